@@ -1,0 +1,66 @@
+#include "environment.h"
+
+#include <QCoreApplication>
+#include <QStandardPaths>
+
+QString courseTitle;
+QString courseCode = QStringLiteral("01");
+QDir pupilDir{QString()};
+QMap<QString, QString> groupCaptions;
+QMap<QString, QIcon> groupIconsBig;
+QMap<QString, QIcon> groupIconsSmall;
+WindowMain *mainWindow = nullptr;
+QFile flashSettingsFile;
+bool firstScreenVisible = false;
+int flashSetting2 = 0;
+
+const QStringList &groupKeys()
+{
+    static const QStringList keys = {
+        QStringLiteral("ani"), QStringLiteral("pra"), QStringLiteral("wrk"), QStringLiteral("rzv"),
+        QStringLiteral("con"), QStringLiteral("slv"), QStringLiteral("igr")};
+    return keys;
+}
+
+static QIcon iconFromTheme(const QString &relativePath)
+{
+    return QIcon(QDir::current().absoluteFilePath(relativePath));
+}
+
+void fillGroupTables()
+{
+    const QString captions[] = {
+        QObject::tr("Анимации"),
+        QObject::tr("Упражнения"),
+        QObject::tr("Упражнения из рабочей тетради"),
+        QObject::tr("Задания на развитие речи"),
+        QObject::tr("Проверочные работы"),
+        QObject::tr("Словарная работа"),
+        QObject::tr("Игра"),
+    };
+    const QStringList &keys = groupKeys();
+    for (int i = 0; i < keys.size(); ++i)
+        groupCaptions.insert(keys[i], captions[i]);
+    for (const QString &key : keys)
+        groupIconsBig.insert(key, iconFromTheme(QStringLiteral("theme/other/icons/groups/big/ico_%1.png").arg(key)));
+    groupIconsBig.insert(QStringLiteral("folder_expanded"), iconFromTheme(QStringLiteral("theme/other/icons/folder_expanded.png")));
+    groupIconsBig.insert(QStringLiteral("folder_collapsed"), iconFromTheme(QStringLiteral("theme/other/icons/folder_collapsed.png")));
+    for (const QString &key : keys)
+        groupIconsSmall.insert(key, iconFromTheme(QStringLiteral("theme/other/icons/groups/small/ico_%1.png").arg(key)));
+}
+
+QString courseDataPath()
+{
+#ifdef Q_OS_WIN
+    const QString base = QDir::homePath() + QStringLiteral("/Application Data");
+#else
+    const QString base = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+#endif
+    return base + QStringLiteral("/pellora/") + courseTitle + QLatin1Char('/') + courseCode;
+}
+
+QString mainWindowTitle()
+{
+    return QObject::tr("Веларин. 1\u00a0класс") + QStringLiteral(" (") + QObject::tr("авторы: Н. А. Светлова, П. И. Рябинин")
+        + QLatin1Char(')');
+}

@@ -1,0 +1,38 @@
+#ifndef ENVIRONMENT_H
+#define ENVIRONMENT_H
+
+// The process-wide values every part of the shell reads. They live here and nowhere else.
+
+#include <QDir>
+#include <QFile>
+#include <QIcon>
+#include <QMap>
+#include <QString>
+
+class WindowMain;
+
+extern QString courseTitle;
+extern QString courseCode;
+extern QDir pupilDir;
+extern QMap<QString, QString> groupCaptions;
+extern QMap<QString, QIcon> groupIconsBig;
+extern QMap<QString, QIcon> groupIconsSmall;
+extern WindowMain *mainWindow;
+extern QFile flashSettingsFile;
+extern bool firstScreenVisible;
+extern int flashSetting2;
+
+// The group keys in the order of the group table.
+const QStringList &groupKeys();
+
+// Fills groupCaptions, groupIconsBig and groupIconsSmall; icon paths are made absolute
+// against the current directory, so a later change of directory does not affect them.
+void fillGroupTables();
+
+// Where the pupils' folders live: a per-user data folder for this course.
+QString courseDataPath();
+
+// The main window's title; a shell window with this title shows the caption picture instead of text.
+QString mainWindowTitle();
+
+#endif

@@ -1,0 +1,29 @@
+#ifndef SHELLSTARTUP_H
+#define SHELLSTARTUP_H
+
+#include <QByteArray>
+#include <QString>
+
+class WindowMain;
+
+// The shell's life from a constructed application object to the end: look, main window,
+// sign-in, the working phase and the write of the pupil's Flash settings at exit.
+class ShellStartup
+{
+public:
+    // Runs everything after the application object exists; always returns 0.
+    int run();
+
+    // The steps, in start-up order; also used by the benchmarks.
+    static void applyLook();
+    static void fillTables();
+    static WindowMain *createMainWindow();
+    static bool nobodySignedIn();
+
+    // The style sheet is applied up to its first zero byte, decoded as Latin-1.
+    static QString styleSheetText(const QByteArray &bytes);
+    // Writes the two bytes of the Flash settings file atomically; false (and a warning) on failure.
+    static bool writeFlashSettings();
+};
+
+#endif

@@ -1,0 +1,209 @@
+#include "shellwindow.h"
+
+#include "environment.h"
+
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QScreen>
+
+QRect ShellWindow::s_restoreGeometry;
+bool ShellWindow::s_restoreGeometrySaved = false;
+
+static QImage loadImage(const QString &fileName)
+{
+    return fileName.isEmpty() ? QImage() : QImage(fileName);
+}
+
+ShellWindow::ShellWindow(const ShellWindowTheme &theme, QWidget *parent)
+    : QDialog(parent, Qt::FramelessWindowHint)
+    , m_theme(theme)
+{
+    if (!m_theme.frameImage.isEmpty())
+        m_frame.load(m_theme.frameImage);
+    m_head = loadImage(m_theme.headImage);
+    m_body = loadImage(m_theme.bodyImage);
+    setMinimumSize(m_frame.size());
+    m_captionX1 = m_theme.captionLeft;
+    m_captionY1 = m_theme.captionTop;
+    m_captionX2 = m_theme.captionLeft - 1; // corrected by the first resize
+    m_captionY2 = m_frame.height() - m_theme.captionBottom - 1;
+    setMouseTracking(true);
+}
+
+void ShellWindow::setBodyImage(const QString &fileName, bool centred)
+{
+    m_body = loadImage(fileName);
+    m_scaledBody = QImage();
+    m_bodyCentred = centred;
+    update();
+}
+
+QRect ShellWindow::captionArea() const
+{
+    return QRect(QPoint(m_captionX1, m_captionY1), QPoint(m_captionX2, m_captionY2));
+}
+
+bool ShellWindow::isInGrip(const QPoint &pos) const
+{
+    return pos.x() > width() - m_theme.gripSize && pos.y() > height() - m_theme.gripSize;
+}
+
+QVector<ShellWindow::FramePiece> ShellWindow::framePieces(const QSize &p, int l, int t, int r, int b,
+                                                          const QSize &w)
+{
+    const int pw = p.width(), ph = p.height(), ww = w.width(), wh = w.height();
+    return {
+        {QRect(0, 0, l, t), QRect(0, 0, l, t)},
+        {QRect(0, ph - b, l, b), QRect(0, wh - b, l, b)},
+        {QRect(0, t, l, 1), QRect(0, t, l, wh - t - b)},
+        {QRect(l, 0, 1, t), QRect(l, 0, ww - l - r, t)},
+        {QRect(l, ph - b, 1, b), QRect(l, wh - b, ww - l - r, b)},
+        {QRect(pw - r, 0, r, t), QRect(ww - r, 0, r, t)},
+        {QRect(pw - r, ph - b, r, b), QRect(ww - r, wh - b, r, b)},
+        {QRect(pw - r, t, r, 1), QRect(ww - r, t, r, wh - t - b)},
+    };
+}
+
+void ShellWindow::maximize()
+{
+    if (!s_restoreGeometrySaved) {
+        s_restoreGeometry = geometry();
+        s_restoreGeometrySaved = true;
+    }
+    const QRect workArea = QGuiApplication::primaryScreen()->availableGeometry();
+    if (geometry() == workArea) {
+        setGeometry(s_restoreGeometry);
+    } else {
+        s_restoreGeometry = geometry();
+        setGeometry(workArea);
+    }
+}
+
+void ShellWindow::minimize()
+{
+    showMinimized();
+}
+
+void ShellWindow::mousePressEvent(QMouseEvent *event)
+{
+    if (event->button() != Qt::LeftButton)
+        return;
+    if (captionArea().contains(event->position().toPoint())) {
+        m_dragging = true;
+        m_dragOffset = event->globalPosition().toPoint() - frameGeometry().topLeft();
+        event->accept();
+    } else if (cursor().shape() == Qt::SizeFDiagCursor) {
+        m_resizing = true;
+        event->accept();
+    }
+}
+
+void ShellWindow::mouseReleaseEvent(QMouseEvent *)
+{
+    m_dragging = false;
+    m_resizing = false;
+    setCursor(Qt::ArrowCursor);
+}
+
+void ShellWindow::mouseMoveEvent(QMouseEvent *event)
+{
+    const bool resizeCursor = isInGrip(event->position().toPoint()) ? (isWindow() || m_resizing) : m_resizing;
+    setCursor(resizeCursor ? Qt::SizeFDiagCursor : Qt::ArrowCursor);
+
+    const QPoint global = event->globalPosition().toPoint();
+    if (m_dragging && isWindow()) {
+        move(global - m_dragOffset);
+        event->accept();
+        return;
+    }
+    if (m_resizing) {
+        const QPoint origin = frameGeometry().topLeft();
+        resize(global.x() - origin.x() + m_theme.gripSize, global.y() - origin.y() + m_theme.gripSize);
+    }
+}
+
+void ShellWindow::keyPressEvent(QKeyEvent *event)
+{
+    // Swallowed: Escape must not close the window, Return must not press a default button.
+    event->accept();
+}
+
+void ShellWindow::leaveEvent(QEvent *)
+{
+    setCursor(Qt::ArrowCursor);
+}
+
+void ShellWindow::resizeEvent(QResizeEvent *event)
+{
+    m_captionX2 = width() - 1 - m_theme.captionRight;
+    QDialog::resizeEvent(event);
+}
+
+void ShellWindow::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    paintBody(painter);
+    paintHead(painter);
+    paintFrame(painter);
+    paintCaption(painter);
+}
+
+const QImage &ShellWindow::scaledBody()
+{
+    const QSize cover = m_body.size().scaled(size(), Qt::KeepAspectRatioByExpanding);
+    if (m_scaledBody.size() != cover)
+        m_scaledBody = m_body.scaled(cover, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    return m_scaledBody;
+}
+
+void ShellWindow::paintBody(QPainter &painter)
+{
+    if (m_body.isNull())
+        return;
+    if (m_bodyCentred) {
+        const QPoint offset(m_body.width() / 2 - width() / 2, m_body.height() / 2 - height() / 2);
+        painter.drawImage(QPoint(0, 0), m_body, QRect(offset, size()));
+        return;
+    }
+    const QImage &body = scaledBody();
+    painter.drawImage(QPoint(0, 0), body, QRect(QPoint(body.width() / 2 - width() / 2, 0), size()));
+}
+
+void ShellWindow::paintHead(QPainter &painter)
+{
+    if (m_head.isNull())
+        return;
+    const QRect source(m_head.width() - width(), 0, width(), m_head.height());
+    painter.drawImage(QPoint(m_theme.captionLeft, m_theme.captionTop), m_head, source);
+}
+
+void ShellWindow::paintFrame(QPainter &painter)
+{
+    if (m_frame.isNull())
+        return;
+    const auto pieces = framePieces(m_frame.size(), m_theme.frameLeft, m_theme.frameTop, m_theme.frameRight,
+                                    m_theme.frameBottom, size());
+    for (const FramePiece &piece : pieces)
+        painter.drawPixmap(piece.target, m_frame, piece.source);
+}
+
+void ShellWindow::paintCaption(QPainter &painter)
+{
+    QFont font(m_theme.captionFontFamily, m_theme.captionPointSize());
+    font.setBold(m_theme.captionBold());
+    font.setItalic(m_theme.captionItalic());
+    painter.setFont(font);
+    painter.setRenderHint(QPainter::TextAntialiasing);
+    painter.setPen(m_theme.captionColour());
+
+    if (windowTitle() == mainWindowTitle()) {
+        if (m_captionImage.isNull())
+            m_captionImage.load(QStringLiteral("theme/windows/main/caption.png"));
+        painter.drawImage(QPoint(m_theme.captionLeft + m_theme.captionIndent, m_theme.captionTop + 7), m_captionImage);
+        return;
+    }
+    const QRect area = captionArea().adjusted(m_theme.captionIndent, 0, 0, 0);
+    painter.drawText(area, Qt::AlignLeft | Qt::AlignVCenter, windowTitle());
+}

@@ -1,0 +1,76 @@
+#ifndef SHELLWINDOW_H
+#define SHELLWINDOW_H
+
+#include "shellwindowtheme.h"
+
+#include <QDialog>
+#include <QImage>
+#include <QPixmap>
+#include <QVector>
+
+// A dialog without the system's frame that paints its own from theme images, can be dragged by its
+// caption, resized from a grip in the bottom-right corner and toggled between the work area and
+// its previous size.
+class ShellWindow : public QDialog
+{
+    Q_OBJECT
+
+public:
+    struct FramePiece
+    {
+        QRect source;
+        QRect target;
+    };
+
+    explicit ShellWindow(const ShellWindowTheme &theme, QWidget *parent = nullptr);
+
+    void setBodyImage(const QString &fileName, bool centred);
+
+    const ShellWindowTheme &theme() const { return m_theme; }
+    // The caption area: the window is dragged by it and the caption is drawn in it.
+    QRect captionArea() const;
+    bool isInGrip(const QPoint &pos) const;
+
+    // The eight pieces of the frame image and where they go in a window of the given size;
+    // the centre of the image is never drawn.
+    static QVector<FramePiece> framePieces(const QSize &pixmapSize, int left, int top, int right, int bottom,
+                                           const QSize &windowSize);
+
+public slots:
+    void maximize();
+    void minimize();
+
+protected:
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void leaveEvent(QEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+
+private:
+    void paintBody(QPainter &painter);
+    void paintHead(QPainter &painter);
+    void paintFrame(QPainter &painter);
+    void paintCaption(QPainter &painter);
+    const QImage &scaledBody();
+
+    ShellWindowTheme m_theme;
+    QPixmap m_frame;
+    QImage m_head;
+    QImage m_body;
+    QImage m_scaledBody; // the body scaled to cover the current size; made once per size
+    QImage m_captionImage;
+    bool m_bodyCentred = false;
+    bool m_dragging = false;
+    bool m_resizing = false;
+    int m_captionX1 = 0, m_captionY1 = 0, m_captionX2 = 0, m_captionY2 = 0;
+    QPoint m_dragOffset;
+
+    // One saved rectangle for the maximise toggle, shared by all shell windows.
+    static QRect s_restoreGeometry;
+    static bool s_restoreGeometrySaved;
+};
+
+#endif

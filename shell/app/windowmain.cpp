@@ -1,0 +1,159 @@
+#include "windowmain.h"
+
+#include "contentp.h"
+#include "environment.h"
+
+#include <QApplication>
+#include <QGridLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QTabBar>
+#include <QVBoxLayout>
+
+WindowMain::WindowMain(QWidget *parent)
+    : ShellWindow(ShellWindowTheme::mainWindow(), parent)
+{
+    if (!mainWindow)
+        mainWindow = this;
+    setObjectName(QStringLiteral("window_main"));
+    auto *outer = new QVBoxLayout(this);
+    outer->setContentsMargins(10, 10, 10, 10);
+    outer->setSpacing(0);
+
+    m_mainStack = new QStackedWidget(this);
+    buildHeader();
+    outer->addLayout(m_headerGrid);
+    outer->addWidget(new ContentP(m_mainStack, this), 1);
+
+    setMinimumSize(800, 600);
+    setWindowTitle(mainWindowTitle());
+}
+
+WindowMain::~WindowMain()
+{
+    if (mainWindow == this)
+        mainWindow = nullptr;
+    // The sheet stacks are members: empty them while the window's children still exist.
+    for (QStackedWidget &stack : m_sheetStacks) {
+        while (QWidget *w = stack.widget(0)) {
+            stack.removeWidget(w);
+            delete w;
+        }
+    }
+}
+
+static QPushButton *windowButton(const char *objectName, int side, const QString &toolTip, QWidget *parent)
+{
+    auto *button = new QPushButton(parent);
+    button->setObjectName(QLatin1String(objectName));
+    button->setFocusPolicy(Qt::NoFocus);
+    button->setFixedSize(side, side);
+    if (!toolTip.isEmpty())
+        button->setToolTip(toolTip);
+    return button;
+}
+
+static QVBoxLayout *topAligned(QWidget *button)
+{
+    auto *box = new QVBoxLayout;
+    box->setContentsMargins(0, 0, 0, 0);
+    box->addSpacing(0);
+    box->addWidget(button);
+    return box;
+}
+
+void WindowMain::buildHeader()
+{
+    QPushButton *minimizeButton = windowButton("button_window_minimize", 23, tr("Свернуть"), this);
+    QPushButton *maximizeButton = windowButton("button_window_maximize", 23, QString(), this);
+    QPushButton *closeButton = windowButton("button_window_close", 23, tr("Закрыть"), this);
+    QPushButton *helpButton = windowButton("button_help", 26, tr("Помощь"), this);
+    connect(minimizeButton, &QPushButton::clicked, this, &ShellWindow::minimize);
+    connect(maximizeButton, &QPushButton::clicked, this, &ShellWindow::maximize);
+    connect(closeButton, &QPushButton::clicked, qApp, &QApplication::quit);
+    connect(helpButton, &QPushButton::clicked, this, &WindowMain::help);
+
+    m_headerGrid = new QGridLayout;
+    m_headerGrid->setSizeConstraint(QLayout::SetFixedSize);
+    m_headerGrid->setSpacing(0);
+    m_headerGrid->setColumnStretch(0, 1);
+    for (int row = 0; row < 3; ++row)
+        m_headerGrid->setRowMinimumHeight(row, 0);
+    m_headerGrid->setColumnMinimumWidth(2, 40);
+    m_headerGrid->addWidget(helpButton, 0, 3, 2, 1, Qt::AlignTop);
+    m_headerGrid->setColumnMinimumWidth(4, 5);
+    m_headerGrid->addWidget(minimizeButton, 0, 5, 2, 1, Qt::AlignTop);
+    m_headerGrid->setColumnMinimumWidth(6, 0);
+    m_headerGrid->addLayout(topAligned(maximizeButton), 0, 7, 2, 1, Qt::AlignTop);
+    m_headerGrid->setColumnMinimumWidth(8, 0);
+    m_headerGrid->addLayout(topAligned(closeButton), 0, 9, 2, 1, Qt::AlignTop);
+    m_headerGrid->setColumnMinimumWidth(10, 0);
+}
+
+void WindowMain::setupSheets()
+{
+    setBodyImage(QStringLiteral("theme/windows/main/bg_body2.jpg"), true);
+
+    m_tabBar = new QTabBar(this);
+    m_tabBar->setDrawBase(false);
+    m_tabBar->setObjectName(QStringLiteral("tabbar_main"));
+    for (const QString &caption : {tr("Учебник"), tr("Каталог"), tr("Избранное"), tr("Журнал")}) {
+        const int tab = m_tabBar->addTab(caption);
+        m_tabBar->setTabToolTip(tab, caption);
+    }
+    connect(m_tabBar, &QTabBar::currentChanged, m_mainStack, &QStackedWidget::setCurrentIndex);
+    m_headerGrid->addWidget(m_tabBar, 0, 1, 3, 1);
+
+    // Sheets are filled in as their parts of the program arrive.
+    for (int sheet = 0; sheet < SheetCount; ++sheet) {
+        auto *placeholder = new QLabel(m_tabBar->tabText(sheet));
+        placeholder->setAlignment(Qt::AlignCenter);
+        m_sheetStacks[sheet].addWidget(placeholder);
+    }
+
+    m_mainStack->setContentsMargins(15, 7, 15, 15);
+    for (QStackedWidget &stack : m_sheetStacks)
+        m_mainStack->addWidget(&stack);
+    showContent();
+}
+
+QStackedWidget *WindowMain::currentSheetStack()
+{
+    const int tab = m_tabBar ? m_tabBar->currentIndex() : 0;
+    return &m_sheetStacks[tab < 0 ? 0 : tab];
+}
+
+void WindowMain::createWidgetInSheet(QString)
+{
+    activateWindow();
+}
+
+void WindowMain::changeWidgetInSheet(QString id)
+{
+    QStackedWidget *stack = currentSheetStack();
+    if (stack->count() > 1) {
+        QWidget *top = stack->currentWidget();
+        stack->removeWidget(top);
+        delete top;
+    }
+    createWidgetInSheet(id);
+}
+
+void WindowMain::showContent()
+{
+}
+
+void WindowMain::help()
+{
+}
+
+void WindowMain::removeWidgetInSheet(QWidget *widget)
+{
+    for (QStackedWidget &stack : m_sheetStacks) {
+        if (stack.currentWidget() == widget && stack.count() > 0) {
+            stack.removeWidget(widget);
+            delete widget;
+            return;
+        }
+    }
+}

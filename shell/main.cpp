@@ -1,0 +1,9 @@
+#include "shellstartup.h"
+
+#include <QApplication>
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    return ShellStartup().run();
+}

@@ -1,0 +1,35 @@
+#include "pupilkeys.h"
+
+#include <QCryptographicHash>
+#include <QDebug>
+#include <QSaveFile>
+
+QByteArray PupilKeys::passwordHash(const QString &password)
+{
+    return QCryptographicHash::hash(password.toUtf8(), QCryptographicHash::Md5);
+}
+
+QByteArray PupilKeys::rememberToken(const QByteArray &passwordHash)
+{
+    return QCryptographicHash::hash(QByteArray(QByteArrayLiteral("rz_keep_") + passwordHash), QCryptographicHash::Md5);
+}
+
+QString PupilKeys::tokenText(const QByteArray &token)
+{
+    const int zero = token.indexOf('\0');
+    return QString::fromLatin1(zero < 0 ? token : token.left(zero));
+}
+
+QByteArray PupilKeys::record(const QByteArray &passwordHash, bool remember)
+{
+    return remember ? rememberToken(passwordHash) + passwordHash : passwordHash;
+}
+
+bool PupilKeys::writeFile(const QString &fileName, const QByteArray &bytes)
+{
+    QSaveFile file(fileName);
+    if (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit())
+        return true;
+    qWarning().noquote() << "cannot write" << fileName << ':' << file.errorString();
+    return false;
+}

@@ -1,0 +1,25 @@
+#ifndef PUPILKEYS_H
+#define PUPILKEYS_H
+
+#include <QByteArray>
+#include <QString>
+
+// The password record of a pupil: 16 bytes (the password's hash) or 32 bytes (a remember token
+// followed by the hash). Stored files depend on these exact bytes.
+class PupilKeys
+{
+public:
+    static constexpr int ShortRecord = 16;
+    static constexpr int LongRecord = 32;
+
+    static QByteArray passwordHash(const QString &password);
+    static QByteArray rememberToken(const QByteArray &passwordHash);
+    // The token as it is put into the password field: its bytes up to the first zero, as Latin-1.
+    static QString tokenText(const QByteArray &token);
+
+    static QByteArray record(const QByteArray &passwordHash, bool remember);
+    // Writes a whole file atomically; false (with a warning naming the file) when it could not.
+    static bool writeFile(const QString &fileName, const QByteArray &bytes);
+};
+
+#endif

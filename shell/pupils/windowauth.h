@@ -1,0 +1,50 @@
+#ifndef WINDOWAUTH_H
+#define WINDOWAUTH_H
+
+#include "shellwindow.h"
+
+#include <QDir>
+
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+// The sign-in window: a known pupil gives the password, a new name creates a pupil.
+class WindowAuth : public ShellWindow
+{
+    Q_OBJECT
+
+public:
+    explicit WindowAuth(QWidget *parent = nullptr);
+
+    // Whether a new pupil may be called so: the name becomes a folder name and must stay inside
+    // the pupils folder.
+    static bool isAcceptableName(const QString &name);
+
+private slots:
+    void changePupil(QString name);
+    void selectPupil();
+
+private:
+    void buildWidgets();
+    void preparePupilList();
+    void setNewPupilMode(bool newPupil);
+    void signInKnownPupil(const QString &name, const QByteArray &hash);
+    void signInNewPupil(const QString &name, const QByteArray &hash);
+    void finishSignIn(const QString &name);
+    void showError(const QString &text);
+    QString keysFile(const QString &name) const;
+
+    QDir m_pupils;
+    QComboBox *m_name = nullptr;
+    QLineEdit *m_password = nullptr;
+    QLabel *m_confirmLabel = nullptr;
+    QLineEdit *m_confirm = nullptr;
+    QCheckBox *m_remember = nullptr;
+    QPushButton *m_enter = nullptr;
+    QPushButton *m_close = nullptr;
+};
+
+#endif

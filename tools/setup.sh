@@ -1,0 +1,58 @@
+# Shared by run.sh and test.sh: install what is missing, then configure and build.
+# Sourced, not run. Idempotent: with everything present it only runs the (incremental) build.
+set -euo pipefail
+
+ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+BUILD="$ROOT/build"
+
+APT_PACKAGES=(
+    cmake ninja-build g++ pkg-config
+    qt6-base-dev qt6-webengine-dev qt6-webchannel-dev libqt6opengl6-dev libgl-dev
+    xvfb xauth xdotool imagemagick fonts-dejavu-core
+    nodejs npm
+)
+
+as_root() {
+    if [ "$(id -u)" = 0 ]; then "$@"; else sudo "$@"; fi
+}
+
+install_apt_packages() {
+    local missing=()
+    for p in "${APT_PACKAGES[@]}"; do
+        dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+    done
+    # node and npm may come from elsewhere than Debian's packages; any working pair will do.
+    if command -v node >/dev/null && command -v npm >/dev/null; then
+        local kept=()
+        for p in "${missing[@]}"; do [ "$p" = nodejs ] || [ "$p" = npm ] || kept+=("$p"); done
+        missing=("${kept[@]+"${kept[@]}"}")
+    fi
+    [ ${#missing[@]} -eq 0 ] && return 0
+    echo "setup: installing ${missing[*]}"
+    as_root apt-get update -qq
+    as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+}
+
+install_npm_packages() {
+    # The lock file pins the Flash emulator; reinstall only when it changed.
+    local stamp="$ROOT/node_modules/.pellora-lock.sha256"
+    local want
+    want=$(sha256sum "$ROOT/package-lock.json" | cut -d' ' -f1)
+    if [ -f "$stamp" ] && [ "$(cat "$stamp")" = "$want" ] && [ -f "$ROOT/node_modules/@ruffle-rs/ruffle/ruffle.js" ]; then
+        return 0
+    fi
+    echo "setup: installing the pinned npm packages"
+    (cd "$ROOT" && npm ci --no-audit --no-fund --ignore-scripts --loglevel=error)
+    echo "$want" > "$stamp"
+}
+
+configure_and_build() {
+    if [ ! -f "$BUILD/build.ninja" ]; then
+        cmake -S "$ROOT" -B "$BUILD" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+    fi
+    cmake --build "$BUILD" -j "$(nproc)"
+}
+
+install_apt_packages
+install_npm_packages
+configure_and_build
