@@ -25,10 +25,7 @@ ShellWindow::ShellWindow(const ShellWindowTheme &theme, QWidget *parent)
     m_head = loadImage(m_theme.headImage);
     m_body = loadImage(m_theme.bodyImage);
     setMinimumSize(m_frame.size());
-    m_captionX1 = m_theme.captionLeft;
-    m_captionY1 = m_theme.captionTop;
-    m_captionX2 = m_theme.captionLeft - 1; // corrected by the first resize
-    m_captionY2 = m_frame.height() - m_theme.captionBottom - 1;
+    m_captionBottomY = m_frame.height() - m_theme.captionBottom - 1;
     setMouseTracking(true);
 }
 
@@ -42,7 +39,9 @@ void ShellWindow::setBodyImage(const QString &fileName, bool centred)
 
 QRect ShellWindow::captionArea() const
 {
-    return QRect(QPoint(m_captionX1, m_captionY1), QPoint(m_captionX2, m_captionY2));
+    // The right edge follows the window's width; the height is fixed by the frame image.
+    return QRect(QPoint(m_theme.captionLeft, m_theme.captionTop),
+                 QPoint(width() - 1 - m_theme.captionRight, m_captionBottomY));
 }
 
 bool ShellWindow::isInGrip(const QPoint &pos) const
@@ -133,12 +132,6 @@ void ShellWindow::keyPressEvent(QKeyEvent *event)
 void ShellWindow::leaveEvent(QEvent *)
 {
     setCursor(Qt::ArrowCursor);
-}
-
-void ShellWindow::resizeEvent(QResizeEvent *event)
-{
-    m_captionX2 = width() - 1 - m_theme.captionRight;
-    QDialog::resizeEvent(event);
 }
 
 void ShellWindow::paintEvent(QPaintEvent *)

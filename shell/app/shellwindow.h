@@ -47,7 +47,6 @@ protected:
     void keyPressEvent(QKeyEvent *event) override;
     void leaveEvent(QEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
-    void resizeEvent(QResizeEvent *event) override;
 
 private:
     void paintBody(QPainter &painter);
@@ -65,7 +64,7 @@ private:
     bool m_bodyCentred = false;
     bool m_dragging = false;
     bool m_resizing = false;
-    int m_captionX1 = 0, m_captionY1 = 0, m_captionX2 = 0, m_captionY2 = 0;
+    int m_captionBottomY = 0;
     QPoint m_dragOffset;
 
     // One saved rectangle for the maximise toggle, shared by all shell windows.

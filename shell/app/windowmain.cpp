@@ -21,6 +21,8 @@ WindowMain::WindowMain(QWidget *parent)
     outer->setSpacing(0);
 
     m_mainStack = new QStackedWidget(this);
+    for (QStackedWidget &stack : m_sheetStacks)
+        stack.setParent(m_mainStack); // hidden children until the sheet set-up adds them
     buildHeader();
     outer->addLayout(m_headerGrid);
     outer->addWidget(new ContentP(m_mainStack, this), 1);

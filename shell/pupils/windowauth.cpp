@@ -3,7 +3,6 @@
 #include "environment.h"
 #include "pupilkeys.h"
 
-#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFile>
@@ -74,7 +73,9 @@ void WindowAuth::buildWidgets()
     form->addWidget(m_enter, 5, 0, 1, 2, Qt::AlignHCenter | Qt::AlignBottom);
     outer->addLayout(form, 1, 0);
 
-    connect(m_close, &QPushButton::clicked, qApp, &QApplication::quit);
+    // Ends the modal run without a pupil. (Quitting the application would do nothing here: the
+    // application's own event loop has not started yet while the sign-in window runs.)
+    connect(m_close, &QPushButton::clicked, this, &QDialog::reject);
     connect(m_name, &QComboBox::editTextChanged, this, &WindowAuth::changePupil);
     connect(m_name->lineEdit(), &QLineEdit::returnPressed, this, &WindowAuth::selectPupil);
     connect(m_password, &QLineEdit::returnPressed, this, &WindowAuth::selectPupil);
