@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QSize>
+#include <QString>
+#include <QStringList>
+#include <QVector>
+
+// Which pictures each push button of the program gets. The buttons carry no text or
+// icon in code, so this table is their whole look: the painter draws from it and the
+// style sheet points at the same files.
+struct ButtonEntry
+{
+    QString objectName;
+    QString file;          // theme/buttons/<file>_<state>.png
+    QSize size;
+    QString parentName;    // when set, the rule applies only inside that window
+    bool sizeFixedByStyle; // false where the program gives one name several sizes
+    bool checkable;
+};
+
+class ButtonCatalogue
+{
+public:
+    static const QVector<ButtonEntry> &entries();
+    static QStringList states(const ButtonEntry &entry);
+    static QString imagePath(const ButtonEntry &entry, const QString &state);
+};
