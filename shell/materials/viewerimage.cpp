@@ -1,0 +1,44 @@
+#include "viewerimage.h"
+
+#include <QPainter>
+#include <QPrinter>
+
+ViewerImage::ViewerImage(QWidget *parent)
+    : QLabel(parent)
+{
+    setFrameShape(QFrame::Box);
+    setAlignment(Qt::AlignCenter);
+    setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+    setScaledContents(true);
+    adjustSize();
+}
+
+void ViewerImage::setImage(const QString &fileName)
+{
+    m_pixmap = QPixmap(fileName);
+    update();
+}
+
+QRect ViewerImage::imageRect(const QSize &pixmapSize, const QSize &widgetSize)
+{
+    const QSize bound(qMin(pixmapSize.width(), widgetSize.width()), qMin(pixmapSize.height(), widgetSize.height()));
+    QRect rect(QPoint(0, 0), pixmapSize.scaled(bound, Qt::KeepAspectRatio));
+    rect.moveCenter(QPoint((widgetSize.width() - 1) / 2, (widgetSize.height() - 1) / 2));
+    return rect;
+}
+
+void ViewerImage::paintEvent(QPaintEvent *)
+{
+    if (m_pixmap.isNull())
+        return;
+    const QRect target = imageRect(m_pixmap.size(), size());
+    QPainter painter(this);
+    painter.drawPixmap(target.topLeft(),
+                       m_pixmap.scaled(target.size(), Qt::KeepAspectRatio, Qt::SmoothTransformation));
+}
+
+void ViewerImage::print(QPrinter *printer)
+{
+    QPainter painter(printer);
+    painter.drawPixmap(0, 0, m_pixmap);
+}

@@ -1,0 +1,309 @@
+#include "environment.h"
+#include "pupilkeys.h"
+#include "windowauth.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+#include <unistd.h>
+
+// Vectors computed with md5sum while writing this test, not by the code under test:
+// md5("секрет"), md5("Секрет"), md5("rz_keep_" + md5("секрет")).
+static const QByteArray kSecretHash = QByteArray::fromHex("2c22d5c2ed37ea03db53ff931e7a9cf6");
+static const QByteArray kCapitalSecretHash = QByteArray::fromHex("7a793ceaa00f5a17a5f94b06ed4876e2");
+static const QByteArray kSecretToken = QByteArray::fromHex("c34f52a853e5c7bd5d65460558967156");
+
+static void typeText(QWidget *widget, const QString &text)
+{
+    for (const QChar c : text)
+        QTest::sendKeyEvent(QTest::Click, widget, Qt::Key_unknown, QString(c), Qt::NoModifier);
+}
+
+static QByteArray readBytes(const QString &fileName)
+{
+    QFile f(fileName);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+}
+
+// Drives one sign-in window and collects the error boxes it shows.
+class SignIn
+{
+public:
+    SignIn()
+        : window(new WindowAuth)
+    {
+        window->show();
+    }
+    ~SignIn() { delete window; }
+
+    QComboBox *name() const { return window->findChild<QComboBox *>("uname"); }
+    QLineEdit *password() const { return window->findChild<QLineEdit *>("lineedit_password"); }
+    QLineEdit *confirm() const { return window->findChild<QLineEdit *>("lineedit_confirm"); }
+    QCheckBox *remember() const { return window->findChild<QCheckBox *>("checkbox_remember"); }
+
+    void typeName(const QString &text)
+    {
+        name()->lineEdit()->clear();
+        typeText(name()->lineEdit(), text);
+    }
+    // Presses the enter button; returns the text of the error box it caused, if any.
+    QString enter()
+    {
+        QString message;
+        QTimer::singleShot(0, [&message] {
+            if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
+                message = box->windowTitle() + ": " + box->text();
+                box->button(QMessageBox::Ok)->click();
+            }
+        });
+        window->findChild<QPushButton *>("button_enter")->click();
+        return message;
+    }
+    bool signedIn() const { return window->result() == QDialog::Accepted; }
+
+    WindowAuth *window;
+};
+
+class TestWindowAuth : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+    void newPupilIsCreatedAndSignedIn();
+    void emptyCourseStartsInNewPupilMode();
+    void knownPupilWithWrongAndRightPassword();
+    void rememberGrowsAndShrinksTheRecord();
+    void confirmationMismatchLeavesUnlistedFolder();
+    void unsafeNamesAreRefused_data();
+    void unsafeNamesAreRefused();
+    void failedPupilFolderIsReportedAndNotListed();
+    void failedKeysWriteIsReported();
+
+private:
+    QString pupils() const { return courseDataPath() + "/pupils"; }
+    void makePupil(const QString &name, const QByteArray &keys);
+
+    QTemporaryDir *m_home = nullptr;
+};
+
+void TestWindowAuth::init()
+{
+    m_home = new QTemporaryDir;
+    qputenv("XDG_DATA_HOME", m_home->path().toUtf8());
+    courseTitle = QStringLiteral("Веларин");
+    flashSettingsFile.setFileName(QString());
+    firstScreenVisible = false;
+    flashSetting2 = 0;
+}
+
+void TestWindowAuth::cleanup()
+{
+    delete m_home;
+}
+
+void TestWindowAuth::makePupil(const QString &name, const QByteArray &keys)
+{
+    QVERIFY(QDir().mkpath(pupils() + "/" + name + "/comments"));
+    QFile f(pupils() + "/" + name + "/pupil.keys");
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write(keys);
+    f.close();
+    QFile s(pupils() + "/" + name + "/flash.cfg");
+    QVERIFY(s.open(QIODevice::WriteOnly));
+    s.write("\x01\x05", 2);
+}
+
+void TestWindowAuth::newPupilIsCreatedAndSignedIn()
+{
+    SignIn s;
+    s.typeName("Маша Петрова");
+    typeText(s.password(), "секрет");
+    typeText(s.confirm(), "секрет");
+    QCOMPARE(s.enter(), QString());
+    QVERIFY(s.signedIn());
+    const QString folder = pupils() + "/Маша Петрова";
+    QCOMPARE(pupilDir, QDir(folder));
+    QCOMPARE(readBytes(folder + "/pupil.keys"), kSecretHash);
+    QCOMPARE(readBytes(folder + "/flash.cfg"), QByteArray("\x00\x64", 2));
+    QVERIFY(QDir(folder + "/comments").exists());
+    QCOMPARE(flashSettingsFile.fileName(), folder + "/flash.cfg");
+    QCOMPARE(firstScreenVisible, false);
+    QCOMPARE(flashSetting2, 100);
+}
+
+void TestWindowAuth::emptyCourseStartsInNewPupilMode()
+{
+    SignIn s;
+    QCOMPARE(s.name()->count(), 0);
+    QVERIFY(!s.confirm()->isHidden());
+    QVERIFY(!s.remember()->isChecked());
+    QVERIFY(QDir(pupils()).exists());
+}
+
+void TestWindowAuth::knownPupilWithWrongAndRightPassword()
+{
+    makePupil("Коля", kSecretHash);
+    SignIn s;
+    QCOMPARE(s.name()->currentText(), QString("Коля"));
+    QVERIFY(s.confirm()->isHidden());
+
+    // Typing one more letter makes an unknown name: new-pupil mode and an empty password.
+    typeText(s.password(), "abc");
+    typeText(s.name()->lineEdit(), "н");
+    QVERIFY(!s.confirm()->isHidden());
+    QVERIFY(s.password()->text().isEmpty());
+    s.typeName("Коля");
+    QVERIFY(s.confirm()->isHidden());
+
+    typeText(s.password(), "Секрет"); // differs only in case
+    QCOMPARE(s.enter(), QString("Ошибка: Неверный пароль"));
+    QVERIFY(!s.signedIn());
+    QCOMPARE(pupilDir, QDir(courseDataPath()));
+
+    s.password()->clear();
+    typeText(s.password(), "секрет");
+    QCOMPARE(s.enter(), QString());
+    QVERIFY(s.signedIn());
+    QCOMPARE(flashSetting2, 5);
+    QCOMPARE(firstScreenVisible, true);
+    QCOMPARE(readBytes(pupils() + "/Коля/pupil.keys"), kSecretHash);
+}
+
+void TestWindowAuth::rememberGrowsAndShrinksTheRecord()
+{
+    makePupil("Оля", kCapitalSecretHash);
+    makePupil("Дима", kSecretHash);
+    {
+        SignIn s;
+        s.typeName("Дима");
+        typeText(s.password(), "неверно");
+        s.remember()->setChecked(true);
+        QCOMPARE(s.enter(), QString("Ошибка: Неверный пароль"));
+        QCOMPARE(readBytes(pupils() + "/Дима/pupil.keys"), kSecretHash);
+        s.password()->clear();
+        typeText(s.password(), "секрет");
+        QCOMPARE(s.enter(), QString());
+        QCOMPARE(readBytes(pupils() + "/Дима/pupil.keys"), kSecretToken + kSecretHash);
+    }
+    {
+        // The remembered pupil comes back with a filled password and a checked box; Return signs in.
+        SignIn s;
+        s.typeName("Дима");
+        QVERIFY(s.remember()->isChecked());
+        QCOMPARE(s.password()->text(), PupilKeys::tokenText(kSecretToken));
+        QTest::keyClick(s.password(), Qt::Key_Return);
+        QVERIFY(s.signedIn());
+        QCOMPARE(readBytes(pupils() + "/Дима/pupil.keys"), kSecretToken + kSecretHash);
+    }
+    {
+        SignIn s;
+        s.typeName("Дима");
+        s.remember()->setChecked(false);
+        QCOMPARE(s.enter(), QString());
+        QVERIFY(s.signedIn());
+        QCOMPARE(readBytes(pupils() + "/Дима/pupil.keys"), kSecretHash);
+    }
+    SignIn s;
+    s.typeName("Дима");
+    QVERIFY(s.password()->text().isEmpty());
+    QVERIFY(!s.remember()->isChecked());
+}
+
+void TestWindowAuth::confirmationMismatchLeavesUnlistedFolder()
+{
+    {
+        SignIn s;
+        s.typeName("Вова");
+        typeText(s.password(), "один");
+        typeText(s.confirm(), "два");
+        QCOMPARE(s.enter(), QString("Ошибка: Пароли не совпадают"));
+        QVERIFY(!s.signedIn());
+        QVERIFY(QDir(pupils() + "/Вова/comments").exists());
+    }
+    SignIn s;
+    QCOMPARE(s.name()->findText("Вова"), -1);
+}
+
+void TestWindowAuth::unsafeNamesAreRefused_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::newRow("empty") << QString();
+    QTest::newRow("one space") << QString(" ");
+    QTest::newRow("dot") << QString(".");
+    QTest::newRow("dot dot") << QString("..");
+    QTest::newRow("colon") << QString("a:b");
+    QTest::newRow("slash") << QString("../x");
+    QTest::newRow("backslash") << QString("a\\b");
+    QTest::newRow("question") << QString("кто?");
+    QTest::newRow("control") << QString("a\u0001b");
+    QTest::newRow("leading space") << QString(" Аня");
+    QTest::newRow("trailing space") << QString("Аня ");
+    QTest::newRow("too long") << QString(128, QChar(0x0416)); // 256 bytes in UTF-8
+}
+
+void TestWindowAuth::unsafeNamesAreRefused()
+{
+    QFETCH(QString, name);
+    SignIn s;
+    s.name()->setEditText(name);
+    typeText(s.password(), "x");
+    typeText(s.confirm(), "x");
+    QCOMPARE(s.enter(), QString("Ошибка: Недопустимые символы в имени пользователя"));
+    QVERIFY(!s.signedIn());
+    QCOMPARE(pupilDir, QDir(courseDataPath()));
+    QCOMPARE(QDir(pupils()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList());
+    QVERIFY(!QFile::exists(courseDataPath() + "/pupil.keys"));
+}
+
+void TestWindowAuth::failedPupilFolderIsReportedAndNotListed()
+{
+    // A plain file where the pupil's folder should go: the folder cannot be made, even as root.
+    QVERIFY(QDir().mkpath(pupils()));
+    QFile blocker(pupils() + "/Лена");
+    QVERIFY(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    {
+        SignIn s;
+        s.typeName("Лена");
+        typeText(s.password(), "x");
+        typeText(s.confirm(), "x");
+        QVERIFY(s.enter().startsWith("Ошибка: Не могу сохранить данные ученика «Лена»"));
+        QVERIFY(!s.signedIn());
+        QVERIFY(s.window->isVisible());
+        QCOMPARE(pupilDir, QDir(courseDataPath()));
+    }
+    SignIn s;
+    QCOMPARE(s.name()->findText("Лена"), -1);
+}
+
+void TestWindowAuth::failedKeysWriteIsReported()
+{
+    if (geteuid() == 0)
+        QSKIP("root writes into read-only folders; the folder case above covers the failure path");
+    QVERIFY(QDir().mkpath(pupils() + "/Лена/comments"));
+    QFile::setPermissions(pupils() + "/Лена", QFile::ReadOwner | QFile::ExeOwner);
+    {
+        SignIn s;
+        s.typeName("Лена");
+        typeText(s.password(), "x");
+        typeText(s.confirm(), "x");
+        QVERIFY(s.enter().startsWith("Ошибка: Не могу сохранить данные ученика"));
+        QVERIFY(!s.signedIn());
+    }
+    QFile::setPermissions(pupils() + "/Лена", QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    QVERIFY(!QFile::exists(pupils() + "/Лена/pupil.keys"));
+    SignIn s;
+    QCOMPARE(s.name()->findText("Лена"), -1);
+}
+
+QTEST_MAIN(TestWindowAuth)
+#include "tst_windowauth.moc"
