@@ -4,14 +4,14 @@ namespace {
 
 ButtonEntry button(const char *name, const char *file, int w, int h, bool checkable = false)
 {
-    return {QLatin1String(name), QLatin1String(file), QSize(w, h), QString(), true, checkable};
+    return {QLatin1String(name), QLatin1String(file), QSize(w, h), QStringList(), true, checkable};
 }
 
 // Names that appear at more than one size: the picture is stretched (border-image),
 // and the program's own fixed size decides.
-ButtonEntry scalable(const char *name, const char *file, int w, int h, const char *parent = "")
+ButtonEntry scalable(const char *name, const char *file, int w, int h, const QStringList &scopes = {})
 {
-    return {QLatin1String(name), QLatin1String(file), QSize(w, h), QLatin1String(parent), false, false};
+    return {QLatin1String(name), QLatin1String(file), QSize(w, h), scopes, false, false};
 }
 
 } // namespace
@@ -21,10 +21,11 @@ const QVector<ButtonEntry> &ButtonCatalogue::entries()
     static const QVector<ButtonEntry> list{
         button("button_window_minimize", "minimize", 23, 23),
         button("button_window_maximize", "maximize", 23, 23),
-        // Sign-in and material windows get the bigger close button; the main window
-        // overrides it with the small one through its own name.
-        scalable("button_window_close", "close_big", 29, 29),
-        scalable("button_window_close", "close", 23, 23, "window_main"),
+        // The sign-in and material windows are children of the main window, so the main
+        // window's name cannot tell them apart: their classes do.
+        scalable("button_window_close", "close", 23, 23),
+        scalable("button_window_close", "close_big", 29, 29,
+                 {QStringLiteral("WindowAuth"), QStringLiteral("WindowHard")}),
         button("button_help", "help", 26, 26),
         button("button_prev", "prev", 80, 116),
         button("button_next", "next", 80, 116),

@@ -13,7 +13,7 @@ struct ButtonEntry
     QString objectName;
     QString file;          // theme/buttons/<file>_<state>.png
     QSize size;
-    QString parentName;    // when set, the rule applies only inside that window
+    QStringList scopes;    // window classes the rule is limited to; empty: everywhere
     bool sizeFixedByStyle; // false where the program gives one name several sizes
     bool checkable;
 };

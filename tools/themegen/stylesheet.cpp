@@ -36,8 +36,7 @@ QWidget {
 QPushButton {
     color: %1;
     font-weight: bold;
-    min-height: 24px;
-    padding: 4px 16px;
+    padding: 5px 16px;
     border: 1px solid #e09a4c;
     border-radius: 12px;
     background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #fff4cc, stop:1 #ffd27a);
@@ -279,6 +278,9 @@ QString StyleSheet::namedWidgets()
 #window_main {
     color: %1;
 }
+#tabbar_main {
+    font-weight: bold;
+}
 #widget_corner {
     background: transparent;
 }
@@ -359,16 +361,21 @@ QString StyleSheet::buttonRules(const ButtonEntry &entry)
 {
     // Type-less selectors, so the rule holds whether the program uses a push or a tool
     // button; everything the generic QPushButton rule sets is reset here.
-    const QString selector = entry.parentName.isEmpty()
-                                 ? QStringLiteral("#%1").arg(entry.objectName)
-                                 : QStringLiteral("#%1 #%2").arg(entry.parentName, entry.objectName);
+    const auto selector = [&](const QString &pseudo) {
+        if (entry.scopes.isEmpty())
+            return QStringLiteral("#%1%2").arg(entry.objectName, pseudo);
+        QStringList scoped;
+        for (const QString &scope : entry.scopes)
+            scoped << QStringLiteral("%1 #%2%3").arg(scope, entry.objectName, pseudo);
+        return scoped.join(QLatin1String(", "));
+    };
     const auto image = [&](const QString &state) {
         return QStringLiteral("border-image: %1 0 0 0 0 stretch stretch;")
             .arg(url(ButtonCatalogue::imagePath(entry, state)));
     };
     QString rules = QStringLiteral("%1 {\n    %2\n    border: none;\n    padding: 0px;\n"
                                    "    background: transparent;\n")
-                        .arg(selector, image(QStringLiteral("normal")));
+                        .arg(selector(QString()), image(QStringLiteral("normal")));
     if (entry.sizeFixedByStyle) {
         rules += QStringLiteral("    min-width: %1px;\n    max-width: %1px;\n"
                                 "    min-height: %2px;\n    max-height: %2px;\n")
@@ -387,8 +394,7 @@ QString StyleSheet::buttonRules(const ButtonEntry &entry)
     const QStringList available = ButtonCatalogue::states(entry);
     for (const auto &[pseudo, state] : pseudoStates) {
         if (available.contains(QLatin1String(state))) {
-            rules += QStringLiteral("%1%2 { %3 }\n")
-                         .arg(selector, QLatin1String(pseudo), image(QLatin1String(state)));
+            rules += QStringLiteral("%1 { %2 }\n").arg(selector(QLatin1String(pseudo)), image(QLatin1String(state)));
         }
     }
     return rules;

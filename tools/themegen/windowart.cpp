@@ -104,8 +104,11 @@ void WindowArt::writeMainFrame()
     const QRectF outer(0.5, 0.5, 119, 71);
     QPainterPath rim = Shapes::rounded(outer, 14);
     rim = rim.subtracted(Shapes::rounded(QRectF(4, 5, 112, 63), 10));
-    canvas.fill(rim, Canvas::vertical(outer, QColor(0xf6, 0xa5, 0x55), Palette::wood),
-                QColor(0xa8, 0x62, 0x2c), 1);
+    // The shade settles by row 32: every row below is stretched or must join it
+    // without a seam.
+    QLinearGradient shade = Canvas::vertical(outer, QColor(0xf6, 0xa5, 0x55), Palette::wood);
+    shade.setColorAt(32.0 / 72, Palette::wood);
+    canvas.fill(rim, shade, QColor(0xa8, 0x62, 0x2c), 1);
     QPainter &p = canvas.painter();
     p.setBrush(Qt::NoBrush);
     p.setPen(QPen(QColor(255, 255, 255, 150), 1));
