@@ -86,6 +86,7 @@ private slots:
     void acceptsTheDemoCourse();
     void refusesBrokenCourses_data();
     void refusesBrokenCourses();
+    void refusesAMissingCourse();
     void demoCourseIsRichEnough();
 };
 
@@ -159,6 +160,15 @@ void TestCourseGen::refusesBrokenCourses()
     QVERIFY2(run.errors.contains(QStringLiteral("content.xml:%1:").arg(line)), qPrintable(run.errors));
     QVERIFY2(run.errors.contains(complaint), qPrintable(run.errors));
     QVERIFY(!QFile::exists(out.filePath(QStringLiteral("data/content.xml"))));
+}
+
+void TestCourseGen::refusesAMissingCourse()
+{
+    QTemporaryDir empty;
+    QTemporaryDir out;
+    const Run run = runCoursegen(empty.path(), out.path());
+    QVERIFY(run.exitCode > 0);
+    QVERIFY2(run.errors.contains(QLatin1String("course/content.xml")), qPrintable(run.errors));
 }
 
 void TestCourseGen::demoCourseIsRichEnough()

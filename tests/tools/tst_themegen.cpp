@@ -1,6 +1,7 @@
 #include <QApplication>
 #include <QDialog>
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QImageReader>
 #include <QProcess>
@@ -145,6 +146,8 @@ private slots:
     void picturesHaveTheirSizes_data();
     void picturesHaveTheirSizes();
     void applicationIconIsAnIcon();
+    void groupIconsTellGroupsApart();
+    void redrawingGivesTheSameFiles();
     void stretchedPartsAreSeamless();
     void hintBubblesLeaveRoomForTheCaption();
 
@@ -235,6 +238,48 @@ void TestThemeGen::applicationIconIsAnIcon()
     const QImage caption(file(QStringLiteral("theme/windows/main/caption.png")));
     QVERIFY(caption.width() >= 200 && caption.width() <= 360 && caption.height() >= 24 && caption.height() <= 36);
     QVERIFY(caption.hasAlphaChannel());
+}
+
+void TestThemeGen::groupIconsTellGroupsApart()
+{
+    // Pupils find a group by its colour first: no two badges may share a hue.
+    QMap<QString, int> hues;
+    for (const char *key : {"ani", "pra", "wrk", "rzv", "con", "slv", "igr"}) {
+        const QImage icon(file(QStringLiteral("theme/other/icons/groups/big/ico_%1.png").arg(QLatin1String(key))));
+        // The badge's colour shows best along its left edge, clear of the symbol.
+        const QColor edge = icon.pixelColor(5, icon.height() / 2);
+        QVERIFY2(edge.alpha() == 255 && edge.hsvSaturation() > 80, key);
+        for (auto other = hues.cbegin(); other != hues.cend(); ++other) {
+            const int distance = qAbs(edge.hsvHue() - other.value());
+            QVERIFY2(qMin(distance, 360 - distance) >= 12,
+                     qPrintable(QStringLiteral("%1 and %2").arg(QLatin1String(key), other.key())));
+        }
+        hues.insert(QLatin1String(key), edge.hsvHue());
+    }
+}
+
+void TestThemeGen::redrawingGivesTheSameFiles()
+{
+    // The build redraws the theme whenever the generator changes; identical output
+    // keeps installed copies and packages stable between builds.
+    QTemporaryDir again;
+    QProcess generator;
+    generator.start(QStringLiteral(THEMEGEN_PATH), {again.path()});
+    QVERIFY(generator.waitForFinished(120000));
+    QCOMPARE(generator.exitCode(), 0);
+
+    QDirIterator files(m_dir.filePath(QStringLiteral("theme")), QDir::Files, QDirIterator::Subdirectories);
+    int count = 0;
+    while (files.hasNext()) {
+        const QString path = files.next();
+        const QString twin = again.filePath(QDir(m_dir.path()).relativeFilePath(path));
+        QFile first(path);
+        QFile second(twin);
+        QVERIFY(first.open(QIODevice::ReadOnly) && second.open(QIODevice::ReadOnly));
+        QVERIFY2(first.readAll() == second.readAll(), qPrintable(path));
+        ++count;
+    }
+    QVERIFY(count > 100);
 }
 
 void TestThemeGen::stretchedPartsAreSeamless()

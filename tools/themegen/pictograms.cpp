@@ -39,7 +39,7 @@ QColor Pictograms::groupColour(const QString &key)
         return Palette::grass;
     if (key == QLatin1String("slv"))
         return Palette::violet;
-    return QColor(0xf0, 0xa2, 0x0a); // igr: amber, the one warm colour left
+    return QColor(0xf0, 0xbe, 0x00); // igr: sunny yellow, clear of pra's orange
 }
 
 void Pictograms::group(Canvas &canvas, const QString &key, const QRectF &box)
