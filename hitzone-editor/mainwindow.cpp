@@ -1,11 +1,115 @@
 #include "mainwindow.h"
 
+#include "doublepage.h"
+#include "editor.h"
+
+#include <QCloseEvent>
+#include <QFileDialog>
 #include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenuBar>
 
 MainWindow::MainWindow(QWidget *parent)
     : QMainWindow(parent)
     , m_area(new QMdiArea(this))
 {
+    m_area->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    m_area->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setCentralWidget(m_area);
-    setWindowTitle(QStringLiteral("Double page editor"));
+    buildMenus();
+    setWindowTitle(tr("Double page editor"));
+}
+
+void MainWindow::buildMenus()
+{
+    QMenu *file = menuBar()->addMenu(tr("&Файл"));
+    file->addAction(tr("Новый"), QKeySequence(tr("Ctrl+N")), this, &MainWindow::newDoublePage);
+    file->addSeparator();
+    file->addAction(tr("Открыть"), QKeySequence(tr("Ctrl+O")), this, &MainWindow::openDoublePage);
+    file->addAction(tr("Сохранить"), QKeySequence(tr("Ctrl+S")), this, &MainWindow::saveDoublePage);
+    file->addSeparator();
+    // Closing the window asks about unsaved pages before the program ends.
+    file->addAction(tr("Выход"), QKeySequence(tr("Ctrl+X")), this, &QWidget::close);
+
+    QMenu *edit = menuBar()->addMenu(tr("Правка"));
+    edit->addAction(tr("Присоединить PNG файл"), QKeySequence(tr("Ctrl+A")), this, &MainWindow::attachSVG);
+    edit->addSeparator();
+    edit->addAction(tr("Добавить зону"), QKeySequence(tr("Ctrl+D")), this, &MainWindow::appendHitzone);
+    edit->addSeparator();
+    edit->addAction(tr("Удалить предыдущую точку"), QKeySequence(tr("Ctrl+Z")), this, &MainWindow::deletePrevPoint);
+}
+
+Editor *MainWindow::addEditor()
+{
+    auto *editor = new Editor;
+    editor->setAttribute(Qt::WA_DeleteOnClose);
+    m_area->addSubWindow(editor);
+    return editor;
+}
+
+Editor *MainWindow::activeEditor() const
+{
+    QMdiSubWindow *window = m_area->activeSubWindow();
+    return window ? qobject_cast<Editor *>(window->widget()) : nullptr;
+}
+
+DoublePage *MainWindow::activePage() const
+{
+    Editor *editor = activeEditor();
+    return editor ? editor->page() : nullptr;
+}
+
+void MainWindow::newDoublePage()
+{
+    addEditor()->show();
+}
+
+void MainWindow::openDoublePage()
+{
+    const QString name = QFileDialog::getOpenFileName(this, tr("Открыть файл"), QString(), QStringLiteral("*.xml"));
+    if (name.isEmpty())
+        return;
+    Editor *editor = addEditor();
+    editor->page()->readFile(name);
+    editor->show();
+}
+
+void MainWindow::saveDoublePage()
+{
+    if (Editor *editor = activeEditor())
+        editor->save();
+}
+
+void MainWindow::attachSVG()
+{
+    DoublePage *page = activePage();
+    if (!page)
+        return;
+    const QString name =
+        QFileDialog::getOpenFileName(this, tr("Открыть PNG файл"), QString(), QStringLiteral("*.png"));
+    if (name.isEmpty())
+        return;
+    page->setImage(name);
+    m_area->activeSubWindow()->adjustSize();
+}
+
+void MainWindow::appendHitzone()
+{
+    if (DoublePage *page = activePage())
+        page->appendHitzone();
+}
+
+void MainWindow::deletePrevPoint()
+{
+    if (DoublePage *page = activePage())
+        page->deletePrevPoint();
+}
+
+void MainWindow::closeEvent(QCloseEvent *event)
+{
+    m_area->closeAllSubWindows();
+    if (m_area->subWindowList().isEmpty())
+        event->accept();
+    else
+        event->ignore();
 }

@@ -3,9 +3,11 @@
 
 #include <QMainWindow>
 
+class DoublePage;
+class Editor;
 class QMdiArea;
 
-// The editor's main window: page windows in a multiple-document area.
+// The editor's main window: page windows in a multiple-document area, commands in the menus.
 class MainWindow : public QMainWindow
 {
     Q_OBJECT
@@ -13,7 +15,25 @@ class MainWindow : public QMainWindow
 public:
     explicit MainWindow(QWidget *parent = nullptr);
 
+    QMdiArea *area() const { return m_area; }
+    Editor *addEditor();
+
+public slots:
+    void newDoublePage();
+    void openDoublePage();
+    void saveDoublePage();
+    void attachSVG();
+    void appendHitzone();
+    void deletePrevPoint();
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
 private:
+    void buildMenus();
+    Editor *activeEditor() const;
+    DoublePage *activePage() const;
+
     QMdiArea *m_area;
 };
 

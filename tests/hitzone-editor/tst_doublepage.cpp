@@ -1,0 +1,241 @@
+#include "boxanswer.h"
+#include "doublepage.h"
+
+#include <QPainter>
+#include <QTemporaryDir>
+#include <QTest>
+
+static QString readText(const QString &fileName)
+{
+    QFile f(fileName);
+    return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QStringLiteral("<missing>");
+}
+
+static void writeText(const QString &fileName, const QByteArray &text)
+{
+    QFile f(fileName);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write(text);
+}
+
+class TestDoublePage : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+    void edgesAreHorizontalOrVertical();
+    void completingUsesTheClosingEdgeRule();
+    void deletingNeverReopensACompletedZone();
+    void pointsFollowTheCanvasSizeIntoTheFile();
+    void readerEdgeCases();
+    void writerCutsAtDataAndKeepsSixDigits();
+    void writerRefusesImageOutsideData();
+    void failedWriteKeepsTheOldFileAndSaysSo();
+    void showRereadsOnlyWithoutUnsavedChanges();
+
+private:
+    QString makeImage(const QString &relative, const QSize &size);
+    void click(DoublePage &page, int x, int y) { QTest::mouseClick(&page, Qt::LeftButton, {}, QPoint(x, y)); }
+
+    QTemporaryDir *m_dir = nullptr;
+    QString m_oldCwd;
+};
+
+void TestDoublePage::init()
+{
+    m_dir = new QTemporaryDir;
+    m_oldCwd = QDir::currentPath();
+    QDir::setCurrent(m_dir->path()); // the folder that holds the course's data folder
+}
+
+void TestDoublePage::cleanup()
+{
+    QDir::setCurrent(m_oldCwd);
+    delete m_dir;
+}
+
+QString TestDoublePage::makeImage(const QString &relative, const QSize &size)
+{
+    QImage image(size, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QDir().mkpath(QFileInfo(relative).path());
+    image.save(relative);
+    return relative;
+}
+
+void TestDoublePage::edgesAreHorizontalOrVertical()
+{
+    DoublePage page;
+    page.setImage(makeImage("data/pages/p1.png", QSize(400, 300)));
+    click(page, 100, 100);
+    click(page, 130, 105); // mostly horizontal
+    click(page, 131, 160); // mostly vertical
+    click(page, 140, 170); // a tie goes vertical
+    QCOMPARE(page.hitzones().last(), QPolygonF({{100, 100}, {130, 100}, {130, 160}, {130, 170}}));
+    QTest::mouseClick(&page, Qt::RightButton, {}, QPoint(10, 10));
+    QCOMPARE(page.hitzones().last().size(), 4);
+    QVERIFY(page.isModified());
+}
+
+void TestDoublePage::completingUsesTheClosingEdgeRule()
+{
+    DoublePage page;
+    page.setImage(makeImage("data/pages/p1.png", QSize(400, 300)));
+    page.appendHitzone(); // nothing drawn yet: no new zone
+    QCOMPARE(page.hitzones().size(), 1);
+    click(page, 10, 10);
+    click(page, 100, 10);
+    click(page, 100, 50);
+    click(page, 12, 50);
+    page.appendHitzone();
+    QCOMPARE(page.hitzones().size(), 2);
+    QCOMPARE(page.hitzones().first(), QPolygonF({{10, 10}, {100, 10}, {100, 50}, {10, 50}}));
+    QVERIFY(page.hitzones().last().isEmpty());
+
+    click(page, 200, 200);
+    page.appendHitzone(); // a one-point zone is completed as it is
+    QCOMPARE(page.hitzones().size(), 3);
+    QCOMPARE(page.hitzones()[1], QPolygonF({{200, 200}}));
+}
+
+void TestDoublePage::deletingNeverReopensACompletedZone()
+{
+    DoublePage page;
+    page.setImage(makeImage("data/pages/p1.png", QSize(400, 300)));
+    click(page, 10, 10);
+    click(page, 50, 12);
+    page.deletePrevPoint();
+    QCOMPARE(page.hitzones().last(), QPolygonF({{10, 10}}));
+    page.appendHitzone();
+    page.deletePrevPoint();
+    page.deletePrevPoint();
+    QCOMPARE(page.hitzones().size(), 2);
+    QCOMPARE(page.hitzones().first(), QPolygonF({{10, 10}}));
+}
+
+void TestDoublePage::pointsFollowTheCanvasSizeIntoTheFile()
+{
+    DoublePage page;
+    page.setImage(makeImage("data/pages/small.png", QSize(400, 300)));
+    page.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&page));
+    click(page, 100, 100);
+    click(page, 200, 101);
+    click(page, 201, 150);
+    click(page, 101, 151);
+    page.appendHitzone();
+    click(page, 300, 30); // the current zone scales too
+    page.setImage(makeImage("data/pages/big.png", QSize(800, 600)));
+    QTRY_COMPARE(page.size(), QSize(800, 600));
+    QCOMPARE(page.hitzones().first(), QPolygonF({{200, 200}, {400, 200}, {400, 300}, {200, 300}}));
+    QCOMPARE(page.hitzones().last(), QPolygonF({{600, 60}}));
+
+    page.setFileName(m_dir->filePath("p.xml"));
+    QVERIFY(page.writeFile());
+    QVERIFY(!page.isModified());
+    QCOMPARE(readText("p.xml"), QString("<doublepage file=\"data/pages/big.png\">\n"
+                                        "    <hitzone number=\"1\">200,200,400,200,400,300,200,300</hitzone>\n"
+                                        "</doublepage>\n"));
+}
+
+void TestDoublePage::readerEdgeCases()
+{
+    makeImage("data/pages/p2.png", QSize(400, 300));
+    writeText("zones.xml", "<doublepage file=\"data/pages/p2.png\">"
+                           "<hitzone number=\"5\">1,2,3,4</hitzone>"
+                           "<hitzone number=\"2\">10,20,30,40,</hitzone>" // odd part count: dropped
+                           "<other>9,9</other>"
+                           "<hitzone number=\"9\">x,7,8.5,1e2</hitzone>" // a non-number reads as 0
+                           "</doublepage>");
+    DoublePage page;
+    page.resize(400, 300);
+    page.readFile(m_dir->filePath("zones.xml"));
+    QCOMPARE(page.imagePath(), QString("data/pages/p2.png"));
+    QCOMPARE(page.size(), QSize(400, 300));
+    QCOMPARE(page.hitzones().size(), 3);
+    QCOMPARE(page.hitzones()[0], QPolygonF({{1, 2}, {3, 4}}));
+    QCOMPARE(page.hitzones()[1], QPolygonF({{0, 7}, {8.5, 100}}));
+    QVERIFY(page.hitzones()[2].isEmpty());
+
+    QVERIFY(page.writeFile()); // numbered anew, in order
+    QVERIFY(readText("zones.xml").contains("<hitzone number=\"1\">1,2,3,4</hitzone>\n"
+                                           "    <hitzone number=\"2\">0,7,8.5,100</hitzone>"));
+
+    writeText("wrong.xml", "<page file=\"data/pages/p2.png\"><hitzone>1,2</hitzone></page>");
+    page.readFile(m_dir->filePath("wrong.xml"));
+    QCOMPARE(page.hitzones(), QList<QPolygonF>({QPolygonF()}));
+    writeText("broken.xml", "<doublepage file=\"data/pages/p2.png\"><hitzone>1,2");
+    page.readFile(m_dir->filePath("broken.xml"));
+    QCOMPARE(page.hitzones(), QList<QPolygonF>({QPolygonF()}));
+    page.readFile(m_dir->filePath("missing.xml"));
+    QCOMPARE(page.hitzones(), QList<QPolygonF>({QPolygonF()}));
+}
+
+void TestDoublePage::writerCutsAtDataAndKeepsSixDigits()
+{
+    QCOMPARE(DoublePage::storedImagePath("/home/a/course/data/pages/p4.png"), QString("data/pages/p4.png"));
+    QCOMPARE(DoublePage::storedImagePath("/x/data/y/data/p.png"), QString("data/y/data/p.png"));
+    QCOMPARE(DoublePage::storedImagePath("/x/Data/p.png"), QString());
+    QCOMPARE(DoublePage::pointsText(QPolygonF({{1234567, 0.5}, {123456, 2.25}})), QString("1.23457e+06,0.5,123456,2.25"));
+    QPolygonF back;
+    QVERIFY(DoublePage::parsePoints("1.23457e+06,0.5", &back));
+    QCOMPARE(back.first(), QPointF(1234570, 0.5));
+}
+
+void TestDoublePage::writerRefusesImageOutsideData()
+{
+    makeImage("pictures/p.png", QSize(100, 100));
+    writeText("keep.xml", "old contents");
+    DoublePage page;
+    page.setImage("pictures/p.png");
+    page.setFileName(m_dir->filePath("keep.xml"));
+    BoxAnswer answer(QMessageBox::Ok);
+    QVERIFY(!page.writeFile());
+    QCOMPARE(answer.text, QString("Error!!!: The folder \"data\" not found!!!"));
+    QCOMPARE(readText("keep.xml"), QString("old contents"));
+    QVERIFY(page.isModified());
+}
+
+void TestDoublePage::failedWriteKeepsTheOldFileAndSaysSo()
+{
+    makeImage("data/p.png", QSize(100, 100));
+    // A folder where the file should be replaced: the write fails, as root too.
+    QVERIFY(QDir().mkpath("taken.xml"));
+    DoublePage page;
+    page.setImage("data/p.png");
+    page.setFileName(m_dir->filePath("taken.xml"));
+    BoxAnswer answer(QMessageBox::Ok);
+    QVERIFY(!page.writeFile());
+    QVERIFY(answer.text.startsWith("Error!!!: Cannot save"));
+    QVERIFY(QFileInfo("taken.xml").isDir());
+    QVERIFY(page.isModified());
+}
+
+void TestDoublePage::showRereadsOnlyWithoutUnsavedChanges()
+{
+    makeImage("data/pages/p3.png", QSize(300, 200));
+    writeText("p3.xml", "<doublepage file=\"data/pages/p3.png\"><hitzone number=\"1\">10,10,50,10</hitzone></doublepage>");
+    DoublePage page;
+    page.readFile(m_dir->filePath("p3.xml"));
+    page.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&page));
+    QCOMPARE(page.hitzones().first(), QPolygonF({{10, 10}, {50, 10}}));
+
+    click(page, 100, 100);
+    page.hide();
+    page.show(); // as when a minimised page window comes back
+    QCOMPARE(page.hitzones().last(), QPolygonF({{100, 100}}));
+
+    page.deletePrevPoint();
+    page.setFileName(m_dir->filePath("p3.xml"));
+    QVERIFY(page.writeFile());
+    writeText("p3.xml", "<doublepage file=\"data/pages/p3.png\"><hitzone number=\"1\">1,1,2,1</hitzone></doublepage>");
+    page.hide();
+    page.show(); // nothing unsaved: the file is read again
+    QCOMPARE(page.hitzones().first(), QPolygonF({{1, 1}, {2, 1}}));
+}
+
+QTEST_MAIN(TestDoublePage)
+#include "tst_doublepage.moc"

@@ -1,0 +1,140 @@
+#include "boxanswer.h"
+#include "doublepage.h"
+#include "editor.h"
+#include "mainwindow.h"
+
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QTemporaryDir>
+#include <QTest>
+
+class TestEditorWindows : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+    void titleMarksUnsavedChanges();
+    void closingAModifiedPageAsks();
+    void quittingWithAModifiedPageAsks();
+    void secondSaveNeedsNoDialog();
+
+private:
+    Editor *drawnPage(MainWindow &window);
+
+    QTemporaryDir *m_dir = nullptr;
+    QString m_oldCwd;
+};
+
+void TestEditorWindows::init()
+{
+    m_dir = new QTemporaryDir;
+    m_oldCwd = QDir::currentPath();
+    QDir::setCurrent(m_dir->path());
+    QDir().mkpath("data/pages");
+    QImage image(200, 100, QImage::Format_RGB32);
+    image.fill(Qt::yellow);
+    image.save("data/pages/p.png");
+}
+
+void TestEditorWindows::cleanup()
+{
+    QDir::setCurrent(m_oldCwd);
+    delete m_dir;
+}
+
+Editor *TestEditorWindows::drawnPage(MainWindow &window)
+{
+    Editor *editor = window.addEditor();
+    editor->show();
+    editor->page()->setImage("data/pages/p.png");
+    editor->page()->setFileName(m_dir->filePath("p.xml"));
+    QTest::mouseClick(editor->page(), Qt::LeftButton, {}, QPoint(10, 10));
+    QTest::mouseClick(editor->page(), Qt::LeftButton, {}, QPoint(60, 12));
+    QTest::mouseClick(editor->page(), Qt::LeftButton, {}, QPoint(62, 50));
+    QTest::mouseClick(editor->page(), Qt::LeftButton, {}, QPoint(12, 52));
+    editor->page()->appendHitzone();
+    return editor;
+}
+
+void TestEditorWindows::titleMarksUnsavedChanges()
+{
+    MainWindow window;
+    QCOMPARE(window.windowTitle(), QString("Double page editor"));
+    Editor *editor = drawnPage(window);
+    QVERIFY(editor->isWindowModified());
+    QMdiSubWindow *sub = window.area()->subWindowList().first();
+    QCOMPARE(sub->windowTitle(), QString("Безымянный.xml[*]"));
+    QVERIFY(editor->save());
+    QVERIFY(!editor->isWindowModified());
+    QCOMPARE(editor->windowTitle(), QString("Безымянный.xml[*]"));
+}
+
+void TestEditorWindows::closingAModifiedPageAsks()
+{
+    MainWindow window;
+    window.show();
+    drawnPage(window);
+    QMdiSubWindow *sub = window.area()->subWindowList().first();
+    {
+        BoxAnswer cancel(QMessageBox::Cancel);
+        sub->close();
+        QVERIFY(!cancel.text.isEmpty());
+    }
+    QCOMPARE(window.area()->subWindowList().size(), 1);
+    QVERIFY(!QFile::exists("p.xml"));
+    {
+        BoxAnswer save(QMessageBox::Save);
+        sub->close();
+    }
+    QTRY_COMPARE(window.area()->subWindowList().size(), 0);
+    QFile saved("p.xml");
+    QVERIFY(saved.open(QIODevice::ReadOnly));
+    QVERIFY(saved.readAll().contains("<hitzone number=\"1\">10,10,60,10,60,50,10,50</hitzone>"));
+
+    drawnPage(window);
+    {
+        BoxAnswer discard(QMessageBox::Discard);
+        window.area()->subWindowList().first()->close();
+    }
+    QTRY_COMPARE(window.area()->subWindowList().size(), 0);
+}
+
+void TestEditorWindows::quittingWithAModifiedPageAsks()
+{
+    MainWindow window;
+    window.show();
+    drawnPage(window);
+    {
+        BoxAnswer cancel(QMessageBox::Cancel);
+        QVERIFY(!window.close());
+    }
+    QVERIFY(window.isVisible());
+    QCOMPARE(window.area()->subWindowList().size(), 1);
+    {
+        BoxAnswer discard(QMessageBox::Discard);
+        QVERIFY(window.close());
+    }
+    QVERIFY(!QFile::exists("p.xml"));
+}
+
+void TestEditorWindows::secondSaveNeedsNoDialog()
+{
+    MainWindow window;
+    window.show();
+    Editor *editor = drawnPage(window);
+    window.area()->setActiveSubWindow(window.area()->subWindowList().first());
+    window.saveDoublePage();
+    QVERIFY(QFile::exists("p.xml"));
+    QTest::mouseClick(editor->page(), Qt::LeftButton, {}, QPoint(100, 80));
+    QTest::mouseClick(editor->page(), Qt::LeftButton, {}, QPoint(150, 82));
+    window.appendHitzone();
+    window.saveDoublePage();
+    QFile saved("p.xml");
+    QVERIFY(saved.open(QIODevice::ReadOnly));
+    QVERIFY(saved.readAll().contains("<hitzone number=\"2\">100,80,150,80</hitzone>"));
+}
+
+QTEST_MAIN(TestEditorWindows)
+#include "tst_editorwindows.moc"
