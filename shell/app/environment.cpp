@@ -1,5 +1,8 @@
 #include "environment.h"
 
+#include "contentmodel.h"
+#include "contentmodelproxy.h"
+
 #include <QCoreApplication>
 #include <QStandardPaths>
 
@@ -13,6 +16,17 @@ WindowMain *mainWindow = nullptr;
 QFile flashSettingsFile;
 bool firstScreenVisible = false;
 int flashSetting2 = 0;
+ContentModel *contentModel = nullptr;
+ContentModelProxy *contentProxy = nullptr;
+
+void ensureContentModel()
+{
+    if (contentModel)
+        return;
+    contentModel = new ContentModel;
+    contentProxy = new ContentModelProxy;
+    contentProxy->setSourceModel(contentModel);
+}
 
 const QStringList &groupKeys()
 {

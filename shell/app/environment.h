@@ -9,6 +9,8 @@
 #include <QMap>
 #include <QString>
 
+class ContentModel;
+class ContentModelProxy;
 class WindowMain;
 
 extern QString courseTitle;
@@ -21,6 +23,11 @@ extern WindowMain *mainWindow;
 extern QFile flashSettingsFile;
 extern bool firstScreenVisible;
 extern int flashSetting2;
+
+// The course contents and its proxy, shared by every view; made on first need, never deleted.
+extern ContentModel *contentModel;
+extern ContentModelProxy *contentProxy;
+void ensureContentModel();
 
 // The group keys in the order of the group table.
 const QStringList &groupKeys();

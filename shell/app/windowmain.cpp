@@ -1,9 +1,15 @@
 #include "windowmain.h"
 
+#include "contentmodel.h"
 #include "contentp.h"
+#include "coursexml.h"
 #include "environment.h"
+#include "treeitem.h"
+#include "viewercontent.h"
+#include "windowhard.h"
 
 #include <QApplication>
+#include <QFile>
 #include <QGridLayout>
 #include <QLabel>
 #include <QPushButton>
@@ -108,9 +114,13 @@ void WindowMain::setupSheets()
 
     // Sheets are filled in as their parts of the program arrive.
     for (int sheet = 0; sheet < SheetCount; ++sheet) {
+        if (sheet == Markbook)
+            createMarkbookIfMissing();
         auto *placeholder = new QLabel(m_tabBar->tabText(sheet));
         placeholder->setAlignment(Qt::AlignCenter);
         m_sheetStacks[sheet].addWidget(placeholder);
+        if (sheet == Catalogue)
+            ensureContentModel();
     }
 
     m_mainStack->setContentsMargins(15, 7, 15, 15);
@@ -125,8 +135,39 @@ QStackedWidget *WindowMain::currentSheetStack()
     return &m_sheetStacks[tab < 0 ? 0 : tab];
 }
 
-void WindowMain::createWidgetInSheet(QString)
+void WindowMain::createMarkbookIfMissing()
 {
+    const QString file = pupilDir.filePath(QStringLiteral("markbook.xml"));
+    if (!QFile::exists(file))
+        CourseXml::createMarkbook(contentModel->rootItem(), file);
+}
+
+bool WindowMain::favoritesButtonWanted() const
+{
+    const int tab = m_tabBar ? m_tabBar->currentIndex() : Textbook;
+    return tab == Textbook || tab == Catalogue;
+}
+
+void WindowMain::pushOnCurrentSheet(QWidget *window)
+{
+    QStackedWidget *stack = currentSheetStack();
+    stack->addWidget(window);
+    stack->setCurrentWidget(window);
+}
+
+void WindowMain::createWidgetInSheet(QString id)
+{
+    ensureContentModel();
+    if (const TreeItem *material = contentModel->findObject(id, contentModel->rootItem())) {
+        const int flags = WindowHard::PrintButton | (favoritesButtonWanted() ? WindowHard::FavoritesButton : 0);
+        auto *window = new WindowHard(flags, this);
+        // Nothing in a material prints until its viewer says it can.
+        window->disablePrinter();
+        connect(window, &WindowHard::remove, this, &WindowMain::removeWidgetInSheet, Qt::QueuedConnection);
+        window->setCaptionIcon(groupIconsSmall.value(material->data(1).toString()));
+        window->setCaptionText(material->data(0).toString());
+        pushOnCurrentSheet(window);
+    }
     activateWindow();
 }
 
@@ -143,6 +184,10 @@ void WindowMain::changeWidgetInSheet(QString id)
 
 void WindowMain::showContent()
 {
+    auto *contents = new ViewerContent(m_mainStack);
+    connect(contents, &WindowHard::remove, this, &WindowMain::removeWidgetInSheet, Qt::QueuedConnection);
+    // The textbook's page slider takes jumpPage once the textbook sheet is in place.
+    pushOnCurrentSheet(contents);
 }
 
 void WindowMain::help()

@@ -37,6 +37,9 @@ public slots:
 private:
     void buildHeader();
     QStackedWidget *currentSheetStack();
+    void pushOnCurrentSheet(QWidget *window);
+    bool favoritesButtonWanted() const;
+    void createMarkbookIfMissing();
 
     QTabBar *m_tabBar = nullptr;
     QStackedWidget *m_mainStack = nullptr;

@@ -1,0 +1,245 @@
+#include "contentmodel.h"
+#include "contentp.h"
+#include "environment.h"
+#include "viewercontent.h"
+#include "windowhard.h"
+#include "windowmain.h"
+
+#include <QDomDocument>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTabBar>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTreeView>
+
+static const char kContents[] = R"(<content caption="Азбука">
+    <chapter caption="Звуки" id="1" startpage="3">
+        <chapter caption="Гласные" id="2" startpage="4">
+            <object caption="Звук А" type="ani" id="a1" path="p"/>
+            <object caption="Тест: гласные" type="con" id="t1" path="p"/>
+        </chapter>
+        <chapter caption="Согласные" id="3" startpage="6">
+            <object caption="Игра" type="igr" id="g1" path="p"/>
+        </chapter>
+    </chapter>
+    <chapter caption="Слова" id="4" startpage="9">
+        <object caption="Тест: слова" type="con" id="t2" path="p"/>
+        <object caption="Дубликат" type="pra" id="a1" path="p"/>
+    </chapter>
+</content>
+)";
+
+// Attribute order in written files follows the process's hash order: compare both texts as parsed and rewritten.
+static QByteArray sameAttributeOrder(const QByteArray &xml)
+{
+    QDomDocument document;
+    document.setContent(xml);
+    return document.toByteArray(4);
+}
+
+static QByteArray readBytes(const QString &fileName)
+{
+    QFile f(fileName);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+}
+
+class TestWindowMain : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void cleanupTestCase();
+    void setupShowsContentsAndMakesMarkbook();
+    void materialsStackPerTabAndCloseInOrder();
+    void changeOnASheetOnlyStackPushes();
+    void unknownIdOpensNothing();
+    void favoritesButtonOnlyOnTextbookAndCatalogue();
+    void chapterDoubleClickJumpsOnceAndLeaves();
+    void sheetAreaKeepsProportion_data();
+    void sheetAreaKeepsProportion();
+
+private:
+    QStackedWidget *currentStack() { return m_window->sheetStack(m_window->tabBar()->currentIndex()); }
+
+    QTemporaryDir m_install;
+    QTemporaryDir m_pupil;
+    QString m_oldCwd;
+    WindowMain *m_window = nullptr;
+};
+
+void TestWindowMain::initTestCase()
+{
+    m_oldCwd = QDir::currentPath();
+    QDir::setCurrent(m_install.path());
+    QDir().mkpath("data");
+    QFile contents("data/content.xml");
+    QVERIFY(contents.open(QIODevice::WriteOnly));
+    contents.write(kContents);
+    contents.close();
+    fillGroupTables();
+    pupilDir = QDir(m_pupil.path());
+    m_window = new WindowMain;
+    QCOMPARE(mainWindow, m_window);
+    m_window->resize(1000, 700);
+    m_window->setupSheets();
+    m_window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_window));
+}
+
+void TestWindowMain::cleanupTestCase()
+{
+    delete m_window;
+    QVERIFY(!mainWindow);
+    QDir::setCurrent(m_oldCwd);
+}
+
+void TestWindowMain::setupShowsContentsAndMakesMarkbook()
+{
+    QCOMPARE(m_window->tabBar()->count(), 4);
+    QCOMPARE(m_window->tabBar()->tabText(3), QString("Журнал"));
+    QCOMPARE(m_window->sheetStack(WindowMain::Textbook)->count(), 2);
+    QVERIFY(qobject_cast<ViewerContent *>(m_window->sheetStack(WindowMain::Textbook)->currentWidget()));
+    QCOMPARE(sameAttributeOrder(readBytes(m_pupil.filePath("markbook.xml"))),
+             sameAttributeOrder("<markbook>\n"
+                        "    <chapter caption=\"Звуки\">\n"
+                        "        <chapter caption=\"Гласные\">\n"
+                        "            <object caption=\"Тест: гласные\" mark=\"-1.0\" id=\"t1\"></object>\n"
+                        "        </chapter>\n"
+                        "    </chapter>\n"
+                        "    <chapter caption=\"Слова\">\n"
+                        "        <object caption=\"Тест: слова\" mark=\"-1.0\" id=\"t2\"></object>\n"
+                        "    </chapter>\n"
+                        "</markbook>\n"));
+
+    // A pupil who already has a markbook keeps it.
+    QFile own(m_pupil.filePath("markbook.xml"));
+    QVERIFY(own.open(QIODevice::WriteOnly));
+    own.write("<markbook/>");
+    own.close();
+    WindowMain second;
+    second.setupSheets();
+    QCOMPARE(readBytes(m_pupil.filePath("markbook.xml")), QByteArray("<markbook/>"));
+}
+
+void TestWindowMain::materialsStackPerTabAndCloseInOrder()
+{
+    m_window->tabBar()->setCurrentIndex(WindowMain::Catalogue);
+    QStackedWidget *stack = currentStack();
+    QCOMPARE(stack->count(), 1);
+    m_window->createWidgetInSheet("a1");
+    m_window->createWidgetInSheet("g1");
+    QCOMPARE(stack->count(), 3);
+    auto *top = qobject_cast<WindowHard *>(stack->currentWidget());
+    QVERIFY(top);
+    QCOMPARE(top->windowTitle(), QString("Игра"));
+    QVERIFY(!top->isWindow());
+
+    // Another tab keeps its own stack.
+    QCOMPARE(m_window->sheetStack(WindowMain::Favorites)->count(), 1);
+
+    QPointer<WindowHard> closed = top;
+    top->findChild<QPushButton *>("button_window_close")->click();
+    QTRY_VERIFY(!closed);
+    QCOMPARE(stack->count(), 2);
+    auto *below = qobject_cast<WindowHard *>(stack->currentWidget());
+    QCOMPARE(below->windowTitle(), QString("Звук А")); // the first "a1" in contents order
+    QTest::keyClick(below, Qt::Key_Escape);
+    QTRY_COMPARE(stack->count(), 1);
+
+    // Removing something that is no longer on top of any stack does nothing.
+    m_window->removeWidgetInSheet(nullptr);
+    QCOMPARE(stack->count(), 1);
+}
+
+void TestWindowMain::changeOnASheetOnlyStackPushes()
+{
+    m_window->tabBar()->setCurrentIndex(WindowMain::Markbook);
+    QStackedWidget *stack = currentStack();
+    QWidget *sheet = stack->widget(0);
+    m_window->changeWidgetInSheet("t1");
+    QCOMPARE(stack->count(), 2);
+    QCOMPARE(stack->widget(0), sheet);
+    m_window->changeWidgetInSheet("t2");
+    QCOMPARE(stack->count(), 2);
+    QCOMPARE(stack->currentWidget()->windowTitle(), QString("Тест: слова"));
+    m_window->changeWidgetInSheet("no-such-id"); // the top goes, nothing comes
+    QCOMPARE(stack->count(), 1);
+    QCOMPARE(stack->currentWidget(), sheet);
+}
+
+void TestWindowMain::unknownIdOpensNothing()
+{
+    m_window->tabBar()->setCurrentIndex(WindowMain::Catalogue);
+    m_window->createWidgetInSheet("no-such-id");
+    m_window->createWidgetInSheet(QString());
+    QCOMPARE(currentStack()->count(), 1);
+}
+
+void TestWindowMain::favoritesButtonOnlyOnTextbookAndCatalogue()
+{
+    for (int tab = 0; tab < 4; ++tab) {
+        m_window->tabBar()->setCurrentIndex(tab);
+        m_window->createWidgetInSheet("a1");
+        QWidget *top = currentStack()->currentWidget();
+        const bool shown = !top->findChild<QPushButton *>("button_favorites")->isHidden();
+        QCOMPARE(shown, tab == WindowMain::Textbook || tab == WindowMain::Catalogue);
+        QVERIFY(!top->findChild<QPushButton *>("button_printer")->isHidden());
+        m_window->removeWidgetInSheet(top);
+    }
+}
+
+void TestWindowMain::chapterDoubleClickJumpsOnceAndLeaves()
+{
+    m_window->tabBar()->setCurrentIndex(WindowMain::Textbook);
+    auto *contents = qobject_cast<ViewerContent *>(currentStack()->currentWidget());
+    QVERIFY(contents);
+    QSignalSpy jumps(contents, &ViewerContent::jumpPage);
+    QTreeView *tree = contents->treeView();
+    // Chapters that hold materials show as leaves; only chapters with sub-chapters are bold.
+    const QModelIndex sounds = tree->model()->index(0, 0);
+    const QModelIndex vowels = tree->model()->index(0, 0, sounds);
+    QCOMPARE(tree->model()->rowCount(vowels), 0);
+    QVERIFY(tree->model()->data(sounds, Qt::FontRole).value<QFont>().bold());
+    QVERIFY(!tree->model()->data(vowels, Qt::FontRole).value<QFont>().bold());
+
+    const QRect cell = tree->visualRect(vowels);
+    // A real double click: press, release, then the second press arrives as a double click.
+    QTest::mousePress(tree->viewport(), Qt::LeftButton, {}, cell.center());
+    QTest::mouseRelease(tree->viewport(), Qt::LeftButton, {}, cell.center());
+    QTest::mousePress(tree->viewport(), Qt::LeftButton, {}, cell.center());
+    QTest::mouseDClick(tree->viewport(), Qt::LeftButton, {}, cell.center());
+    QCOMPARE(jumps.count(), 1);
+    QCOMPARE(jumps.first().first().toInt(), 4);
+    QPointer<ViewerContent> gone = contents;
+    QTRY_VERIFY(!gone);
+    QCOMPARE(currentStack()->count(), 1);
+}
+
+void TestWindowMain::sheetAreaKeepsProportion_data()
+{
+    QTest::addColumn<QSize>("size");
+    QTest::newRow("wide") << QSize(1600, 700);
+    QTest::newRow("tall") << QSize(700, 1200);
+    QTest::newRow("exact") << QSize(569, 454);
+}
+
+void TestWindowMain::sheetAreaKeepsProportion()
+{
+    QFETCH(QSize, size);
+    const QRect r = ContentP::childGeometry(size);
+    const QSize inner = r.size() - QSize(4, 38);
+    QVERIFY(qAbs(inner.width() * 416 - inner.height() * 565) <= 565); // within a pixel of 565 : 416
+    QVERIFY(inner.width() == size.width() - 4 || inner.height() == size.height() - 38);
+    QVERIFY(qAbs(r.left() - (size.width() - 1 - r.right())) <= 1);
+    QVERIFY(qAbs(r.top() - (size.height() - 1 - r.bottom())) <= 1);
+
+    ContentP holder(new QWidget);
+    holder.resize(size);
+    holder.show();
+    QTRY_COMPARE(holder.findChild<QWidget *>()->geometry(), r);
+}
+
+QTEST_MAIN(TestWindowMain)
+#include "tst_windowmain.moc"
