@@ -1,0 +1,10 @@
+# Copies (never links: the player refuses files that lead out of the installation folder)
+# the run-time files of the pinned Ruffle package into the installation folder.
+if(NOT EXISTS ${SOURCE}/ruffle.js)
+    message(WARNING "Ruffle is not installed in ${SOURCE} (run tools/setup.sh); movies will not play")
+    return()
+endif()
+file(REMOVE_RECURSE ${TARGET})
+file(GLOB files ${SOURCE}/*.js ${SOURCE}/*.wasm ${SOURCE}/LICENSE* ${SOURCE}/package.json)
+file(COPY ${files} DESTINATION ${TARGET})
+file(TOUCH ${TARGET}/.copied)

@@ -1,0 +1,36 @@
+#ifndef FLASHBRIDGE_H
+#define FLASHBRIDGE_H
+
+#include <QJsonArray>
+#include <QJsonObject>
+#include <QObject>
+
+// The object a player page reaches as "host" over its QWebChannel. Calls from the page
+// arrive asynchronously on the GUI thread; `command` carries the widget's orders to it.
+class FlashBridge : public QObject
+{
+    Q_OBJECT
+public:
+    using QObject::QObject;
+
+public slots:
+    void pageReady();
+    void movieCall(const QString &name, const QJsonArray &arguments);
+    void movieLoaded(const QString &url);
+    void movieFailed(const QString &url, const QString &reason);
+    void callDropped(const QString &name, const QString &url);
+    void selfTestPassed();
+    void log(const QString &message);
+
+signals:
+    void command(const QJsonObject &command);
+
+    void ready();
+    void called(const QString &name, const QJsonArray &arguments);
+    void loaded(const QString &url);
+    void failed(const QString &url, const QString &reason);
+    void dropped(const QString &name, const QString &url);
+    void hookWorks();
+};
+
+#endif

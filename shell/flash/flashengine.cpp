@@ -1,0 +1,238 @@
+#include "flashengine.h"
+
+#include "flashpage.h"
+#include "flashrequestfilter.h"
+#include "flashschemehandler.h"
+#include "swfmovie.h"
+
+#include <QCoreApplication>
+#include <algorithm>
+#include <QDebug>
+#include <QDir>
+#include <QWebEngineProfile>
+#include <QWebEngineSettings>
+#include <QWebEngineUrlScheme>
+
+#ifdef Q_OS_UNIX
+#include <unistd.h>
+#endif
+
+FlashEngine *FlashEngine::s_instance = nullptr;
+
+namespace {
+
+// Must match SELF_TEST_NAME in player.js. Not a valid JavaScript expression, so it can only
+// arrive through the Function hook.
+const QString selfTestName = QStringLiteral("pellora self-test (a name nobody registered)");
+constexpr int idleMs = 2000;
+constexpr int selfTestDelayMs = 1500;
+constexpr int selfTestLimitMs = 20000;
+
+bool runningAsRoot()
+{
+#ifdef Q_OS_UNIX
+    return geteuid() == 0;
+#else
+    return false;
+#endif
+}
+
+// Chromium reads its switches, and the scheme registry locks, when the first web engine
+// object appears; this runs as the application object is built, before any of that.
+void prepareProcess()
+{
+    QWebEngineUrlScheme scheme(FlashFiles::scheme().toLatin1());
+    scheme.setSyntax(QWebEngineUrlScheme::Syntax::Host);
+    scheme.setFlags(QWebEngineUrlScheme::SecureScheme);
+    QWebEngineUrlScheme::registerScheme(scheme);
+
+    // One renderer for all player pages: V8 then shares the compiled wasm between them and
+    // three players cost about half the memory.
+    QByteArray flags = qgetenv("QTWEBENGINE_CHROMIUM_FLAGS");
+    flags += " --process-per-site";
+    if (runningAsRoot()) {
+        flags += " --no-sandbox";
+        qDebug() << "Flash player: running as root, so Chromium's sandbox is switched off";
+    }
+    qputenv("QTWEBENGINE_CHROMIUM_FLAGS", flags.trimmed());
+
+    // Without a GPU, Qt Quick on OpenGL costs a visible player about 60 % of a core; the
+    // software scene graph about 25 %.
+    if (!qEnvironmentVariableIsSet("QT_QUICK_BACKEND"))
+        qputenv("QT_QUICK_BACKEND", "software");
+}
+Q_COREAPP_STARTUP_FUNCTION(prepareProcess)
+
+QByteArray warmupMovie()
+{
+    SwfMovie movie(QSize(550, 400), 12);
+    movie.setBackgroundColor(Qt::white);
+    SwfActions actions;
+    actions.externalCall(selfTestName, 0).op(SwfActions::Pop).op(SwfActions::Stop);
+    movie.doAction(actions);
+    movie.showFrame();
+    return movie.toBytes(false);
+}
+
+} // namespace
+
+FlashEngine *FlashEngine::instance()
+{
+    if (!s_instance)
+        s_instance = new FlashEngine;
+    return s_instance;
+}
+
+void FlashEngine::destroyInstance()
+{
+    delete s_instance;
+    s_instance = nullptr;
+}
+
+FlashEngine::FlashEngine(QObject *parent)
+    : QObject(parent),
+      m_files(QDir::currentPath()),
+      m_renderer(qEnvironmentVariable("PELLORA_FLASH_RENDERER", QStringLiteral("canvas")))
+{
+    const QStringList missing = m_files.missingRuffleFiles();
+    if (!missing.isEmpty()) {
+        qWarning().noquote() << "Flash player: Ruffle is missing, no movie will play. Not found:"
+                             << missing.join(QStringLiteral(", "));
+        return;
+    }
+    m_available = true;
+    createProfile();
+
+    m_idle.setSingleShot(true);
+    m_idle.setInterval(idleMs);
+    connect(&m_idle, &QTimer::timeout, this, &FlashEngine::buildSpare);
+    m_selfTestTimeout.setSingleShot(true);
+    m_selfTestTimeout.setInterval(selfTestLimitMs);
+    connect(&m_selfTestTimeout, &QTimer::timeout, this, &FlashEngine::selfTestTimedOut);
+}
+
+FlashEngine::~FlashEngine()
+{
+    delete m_spare;
+    // A profile deleted under a live page takes the page down with it; a player that
+    // outlives the application object (a leaked window) keeps the profile instead.
+    const bool pagesLeft = std::any_of(m_pages.cbegin(), m_pages.cend(),
+                                       [](const QPointer<FlashPage> &page) { return !page.isNull(); });
+    if (!pagesLeft)
+        delete m_profile;
+}
+
+void FlashEngine::createProfile()
+{
+    // A named, disk-backed profile: Flash local storage lives in the origin's local storage
+    // and must survive restarts.
+    m_profile = new QWebEngineProfile(QStringLiteral("pellora-flash"));
+    m_profile->setHttpCacheType(QWebEngineProfile::MemoryHttpCache);
+    m_profile->setPersistentCookiesPolicy(QWebEngineProfile::NoPersistentCookies);
+    m_profile->setSpellCheckEnabled(false);
+    m_profile->installUrlSchemeHandler(FlashFiles::scheme().toLatin1(),
+                                       new FlashSchemeHandler(m_files, warmupMovie(), m_profile));
+    m_profile->setUrlRequestInterceptor(new FlashRequestFilter(m_files, m_profile));
+
+    QWebEngineSettings *settings = m_profile->settings();
+    // Otherwise audio starts suspended and Ruffle holds every movie back 200 ms waiting for it.
+    settings->setAttribute(QWebEngineSettings::PlaybackRequiresUserGesture, false);
+    settings->setAttribute(QWebEngineSettings::JavascriptCanOpenWindows, false);
+    settings->setAttribute(QWebEngineSettings::LocalContentCanAccessRemoteUrls, false);
+    settings->setAttribute(QWebEngineSettings::PluginsEnabled, false);
+    settings->setAttribute(QWebEngineSettings::ErrorPageEnabled, false);
+    settings->setAttribute(QWebEngineSettings::ShowScrollBars, false);
+    settings->setAttribute(QWebEngineSettings::PdfViewerEnabled, false);
+
+    // The web engine tears itself down in a post routine; ours is added later, so runs first.
+    qAddPostRoutine(&FlashEngine::destroyInstance);
+}
+
+bool FlashEngine::isAvailable() const
+{
+    return m_available;
+}
+
+const FlashFiles &FlashEngine::files() const
+{
+    return m_files;
+}
+
+FlashPage *FlashEngine::takePage()
+{
+    if (!m_available)
+        return nullptr;
+    noteActivity();
+    if (m_spare) {
+        FlashPage *page = m_spare;
+        m_spare = nullptr;
+        return page;
+    }
+    return createPage();
+}
+
+bool FlashEngine::hasSpare() const
+{
+    return m_spare != nullptr;
+}
+
+void FlashEngine::noteActivity()
+{
+    if (m_available)
+        m_idle.start();
+}
+
+FlashPage *FlashEngine::createPage()
+{
+    auto *page = new FlashPage(m_profile, m_renderer);
+    m_pages.removeAll(nullptr);
+    m_pages.append(page);
+    connect(page, &FlashPage::movieLoaded, this, [this, page] { considerSelfTest(page); });
+    connect(page, &FlashPage::hookWorks, this, [this] {
+        m_selfTest = SelfTest::Passed;
+        m_selfTestTimeout.stop();
+    });
+    return page;
+}
+
+void FlashEngine::buildSpare()
+{
+    if (m_spare)
+        return;
+    // A page without a view renders nothing, but loading a movie makes Ruffle compile its wasm.
+    m_spare = createPage();
+    m_spare->loadMovie(FlashFiles::playerUrl(QStringLiteral("warmup.swf")), {});
+}
+
+void FlashEngine::considerSelfTest(FlashPage *page)
+{
+    if (m_selfTest != SelfTest::NotRun || !page->isVisible())
+        return;
+    m_selfTest = SelfTest::Running;
+    m_selfTestPage = page;
+    QTimer::singleShot(selfTestDelayMs, this, [this] {
+        if (m_selfTest != SelfTest::Running)
+            return;
+        if (!m_selfTestPage) {
+            m_selfTest = SelfTest::NotRun;
+            return;
+        }
+        m_selfTestPage->runSelfTest(FlashFiles::playerUrl(QStringLiteral("warmup.swf")));
+        m_selfTestTimeout.start();
+    });
+}
+
+void FlashEngine::selfTestTimedOut()
+{
+    if (m_selfTest != SelfTest::Running)
+        return;
+    // A hidden page runs no frames: that is no verdict, try again with the next movie.
+    if (!m_selfTestPage || !m_selfTestPage->isVisible()) {
+        m_selfTest = SelfTest::NotRun;
+        return;
+    }
+    m_selfTest = SelfTest::Failed;
+    qWarning() << "Flash player: SELF-TEST FAILED - a movie's ExternalInterface.call of a name the page does not"
+                  " define did not reach the shell. Ruffle's way of running those calls has changed (was it"
+                  " upgraded?); movie calls to the shell may be lost.";
+}

@@ -1,0 +1,61 @@
+#ifndef FLASHENGINE_H
+#define FLASHENGINE_H
+
+#include "flashfiles.h"
+
+#include <QList>
+#include <QObject>
+#include <QPointer>
+#include <QTimer>
+
+class FlashPage;
+class QWebEngineProfile;
+
+// What every Flash player of the process shares: the web profile with its serving and
+// request filter, and a warm spare page. Ruffle compiles its 14 MB of wasm once per page
+// (about a second here), so a new player takes the spare, whose compile was paid while
+// the user was idle, and a page turn reuses the player's own page.
+class FlashEngine : public QObject
+{
+    Q_OBJECT
+public:
+    // Created on first use with the current directory as the installation folder.
+    static FlashEngine *instance();
+
+    bool isAvailable() const;
+    const FlashFiles &files() const;
+    // A ready-or-loading player page (the warm spare when there is one); the caller owns it.
+    // Null when Ruffle is missing.
+    FlashPage *takePage();
+    bool hasSpare() const;
+    // Players report what they do; the spare is rebuilt only after a quiet spell.
+    void noteActivity();
+
+private:
+    explicit FlashEngine(QObject *parent = nullptr);
+    ~FlashEngine() override;
+    static void destroyInstance();
+
+    void createProfile();
+    FlashPage *createPage();
+    void buildSpare();
+    void considerSelfTest(FlashPage *page);
+    void selfTestTimedOut();
+
+    FlashFiles m_files;
+    bool m_available = false;
+    QString m_renderer;
+    QWebEngineProfile *m_profile = nullptr;
+    QPointer<FlashPage> m_spare;
+    QList<QPointer<FlashPage>> m_pages;
+    QTimer m_idle;
+
+    enum class SelfTest { NotRun, Running, Passed, Failed };
+    SelfTest m_selfTest = SelfTest::NotRun;
+    QPointer<FlashPage> m_selfTestPage;
+    QTimer m_selfTestTimeout;
+
+    static FlashEngine *s_instance;
+};
+
+#endif

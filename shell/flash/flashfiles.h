@@ -1,0 +1,44 @@
+#ifndef FLASHFILES_H
+#define FLASHFILES_H
+
+#include <QString>
+#include <QStringList>
+#include <QUrl>
+
+// What the player pages may load, and from where. Everything lives under one origin,
+// pellora://app, so that Flash local storage (kept per origin) survives restarts:
+//   /player/…      the player's own page, scripts and warm-up movie (built into the program)
+//   /anything/else a file of the installation folder, Ruffle's folder ("ruffle/") included
+// A path that would leave the installation folder (dot segments, symbolic links pointing
+// elsewhere) maps to nothing.
+class FlashFiles
+{
+public:
+    explicit FlashFiles(const QString &installationFolder);
+
+    static QString scheme();
+    static QUrl origin();
+    static QUrl playerUrl(const QString &resourceName);
+    static bool isPlayerUrl(const QUrl &url);
+    static QString playerResourceName(const QUrl &url);
+    static QString mimeType(const QString &fileName);
+
+    QString installationFolder() const;
+    QString ruffleFolder() const;
+    // Names of the Ruffle files the player cannot do without that are not there.
+    QStringList missingRuffleFiles() const;
+
+    // The URL that serves `filePath`, or an empty URL when the file is not inside the installation folder.
+    QUrl urlForFile(const QString &filePath) const;
+    // The file a URL of ours names, or an empty string when the request must be refused.
+    QString fileForUrl(const QUrl &url) const;
+    // Whether the page may request `url` at all: only our own origin and in-page data.
+    bool mayRequest(const QUrl &url) const;
+
+private:
+    bool isInside(const QString &canonicalPath) const;
+
+    QString m_root;          // canonical
+};
+
+#endif

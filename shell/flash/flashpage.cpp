@@ -1,0 +1,159 @@
+#include "flashpage.h"
+
+#include "flashbridge.h"
+#include "flashfiles.h"
+#include "flashinvoke.h"
+
+#include <QDebug>
+#include <QWebChannel>
+
+FlashPage::FlashPage(QWebEngineProfile *profile, const QString &renderer, QObject *parent)
+    : QWebEnginePage(profile, parent), m_bridge(new FlashBridge(this)), m_renderer(renderer)
+{
+    auto *channel = new QWebChannel(this);
+    channel->registerObject(QStringLiteral("host"), m_bridge);
+    setWebChannel(channel);
+
+    connect(m_bridge, &FlashBridge::ready, this, &FlashPage::onReady);
+    connect(m_bridge, &FlashBridge::called, this, &FlashPage::onCalled);
+    connect(m_bridge, &FlashBridge::loaded, this, &FlashPage::onLoaded);
+    connect(m_bridge, &FlashBridge::failed, this, &FlashPage::onFailed);
+    connect(m_bridge, &FlashBridge::dropped, this, &FlashPage::onDropped);
+    connect(m_bridge, &FlashBridge::hookWorks, this, &FlashPage::hookWorks);
+    // A renderer process that dies takes the page's state with it: start over with the same movie.
+    connect(this, &QWebEnginePage::renderProcessTerminated, this, [this](RenderProcessTerminationStatus status) {
+        if (status == NormalTerminationStatus)
+            return;
+        qWarning().noquote() << "Flash player: the page's process ended abnormally; reloading" << m_movie.toString();
+        m_ready = false;
+        m_movieLoaded = false;
+        QList<QJsonObject> replay;
+        for (const QJsonObject &command : std::as_const(m_restore)) {
+            if (!command.isEmpty())
+                replay.append(command);
+        }
+        m_waiting = replay + m_waiting;
+        load(FlashFiles::playerUrl(QStringLiteral("player.html")));
+    });
+
+    load(FlashFiles::playerUrl(QStringLiteral("player.html")));
+}
+
+void FlashPage::send(const QJsonObject &command)
+{
+    if (m_ready)
+        emit m_bridge->command(command);
+    else
+        m_waiting.append(command);
+}
+
+void FlashPage::onReady()
+{
+    m_ready = true;
+    for (const QJsonObject &command : std::as_const(m_waiting))
+        emit m_bridge->command(command);
+    m_waiting.clear();
+    emit ready();
+}
+
+void FlashPage::loadMovie(const QUrl &movie, const QJsonObject &vars)
+{
+    m_movie = movie;
+    m_movieLoaded = false;
+    const QJsonObject command{{QStringLiteral("op"), QStringLiteral("load")},
+                              {QStringLiteral("url"), movie.toString(QUrl::FullyEncoded)},
+                              {QStringLiteral("vars"), vars},
+                              {QStringLiteral("renderer"), m_renderer}};
+    m_restore = {command, m_restore.value(1)};
+    send(command);
+}
+
+void FlashPage::unloadMovie()
+{
+    m_movie = QUrl();
+    m_movieLoaded = false;
+    const QJsonObject command{{QStringLiteral("op"), QStringLiteral("unload")}};
+    m_restore = {command, m_restore.value(1)};
+    send(command);
+}
+
+void FlashPage::setStageColor(const QString &color)
+{
+    const QJsonObject command{{QStringLiteral("op"), QStringLiteral("background")}, {QStringLiteral("color"), color}};
+    m_restore = {m_restore.value(0), command};
+    send(command);
+}
+
+void FlashPage::callMovie(const QString &name, const QJsonArray &arguments)
+{
+    send({{QStringLiteral("op"), QStringLiteral("call")},
+          {QStringLiteral("name"), name},
+          {QStringLiteral("args"), arguments}});
+}
+
+void FlashPage::runSelfTest(const QUrl &movie)
+{
+    send({{QStringLiteral("op"), QStringLiteral("selftest")},
+          {QStringLiteral("url"), movie.toString(QUrl::FullyEncoded)},
+          {QStringLiteral("renderer"), m_renderer}});
+}
+
+bool FlashPage::isReady() const
+{
+    return m_ready;
+}
+
+QUrl FlashPage::movieUrl() const
+{
+    return m_movie;
+}
+
+bool FlashPage::isMovieLoaded() const
+{
+    return m_movieLoaded;
+}
+
+void FlashPage::onCalled(const QString &name, const QJsonArray &arguments)
+{
+    emit movieCalled(FlashInvoke(name, arguments).toXml());
+}
+
+void FlashPage::onLoaded(const QString &url)
+{
+    if (url != m_movie.toString(QUrl::FullyEncoded))
+        return;
+    m_movieLoaded = true;
+    emit movieLoaded(m_movie);
+}
+
+void FlashPage::onFailed(const QString &url, const QString &reason)
+{
+    emit movieFailed(QUrl(url), reason);
+}
+
+void FlashPage::onDropped(const QString &name, const QString &url)
+{
+    qWarning().noquote() << "Flash player: the movie" << url << "never registered the callback" << name
+                         << "- a call to it was dropped after waiting 10 s";
+}
+
+bool FlashPage::acceptNavigationRequest(const QUrl &url, NavigationType type, bool isMainFrame)
+{
+    Q_UNUSED(type);
+    // The page is the player and nothing else: movies must not navigate it away.
+    return !isMainFrame || FlashFiles::playerResourceName(url) == QLatin1String("player.html");
+}
+
+QWebEnginePage *FlashPage::createWindow(WebWindowType type)
+{
+    Q_UNUSED(type);
+    return nullptr;
+}
+
+void FlashPage::javaScriptConsoleMessage(JavaScriptConsoleMessageLevel level, const QString &message, int line,
+                                         const QString &source)
+{
+    if (level != ErrorMessageLevel)
+        return;
+    qDebug().noquote() << "Flash player (page):" << message << QStringLiteral("(%1:%2)").arg(source).arg(line);
+}

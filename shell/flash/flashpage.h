@@ -1,0 +1,60 @@
+#ifndef FLASHPAGE_H
+#define FLASHPAGE_H
+
+#include <QJsonArray>
+#include <QJsonObject>
+#include <QList>
+#include <QUrl>
+#include <QWebEnginePage>
+
+class FlashBridge;
+
+// One player page: the bootstrap document with Ruffle, and the ordered command channel to
+// it. Commands given before the page is ready wait here and go out in order.
+class FlashPage : public QWebEnginePage
+{
+    Q_OBJECT
+public:
+    FlashPage(QWebEngineProfile *profile, const QString &renderer, QObject *parent = nullptr);
+
+    void loadMovie(const QUrl &movie, const QJsonObject &vars);
+    void unloadMovie();
+    void setStageColor(const QString &color);
+    void callMovie(const QString &name, const QJsonArray &arguments);
+    void runSelfTest(const QUrl &movie);
+
+    bool isReady() const;
+    QUrl movieUrl() const;
+    bool isMovieLoaded() const;
+
+signals:
+    void ready();
+    void movieCalled(const QString &request);
+    void movieLoaded(const QUrl &movie);
+    void movieFailed(const QUrl &movie, const QString &reason);
+    void hookWorks();
+
+protected:
+    bool acceptNavigationRequest(const QUrl &url, NavigationType type, bool isMainFrame) override;
+    QWebEnginePage *createWindow(WebWindowType type) override;
+    void javaScriptConsoleMessage(JavaScriptConsoleMessageLevel level, const QString &message, int line,
+                                  const QString &source) override;
+
+private:
+    void send(const QJsonObject &command);
+    void onReady();
+    void onCalled(const QString &name, const QJsonArray &arguments);
+    void onLoaded(const QString &url);
+    void onFailed(const QString &url, const QString &reason);
+    void onDropped(const QString &name, const QString &url);
+
+    FlashBridge *m_bridge;
+    QString m_renderer;
+    QList<QJsonObject> m_waiting;
+    QList<QJsonObject> m_restore;   // the last movie and stage colour, to replay after a crash
+    bool m_ready = false;
+    QUrl m_movie;
+    bool m_movieLoaded = false;
+};
+
+#endif

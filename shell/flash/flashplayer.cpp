@@ -1,0 +1,113 @@
+#include "flashplayer.h"
+
+#include "flashengine.h"
+#include "flashinvoke.h"
+#include "flashpage.h"
+#include "flashvars.h"
+
+#include <QColor>
+#include <QDebug>
+#include <QDir>
+#include <QFileInfo>
+#include <QVBoxLayout>
+#include <QWebEngineView>
+
+FlashPlayer::FlashPlayer(QWidget *parent)
+    : QWidget(parent)
+{
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    adoptPage(FlashEngine::instance()->takePage());
+}
+
+FlashPlayer::~FlashPlayer() = default;
+
+void FlashPlayer::adoptPage(FlashPage *page)
+{
+    if (!page)
+        return;
+    m_page = page;
+    m_view = new QWebEngineView(this);
+    m_view->setContextMenuPolicy(Qt::NoContextMenu);
+    m_view->setPage(page);
+    page->setParent(m_view);
+    layout()->addWidget(m_view);
+    setFocusProxy(m_view);
+    connect(m_page, &FlashPage::movieCalled, this, &FlashPlayer::FlashCall);
+    connect(m_page, &FlashPage::movieLoaded, this, &FlashPlayer::reportLoaded);
+    connect(m_page, &FlashPage::movieFailed, this, [this](const QUrl &, const QString &reason) { reportFailed(reason); });
+    // A spare page still holds its warm-up movie; nothing is shown until SetMovie.
+    m_page->unloadMovie();
+}
+
+bool FlashPlayer::isPlaying() const
+{
+    return m_page != nullptr;
+}
+
+QString FlashPlayer::movie() const
+{
+    return m_movie;
+}
+
+void FlashPlayer::SetFlashVars(QString vars)
+{
+    m_vars = FlashVars::parse(vars);
+}
+
+void FlashPlayer::SetMovie(QString path)
+{
+    if (!m_page)
+        return;
+    FlashEngine::instance()->noteActivity();
+    m_movie = path.isEmpty() ? QString() : QDir::current().absoluteFilePath(path);
+    if (m_movie.isEmpty()) {
+        m_page->unloadMovie();
+        return;
+    }
+    const QUrl url = FlashEngine::instance()->files().urlForFile(m_movie);
+    if (url.isEmpty()) {
+        m_page->unloadMovie();
+        reportFailed(QFileInfo::exists(m_movie) ? QStringLiteral("it is outside the installation folder")
+                                                : QStringLiteral("no such file"));
+        return;
+    }
+    m_page->loadMovie(url, m_vars);
+}
+
+void FlashPlayer::SetBGColor(QString color)
+{
+    if (!m_page)
+        return;
+    const QColor parsed = QColor::fromString(color.startsWith(QLatin1String("0x"), Qt::CaseInsensitive)
+                                                 ? QLatin1Char('#') + color.mid(2)
+                                                 : color);
+    if (!parsed.isValid()) {
+        qWarning().noquote() << "Flash player: ignored the background colour" << color;
+        return;
+    }
+    m_page->setStageColor(parsed.name());
+}
+
+void FlashPlayer::CallFunction(const QString &request)
+{
+    if (!m_page)
+        return;
+    const FlashInvoke invoke = FlashInvoke::fromXml(request);
+    if (!invoke.isValid()) {
+        qWarning().noquote() << "Flash player: CallFunction ignored a request that is not an invoke element:" << request;
+        return;
+    }
+    m_page->callMovie(invoke.name(), invoke.arguments());
+}
+
+void FlashPlayer::reportLoaded()
+{
+    emit movieLoaded(m_movie);
+}
+
+void FlashPlayer::reportFailed(const QString &reason)
+{
+    qWarning().noquote() << "Flash player: cannot play" << m_movie << "-" << reason;
+    emit movieFailed(m_movie);
+}

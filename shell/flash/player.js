@@ -1,0 +1,315 @@
+"use strict";
+// The page side of one Flash player: hosts at most one Ruffle movie and talks to the
+// widget over a QWebChannel object called "host".
+(function () {
+    const OWN = { protocol: location.protocol, host: location.host };
+    const SELF_TEST_NAME = "pellora self-test (a name nobody registered)";
+    const STALL_LIMIT_MS = 10000;
+
+    function isOwnUrl(url) {
+        return url.protocol === OWN.protocol && url.host === OWN.host;
+    }
+
+    // Qt 6.4 refuses fetch() on custom schemes, and Ruffle fetches its wasm, fonts and every
+    // movie with it: read our own URLs with XMLHttpRequest instead.
+    const nativeFetch = window.fetch.bind(window);
+    window.fetch = function (input, init) {
+        const isRequest = typeof Request !== "undefined" && input instanceof Request;
+        const url = new URL(isRequest ? input.url : String(input), document.baseURI);
+        if (!isOwnUrl(url))
+            return nativeFetch(input, init);
+        const method = (init && init.method) || (isRequest ? input.method : "GET");
+        return new Promise(function (resolve, reject) {
+            const xhr = new XMLHttpRequest();
+            xhr.open(method, url.href);
+            xhr.responseType = "arraybuffer";
+            xhr.onload = function () {
+                const type = xhr.getResponseHeader("Content-Type") || "application/octet-stream";
+                const status = xhr.status >= 200 && xhr.status <= 599 ? xhr.status : 200;
+                const response = new Response(xhr.response, { status: status, headers: { "Content-Type": type } });
+                // A constructed Response has an empty url; the movie's _url and relative loads need it.
+                nativeDefineProperty(response, "url", { value: url.href });
+                resolve(response);
+            };
+            xhr.onerror = function () { reject(new TypeError("Failed to fetch " + url.href)); };
+            xhr.send();
+        });
+    };
+
+    // Ruffle runs ExternalInterface.call(name, …) as new Function("return (" + name + ")(...arguments);").
+    // Catch that one shape so that every name reaches the host, whether or not the page defines it.
+    const NativeFunction = window.Function;
+    const HEAD = "return (", TAIL = ")(...arguments);";
+    function HookedFunction(...parts) {
+        const body = parts[parts.length - 1];
+        if (parts.length === 1 && typeof body === "string" && body.startsWith(HEAD) && body.endsWith(TAIL)) {
+            const name = body.slice(HEAD.length, body.length - TAIL.length);
+            return function (...args) { return movieCalled(name, args); };
+        }
+        return NativeFunction(...parts);
+    }
+    HookedFunction.prototype = NativeFunction.prototype;
+    window.Function = HookedFunction;
+
+    // ExternalInterface.addCallback defines a property on the player element; that is the
+    // moment calls held for the callback can go.
+    const nativeDefineProperty = Object.defineProperty;
+    Object.defineProperty = function (target, key, descriptor) {
+        const result = nativeDefineProperty(target, key, descriptor);
+        if (state.player !== null && target === state.player)
+            Promise.resolve().then(deliverCalls);
+        return result;
+    };
+
+    const state = {
+        host: null,
+        outbox: [],
+        player: null,
+        movieUrl: "",
+        loaded: false,
+        background: "",          // set by the host; else the movie's own colour
+        calls: [],
+        stalledMs: 0,
+        stallTimer: 0,
+        probe: null,
+    };
+
+    function toHost(method, ...args) {
+        if (state.host)
+            state.host[method](...args);
+        else
+            state.outbox.push([method, args]);
+    }
+
+    function encode(value, depth) {
+        if (depth > 64 || value === undefined)
+            return ["u"];
+        if (value === null)
+            return ["null"];
+        switch (typeof value) {
+        case "string": return ["s", value];
+        case "number": return ["n", String(value)];
+        case "boolean": return [value ? "t" : "f"];
+        case "object":
+            if (Array.isArray(value))
+                return ["a", value.map(function (item) { return encode(item, depth + 1); })];
+            return ["o", Object.keys(value).map(function (key) { return [key, encode(value[key], depth + 1)]; })];
+        default: return ["u"];
+        }
+    }
+
+    function decode(tagged) {
+        switch (tagged[0]) {
+        case "s": return String(tagged[1]);
+        case "n": return Number(tagged[1]);
+        case "t": return true;
+        case "f": return false;
+        case "null": return null;
+        case "a": return tagged[1].map(decode);
+        case "o": {
+            const object = {};
+            for (const pair of tagged[1])
+                object[pair[0]] = decode(pair[1]);
+            return object;
+        }
+        default: return undefined;
+        }
+    }
+
+    function movieCalled(name, args) {
+        if (name === SELF_TEST_NAME) {
+            toHost("selfTestPassed");
+            removeProbe();
+        } else {
+            toHost("movieCall", name, args.map(function (arg) { return encode(arg, 0); }));
+        }
+        return undefined; // the host answers asynchronously, never with a value
+    }
+
+    function currentBackground() {
+        if (state.background)
+            return state.background;
+        const metadata = state.player && state.player.metadata;
+        return (metadata && metadata.backgroundColor) || "#ffffff";
+    }
+
+    function showBackground() {
+        document.body.style.background = currentBackground();
+    }
+
+    const LOAD_OPTIONS = {
+        allowScriptAccess: true,
+        autoplay: "on",
+        unmuteOverlay: "hidden",
+        splashScreen: false,
+        contextMenu: "off",
+        letterbox: "off",
+        wmode: "transparent",        // the stage colour is the page's, so it can change while playing
+        backgroundExecutionMode: "none", // hidden players pause
+        openUrlMode: "deny",
+        warnOnUnsupportedContent: false,
+        logLevel: "error",
+    };
+
+    function newPlayer() {
+        const player = window.RufflePlayer.newest().createPlayer();
+        return player;
+    }
+
+    function removePlayer() {
+        if (state.player)
+            state.player.remove();
+        state.player = null;
+        state.loaded = false;
+        state.movieUrl = "";
+    }
+
+    function watchForPanic(player, url) {
+        // Ruffle replaces the movie by a bug-report screen when it cannot play; we show nothing instead.
+        const observer = new MutationObserver(function () {
+            const panic = player.shadowRoot && player.shadowRoot.getElementById("panic");
+            if (!panic)
+                return;
+            observer.disconnect();
+            const body = player.shadowRoot.getElementById("panic-body");
+            if (player === state.player) {
+                toHost("movieFailed", url, body ? body.textContent.trim() : "Ruffle could not play it");
+                removePlayer();
+                showBackground();
+            }
+        });
+        observer.observe(player.shadowRoot, { childList: true, subtree: true });
+    }
+
+    function loadMovie(command) {
+        removePlayer();
+        const player = newPlayer();
+        state.player = player;
+        state.movieUrl = command.url;
+        document.getElementById("stage").appendChild(player);
+        watchForPanic(player, command.url);
+        player.addEventListener("loadedmetadata", function () {
+            if (player !== state.player)
+                return;
+            state.loaded = true;
+            showBackground();
+            player.focus({ preventScroll: true });
+            toHost("movieLoaded", command.url);
+            deliverCalls();
+        });
+        const options = Object.assign({}, LOAD_OPTIONS, {
+            url: command.url,
+            parameters: command.vars || {},
+            preferredRenderer: command.renderer || "canvas",
+        });
+        player.ruffle().load(options).catch(function (error) {
+            if (player === state.player) {
+                toHost("movieFailed", command.url, String(error));
+                removePlayer();
+                showBackground();
+            }
+        });
+        showBackground();
+    }
+
+    function setBackground(command) {
+        state.background = command.color || "";
+        showBackground();
+    }
+
+    function queueCall(command) {
+        state.calls.push({ name: command.name, args: command.args || [] });
+        deliverCalls();
+    }
+
+    // Calls go in order; one waits (and so do those behind it) until the movie has
+    // registered its callback. A callback that never comes is given up after ten seconds
+    // of the movie playing visibly, so one wrong name cannot hold the queue for ever.
+    function deliverCalls() {
+        while (state.calls.length > 0) {
+            const call = state.calls[0];
+            const player = state.player;
+            if (!player || !Object.prototype.hasOwnProperty.call(player, call.name)) {
+                watchStall();
+                return;
+            }
+            state.calls.shift();
+            state.stalledMs = 0;
+            try {
+                player[call.name](...call.args.map(decode));
+            } catch (error) {
+                toHost("log", "the movie's callback " + call.name + " failed: " + error);
+            }
+        }
+        stopStallWatch();
+    }
+
+    function watchStall() {
+        if (state.stallTimer)
+            return;
+        state.stallTimer = setInterval(function () {
+            if (!state.loaded || document.visibilityState !== "visible")
+                return;
+            state.stalledMs += 500;
+            if (state.stalledMs < STALL_LIMIT_MS)
+                return;
+            const dropped = state.calls.shift();
+            state.stalledMs = 0;
+            toHost("callDropped", dropped.name, state.movieUrl);
+            deliverCalls();
+        }, 500);
+    }
+
+    function stopStallWatch() {
+        clearInterval(state.stallTimer);
+        state.stallTimer = 0;
+        state.stalledMs = 0;
+    }
+
+    // A hidden second player that plays the warm-up movie, whose first frame calls a name
+    // nobody defines: if that reaches movieCalled, the Function hook still matches this Ruffle.
+    function runSelfTest(command) {
+        removeProbe();
+        const probe = newPlayer();
+        probe.id = "probe";
+        state.probe = probe;
+        document.body.appendChild(probe);
+        probe.ruffle().load(Object.assign({}, LOAD_OPTIONS, { url: command.url, preferredRenderer: command.renderer || "canvas" }))
+            .catch(function () { removeProbe(); });
+    }
+
+    function removeProbe() {
+        if (state.probe) {
+            const probe = state.probe;
+            state.probe = null;
+            setTimeout(function () { probe.remove(); }, 0);
+        }
+    }
+
+    const COMMANDS = {
+        load: loadMovie,
+        unload: function () { removePlayer(); showBackground(); },
+        background: setBackground,
+        call: queueCall,
+        selftest: runSelfTest,
+    };
+
+    function run(command) {
+        const handler = COMMANDS[command.op];
+        if (handler)
+            handler(command);
+    }
+
+    window.RufflePlayer = window.RufflePlayer || {};
+    window.RufflePlayer.config = { publicPath: OWN.protocol + "//" + OWN.host + "/ruffle/", polyfills: false };
+
+    document.addEventListener("DOMContentLoaded", function () {
+        new QWebChannel(qt.webChannelTransport, function (channel) {
+            state.host = channel.objects.host;
+            for (const [method, args] of state.outbox.splice(0))
+                state.host[method](...args);
+            state.host.command.connect(run);
+            state.host.pageReady();
+        });
+    });
+})();

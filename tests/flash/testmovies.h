@@ -1,0 +1,22 @@
+#ifndef TESTMOVIES_H
+#define TESTMOVIES_H
+
+#include <QByteArray>
+#include <QColor>
+#include <QString>
+
+// Movies the player tests play, written with the SWF writer.
+namespace TestMovies {
+
+// Frame 1 calls "vars" with _root.a, _root.b and _root.c, then `unregisteredName` with "x".
+// On frame `registerFrame` (1-based, 12 frames a second) it registers "echo", which calls
+// "echoed" with the argument it was given, and calls "registered".
+QByteArray echo(int registerFrame, const QString &unregisteredName);
+
+// A still movie: a `shape` rectangle covering the middle of a stage that shows its own
+// background colour around it.
+QByteArray still(const QColor &background, const QColor &shape);
+
+} // namespace TestMovies
+
+#endif
