@@ -67,8 +67,13 @@ void WindowHard::setCaptionIcon(const QIcon &icon)
 
 void WindowHard::setCaptionText(const QString &text)
 {
+    // Only the label shows it: a window title would be painted into the caption area as well.
     m_caption->setText(text);
-    setWindowTitle(text);
+}
+
+QString WindowHard::captionText() const
+{
+    return m_caption->text();
 }
 
 void WindowHard::setContentWidget(QWidget *widget)

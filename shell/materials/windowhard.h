@@ -22,6 +22,7 @@ public:
 
     void setCaptionIcon(const QIcon &icon);
     void setCaptionText(const QString &text);
+    QString captionText() const;
     void setContentWidget(QWidget *widget);
     void setContentLayout(QLayout *layout);
     void disablePrinter();

@@ -133,7 +133,7 @@ void TestWindowMain::materialsStackPerTabAndCloseInOrder()
     QCOMPARE(stack->count(), 3);
     auto *top = qobject_cast<WindowHard *>(stack->currentWidget());
     QVERIFY(top);
-    QCOMPARE(top->windowTitle(), QString("Игра"));
+    QCOMPARE(top->captionText(), QString("Игра"));
     QVERIFY(!top->isWindow());
 
     // Another tab keeps its own stack.
@@ -144,7 +144,7 @@ void TestWindowMain::materialsStackPerTabAndCloseInOrder()
     QTRY_VERIFY(!closed);
     QCOMPARE(stack->count(), 2);
     auto *below = qobject_cast<WindowHard *>(stack->currentWidget());
-    QCOMPARE(below->windowTitle(), QString("Звук А")); // the first "a1" in contents order
+    QCOMPARE(below->captionText(), QString("Звук А")); // the first "a1" in contents order
     QTest::keyClick(below, Qt::Key_Escape);
     QTRY_COMPARE(stack->count(), 1);
 
@@ -163,7 +163,7 @@ void TestWindowMain::changeOnASheetOnlyStackPushes()
     QCOMPARE(stack->widget(0), sheet);
     m_window->changeWidgetInSheet("t2");
     QCOMPARE(stack->count(), 2);
-    QCOMPARE(stack->currentWidget()->windowTitle(), QString("Тест: слова"));
+    QCOMPARE(qobject_cast<WindowHard *>(stack->currentWidget())->captionText(), QString("Тест: слова"));
     m_window->changeWidgetInSheet("no-such-id"); // the top goes, nothing comes
     QCOMPARE(stack->count(), 1);
     QCOMPARE(stack->currentWidget(), sheet);
