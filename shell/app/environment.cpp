@@ -2,6 +2,7 @@
 
 #include "contentmodel.h"
 #include "contentmodelproxy.h"
+#include "pagelist.h"
 
 #include <QCoreApplication>
 #include <QStandardPaths>
@@ -26,6 +27,12 @@ void ensureContentModel()
     contentModel = new ContentModel;
     contentProxy = new ContentModelProxy;
     contentProxy->setSourceModel(contentModel);
+}
+
+const QStringList &pageList()
+{
+    static const QStringList pages = PageList::scan(QDir::current().absoluteFilePath(QStringLiteral("data/textbook")));
+    return pages;
 }
 
 const QStringList &groupKeys()

@@ -29,6 +29,9 @@ extern ContentModel *contentModel;
 extern ContentModelProxy *contentProxy;
 void ensureContentModel();
 
+// The textbook's page movies, listed once (from data/textbook under the starting directory).
+const QStringList &pageList();
+
 // The group keys in the order of the group table.
 const QStringList &groupKeys();
 
