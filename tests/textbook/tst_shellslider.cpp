@@ -188,6 +188,7 @@ void TestShellSlider::bubbleTurnsNearTheRightEnd()
 
 void TestShellSlider::emptyPageListHasOneEmptyPage()
 {
+    m_slider->hide(); // mouse events go to the window on top
     ShellSlider empty{QStringList()};
     QCOMPARE(empty.maximum(), 0);
     QString got = "unset";
@@ -202,7 +203,6 @@ void TestShellSlider::emptyPageListHasOneEmptyPage()
     QCOMPARE(empty.currentPagePath(), QString());
     // Letting go of the handle loads the only page there is: none.
     const QPoint handle = empty.areaRect(ShellSlider::HandleArea).center().toPoint();
-    QTest::mouseMove(&empty, QPoint(1, 1)); // a move to where the cursor already is would be dropped
     QTest::mouseMove(&empty, handle);
     QTest::mousePress(&empty, Qt::LeftButton, {}, handle);
     QTest::mouseMove(&empty, handle + QPoint(100, 0));
