@@ -11,10 +11,10 @@ namespace TestMovies {
 // Frame 1 calls "vars" with _root.a, _root.b and _root.c, then `unregisteredName` with "x".
 // On frame `registerFrame` (1-based, 12 frames a second) it registers "echo", which calls
 // "echoed" with the argument it was given, and calls "registered".
-QByteArray echo(int registerFrame, const QString &unregisteredName);
+QByteArray echo(int registerFrame, const QString &unregisteredName = QStringLiteral("unregistered"));
 
-// A still movie: a `shape` rectangle covering the middle of a stage that shows its own
-// background colour around it.
+// A still 400 × 300 movie: a `shape` rectangle over the middle of a stage that shows its
+// own background colour around it.
 QByteArray still(const QColor &background, const QColor &shape);
 
 } // namespace TestMovies

@@ -1,55 +1,355 @@
+// The player with real movies playing in Ruffle. One player (one web page) serves most
+// cases, as a page view does: each case sets a new movie on it.
+
+#include "flashengine.h"
 #include "flashplayer.h"
+#include "pagemoviebuilder.h"
+#include "pagesources.h"
 #include "testmovies.h"
 
 #include <QFile>
+#include <QImage>
+#include <QPainter>
 #include <QSignalSpy>
 #include <QTemporaryDir>
+#include <QWebEnginePage>
+#include <QWebEngineView>
 #include <QtTest>
+
+namespace {
+
+const QSize stage(400, 300);
+
+QString invoke(const QString &name, const QString &arguments)
+{
+    return QStringLiteral("<invoke name=\"%1\" returntype=\"xml\"><arguments>%2</arguments></invoke>").arg(name, arguments);
+}
+
+QStringList texts(const QSignalSpy &spy)
+{
+    QStringList result;
+    for (const QList<QVariant> &signal : spy)
+        result.append(signal.at(0).toString());
+    return result;
+}
+
+QStringList callsNamed(const QSignalSpy &spy, const QString &name)
+{
+    const QString head = QStringLiteral("<invoke name=\"%1\"").arg(name);
+    QStringList result;
+    for (const QString &text : texts(spy)) {
+        if (text.startsWith(head))
+            result.append(text);
+    }
+    return result;
+}
+
+bool waitFor(const std::function<bool()> &condition, int ms = 15000)
+{
+    QElapsedTimer clock;
+    clock.start();
+    while (!condition()) {
+        if (clock.elapsed() > ms)
+            return false;
+        QTest::qWait(20);
+    }
+    return true;
+}
+
+QColor pixel(FlashPlayer &player, const QPoint &at)
+{
+    return player.grab().toImage().pixelColor(at);
+}
+
+} // namespace
 
 class TestFlashPlayer : public QObject
 {
     Q_OBJECT
 private slots:
     void initTestCase();
-    void smoke();
+    void cleanupTestCase();
+
+    void clickOnHitzoneCallsWithItsMaterial();
+    void callsWaitForTheCallbackAndKeepTheirOrder();
+    void argumentsSurviveTheRoundTrip_data();
+    void argumentsSurviveTheRoundTrip();
+    void unregisteredCallNameArrives();
+    void flashVariablesArriveIntact();
+    void renderedImageShowsTheMovie();
+    void backgroundColourChangesWhilePlaying();
+    void requestsOutsideTheInstallationAreRefused();
+    void secondPlayerPlaysFromTheSpare();
 
 private:
-    QString write(const QString &name, const QByteArray &movie);
-    QScopedPointer<QTemporaryDir> m_movies;
+    QString write(const QString &name, const QByteArray &bytes);
+    QString pageMovie();
+    bool load(const QString &movie);
+    bool loadEcho();
+    QString fetchFromPage(const QString &url);
+
+    QScopedPointer<QTemporaryDir> m_folder;
+    QScopedPointer<FlashPlayer> m_player;
 };
 
 void TestFlashPlayer::initTestCase()
 {
+    // Movies must lie inside the installation folder, the current directory.
     QVERIFY(QDir::setCurrent(QStringLiteral(INSTALLATION_FOLDER)));
-    m_movies.reset(new QTemporaryDir(QDir::current().filePath(QStringLiteral("flashtest-XXXXXX"))));
-    QVERIFY(m_movies->isValid());
+    m_folder.reset(new QTemporaryDir(QDir::current().filePath(QStringLiteral("flashtest-XXXXXX"))));
+    QVERIFY(m_folder->isValid());
+
+    m_player.reset(new FlashPlayer);
+    m_player->setFixedSize(stage);
+    m_player->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_player.data()));
+    QVERIFY(m_player->isPlaying());
 }
 
-QString TestFlashPlayer::write(const QString &name, const QByteArray &movie)
+void TestFlashPlayer::cleanupTestCase()
 {
-    QFile file(m_movies->filePath(name));
-    if (!file.open(QIODevice::WriteOnly))
+    m_player.reset();
+}
+
+QString TestFlashPlayer::write(const QString &name, const QByteArray &bytes)
+{
+    QFile file(m_folder->filePath(name));
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
         return QString();
-    file.write(movie);
     return file.fileName();
 }
 
-void TestFlashPlayer::smoke()
+bool TestFlashPlayer::load(const QString &movie)
 {
-    FlashPlayer player;
-    player.resize(400, 300);
-    player.show();
-    QSignalSpy calls(&player, &FlashPlayer::FlashCall);
-    QElapsedTimer t; t.start();
-    player.SetFlashVars(QStringLiteral("a=%D0%9F%D1%80%D0%B8%D0%B2%D0%B5%D1%82&b=x%26y%3Dz&c=1+2"));
-    player.SetMovie(write(QStringLiteral("echo.swf"), TestMovies::echo(3, QStringLiteral("no such name!"))));
-    player.CallFunction(QStringLiteral("<invoke name=\"echo\" returntype=\"xml\"><arguments><string>hi</string></arguments></invoke>"));
-    for (int i = 0; i < 100 && calls.size() < 4; ++i)
-        calls.wait(200);
-    qDebug() << t.elapsed();
-    for (const auto &c : calls)
-        qDebug() << c.at(0).toString();
-    QCOMPARE(calls.size(), 4);
+    QSignalSpy loaded(m_player.data(), &FlashPlayer::movieLoaded);
+    m_player->SetMovie(movie);
+    return loaded.wait(30000);
+}
+
+bool TestFlashPlayer::loadEcho()
+{
+    QSignalSpy calls(m_player.data(), &FlashPlayer::FlashCall);
+    m_player->SetMovie(write(QStringLiteral("echo.swf"), TestMovies::echo(1)));
+    return waitFor([&] { return !callsNamed(calls, QStringLiteral("registered")).isEmpty(); });
+}
+
+QString TestFlashPlayer::pageMovie()
+{
+    // An L-shaped hitzone round the top-left corner and a rectangle on the right.
+    QImage image(stage, QImage::Format_RGB32);
+    image.fill(QColor(250, 245, 230));
+    QPainter(&image).fillRect(QRect(220, 40, 160, 220), QColor(120, 200, 120));
+    image.save(m_folder->filePath(QStringLiteral("page.png")));
+    write(QStringLiteral("page.xml"), "<doublepage file=\"data/pages/page.png\">\n"
+                                      "    <hitzone number=\"1\">20,20,180,20,180,80,80,80,80,180,20,180</hitzone>\n"
+                                      "    <hitzone number=\"2\">220,40,380,40,380,260,220,260</hitzone>\n"
+                                      "</doublepage>\n");
+    write(QStringLiteral("page.map"), "1 = zone_one\n2 = zone_two\n");
+    PageSources sources;
+    if (!sources.load(m_folder->filePath(QStringLiteral("page.png")), m_folder->filePath(QStringLiteral("page.xml")),
+                      m_folder->filePath(QStringLiteral("page.map"))))
+        return QString();
+    return write(QStringLiteral("002-003.swf"), PageMovieBuilder(sources).build());
+}
+
+void TestFlashPlayer::clickOnHitzoneCallsWithItsMaterial()
+{
+    const QString movie = pageMovie();
+    QVERIFY(!movie.isEmpty());
+    QVERIFY(load(movie));
+    QWidget *surface = m_player->findChild<QWebEngineView *>()->focusProxy();
+    QVERIFY(surface);
+    QTest::qWait(300); // the first frame, with its buttons, follows the metadata
+
+    QSignalSpy calls(m_player.data(), &FlashPlayer::FlashCall);
+    const auto click = [&](const QPoint &at) {
+        QTest::mouseMove(surface, at);
+        QTest::qWait(50);
+        QTest::mouseClick(surface, Qt::LeftButton, Qt::NoModifier, at);
+    };
+    click(QPoint(300, 150));
+    QVERIFY(calls.wait(5000));
+    QTest::qWait(500);
+    QCOMPARE(texts(calls), QStringList{invoke(PageMovieBuilder::callName(), QStringLiteral("<string>zone_two</string>"))});
+
+    calls.clear();
+    click(QPoint(50, 140)); // in the L's upright
+    QVERIFY(calls.wait(5000));
+    QCOMPARE(texts(calls), QStringList{invoke(PageMovieBuilder::callName(), QStringLiteral("<string>zone_one</string>"))});
+
+    calls.clear();
+    click(QPoint(140, 140)); // inside the L's bounding box, outside the L
+    click(QPoint(200, 280)); // outside everything
+    QVERIFY(!calls.wait(1500));
+}
+
+void TestFlashPlayer::callsWaitForTheCallbackAndKeepTheirOrder()
+{
+    // The movie registers its callback only on frame 8, two thirds of a second after it
+    // starts; the calls are made at once, while the page is still fetching the movie.
+    QSignalSpy calls(m_player.data(), &FlashPlayer::FlashCall);
+    m_player->SetMovie(write(QStringLiteral("late.swf"), TestMovies::echo(8)));
+    QStringList expected;
+    for (int i = 1; i <= 20; ++i) {
+        const QString argument = QStringLiteral("<string>вызов %1 &amp; &lt;ok&gt;</string>").arg(i);
+        m_player->CallFunction(invoke(QStringLiteral("echo"), argument));
+        expected.append(invoke(QStringLiteral("echoed"), argument));
+    }
+    QVERIFY(waitFor([&] { return callsNamed(calls, QStringLiteral("echoed")).size() >= 20; }));
+    QTest::qWait(300);
+    QCOMPARE(callsNamed(calls, QStringLiteral("echoed")), expected);
+}
+
+void TestFlashPlayer::argumentsSurviveTheRoundTrip_data()
+{
+    QTest::addColumn<QString>("sent");
+    QTest::addColumn<QString>("echoed");
+    const auto same = [](const char *name, const QString &xml) { QTest::newRow(name) << xml << xml; };
+    same("string with markup", QStringLiteral("<string>&lt;b&gt;Ёлка&lt;/b&gt; &amp; &quot;дом&quot;</string>"));
+    QTest::newRow("CDATA string") << QStringLiteral("<string><![CDATA[<flash action=\"history\">1</flash>]]></string>")
+                                  << QStringLiteral("<string>&lt;flash action=&quot;history&quot;&gt;1&lt;/flash&gt;</string>");
+    same("fraction", QStringLiteral("<number>1.5</number>"));
+    same("whole number", QStringLiteral("<number>42</number>"));
+    same("true", QStringLiteral("<true/>"));
+    same("false", QStringLiteral("<false/>"));
+    same("null", QStringLiteral("<null/>"));
+    same("undefined", QStringLiteral("<undefined/>"));
+    same("array", QStringLiteral("<array><property id=\"0\"><string>a</string></property>"
+                                 "<property id=\"1\"><number>2</number></property></array>"));
+    same("object", QStringLiteral("<object><property id=\"mark\"><string>4.5</string></property></object>"));
+}
+
+void TestFlashPlayer::argumentsSurviveTheRoundTrip()
+{
+    QFETCH(QString, sent);
+    QFETCH(QString, echoed);
+    QVERIFY(loadEcho());
+    QSignalSpy calls(m_player.data(), &FlashPlayer::FlashCall);
+    m_player->CallFunction(invoke(QStringLiteral("echo"), sent));
+    QVERIFY(waitFor([&] { return !callsNamed(calls, QStringLiteral("echoed")).isEmpty(); }));
+    QCOMPARE(callsNamed(calls, QStringLiteral("echoed")).first(), invoke(QStringLiteral("echoed"), echoed));
+}
+
+void TestFlashPlayer::unregisteredCallNameArrives()
+{
+    // Nothing in the page defines this name, and it is not even a JavaScript expression.
+    const QString name = QStringLiteral("no such function: <\"тест\"> & co");
+    QSignalSpy calls(m_player.data(), &FlashPlayer::FlashCall);
+    m_player->SetMovie(write(QStringLiteral("unregistered.swf"), TestMovies::echo(1, name)));
+    QVERIFY(waitFor([&] { return !callsNamed(calls, QStringLiteral("registered")).isEmpty(); }));
+    QVERIFY(texts(calls).contains(QStringLiteral("<invoke name=\"no such function: &lt;&quot;тест&quot;&gt; &amp; co\" "
+                                                 "returntype=\"xml\"><arguments><string>x</string></arguments></invoke>")));
+}
+
+void TestFlashPlayer::flashVariablesArriveIntact()
+{
+    QSignalSpy calls(m_player.data(), &FlashPlayer::FlashCall);
+    // Encoded as the material viewer does: UTF-8 percent-encoded, "+" left as it is.
+    m_player->SetFlashVars(QStringLiteral("a=%D0%9F%D1%80%D0%B8%D0%B2%D0%B5%D1%82%20%D0%BC%D0%B8%D1%80"
+                                          "&b=x%26y%3Dz&c=1+2"));
+    m_player->SetMovie(write(QStringLiteral("vars.swf"), TestMovies::echo(1)));
+    QVERIFY(waitFor([&] { return !callsNamed(calls, QStringLiteral("vars")).isEmpty(); }));
+    QCOMPARE(callsNamed(calls, QStringLiteral("vars")).first(),
+             invoke(QStringLiteral("vars"),
+                    QStringLiteral("<string>Привет мир</string><string>x&amp;y=z</string><string>1+2</string>")));
+    m_player->SetFlashVars(QString());
+}
+
+void TestFlashPlayer::renderedImageShowsTheMovie()
+{
+    const QColor blue(20, 60, 200);
+    QVERIFY(load(write(QStringLiteral("still.swf"), TestMovies::still(QColor(230, 230, 230), blue))));
+    // Printing renders the widget into an image; the movie must be in it, not a blank page.
+    QImage image;
+    QVERIFY(waitFor([&] {
+        image = QImage(m_player->size(), QImage::Format_ARGB32);
+        image.fill(Qt::white);
+        m_player->render(&image);
+        return image.pixelColor(200, 150) == blue;
+    }));
+    QCOMPARE(image.pixelColor(20, 20), QColor(230, 230, 230));
+}
+
+void TestFlashPlayer::backgroundColourChangesWhilePlaying()
+{
+    const QColor blue(20, 60, 200);
+    QVERIFY(load(write(QStringLiteral("still.swf"), TestMovies::still(QColor(230, 230, 230), blue))));
+    QVERIFY(waitFor([&] { return pixel(*m_player, QPoint(200, 150)) == blue; }));
+    m_player->SetBGColor(QStringLiteral("#ff8000"));
+    QVERIFY(waitFor([&] {
+        const QImage image = m_player->grab().toImage();
+        return image.pixelColor(20, 20) == QColor(255, 128, 0) && image.pixelColor(200, 150) == blue;
+    }, 5000));
+    m_player->SetBGColor(QStringLiteral("#ffffff"));
+}
+
+QString TestFlashPlayer::fetchFromPage(const QString &url)
+{
+    // The page's fetch() is what Ruffle loads everything with.
+    QWebEnginePage *page = m_player->findChild<QWebEngineView *>()->page();
+    page->runJavaScript(QStringLiteral("window.fetchOutcome = '';"
+                                       "fetch('%1').then(r => r.text()).then(t => { window.fetchOutcome = 'read:' + t; },"
+                                       " e => { window.fetchOutcome = 'refused'; });")
+                            .arg(url));
+    // The answers outlive this call when it gives up: they must not write into its frame.
+    auto outcome = std::make_shared<QString>();
+    for (int attempt = 0; attempt < 200 && outcome->isEmpty(); ++attempt) {
+        auto answered = std::make_shared<bool>(false);
+        page->runJavaScript(QStringLiteral("window.fetchOutcome"), [outcome, answered](const QVariant &v) {
+            *outcome = v.toString();
+            *answered = true;
+        });
+        waitFor([answered] { return *answered; }, 5000);
+        QTest::qWait(20);
+    }
+    return *outcome;
+}
+
+void TestFlashPlayer::requestsOutsideTheInstallationAreRefused()
+{
+    QVERIFY(loadEcho());
+    QTemporaryDir outside;
+    QFile secret(outside.filePath(QStringLiteral("secret.txt")));
+    QVERIFY(secret.open(QIODevice::WriteOnly));
+    secret.write("secret");
+    secret.close();
+    QVERIFY(QFile::link(secret.fileName(), m_folder->filePath(QStringLiteral("link.txt"))));
+    write(QStringLiteral("inside.txt"), "inside");
+    const QString folder = QDir(QStringLiteral(INSTALLATION_FOLDER)).relativeFilePath(m_folder->path());
+
+    QCOMPARE(fetchFromPage(QStringLiteral("/%1/inside.txt").arg(folder)), QStringLiteral("read:inside"));
+    QCOMPARE(fetchFromPage(QStringLiteral("/%1/link.txt").arg(folder)), QStringLiteral("refused"));
+    QCOMPARE(fetchFromPage(QStringLiteral("/%1/..%2F..%2F..%2F..%2F..%2F..%2Fetc%2Fpasswd").arg(folder)),
+             QStringLiteral("refused"));
+    QCOMPARE(fetchFromPage(QStringLiteral("file://%1").arg(secret.fileName())), QStringLiteral("refused"));
+    QCOMPARE(fetchFromPage(QStringLiteral("http://127.0.0.1:9/")), QStringLiteral("refused"));
+    QCOMPARE(fetchFromPage(QStringLiteral("https://example.com/")), QStringLiteral("refused"));
+
+    QSignalSpy failed(m_player.data(), &FlashPlayer::movieFailed);
+    QFile outsideMovie(outside.filePath(QStringLiteral("movie.swf")));
+    QVERIFY(outsideMovie.open(QIODevice::WriteOnly));
+    outsideMovie.write(TestMovies::echo(1));
+    outsideMovie.close();
+    m_player->SetMovie(outsideMovie.fileName());
+    QCOMPARE(failed.size(), 1);
+}
+
+void TestFlashPlayer::secondPlayerPlaysFromTheSpare()
+{
+    // A material window opening over the textbook: its player takes the warm spare page.
+    QVERIFY(waitFor([] { return FlashEngine::instance()->hasSpare(); }, 30000));
+    FlashPlayer material;
+    QVERIFY(!FlashEngine::instance()->hasSpare());
+    material.setFixedSize(stage);
+    material.show();
+    QSignalSpy materialCalls(&material, &FlashPlayer::FlashCall);
+    QSignalSpy pageCalls(m_player.data(), &FlashPlayer::FlashCall);
+    material.SetMovie(write(QStringLiteral("material.swf"), TestMovies::echo(1)));
+    material.CallFunction(invoke(QStringLiteral("echo"), QStringLiteral("<string>to the material</string>")));
+    QVERIFY(waitFor([&] { return !callsNamed(materialCalls, QStringLiteral("echoed")).isEmpty(); }));
+    QCOMPARE(callsNamed(materialCalls, QStringLiteral("echoed")).first(),
+             invoke(QStringLiteral("echoed"), QStringLiteral("<string>to the material</string>")));
+    QVERIFY(pageCalls.isEmpty());
 }
 
 QTEST_MAIN(TestFlashPlayer)
