@@ -1,0 +1,347 @@
+#include "coursexml.h"
+#include "samples.h"
+#include "xmltreemodel.h"
+
+#include <QDir>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <csignal>
+#include <sys/resource.h>
+#include <unistd.h>
+
+namespace {
+
+TreeItem *addItem(TreeItem *parent, int type, const QStringList &row)
+{
+    QList<QVariant> data;
+    for (const QString &value : row)
+        data << value;
+    return new TreeItem(data, type, parent);
+}
+
+QByteArray readFile(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
+}
+
+void writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+        qFatal("cannot write %s", qPrintable(path));
+}
+
+// QDom writes attributes in hash order, which changes from run to run; everything else
+// about the bytes is fixed. Sorting the attributes of every tag makes the bytes comparable.
+QByteArray withSortedAttributes(const QByteArray &xml)
+{
+    static const QRegularExpression tag(QStringLiteral(R"(<\w+((?: \w+="[^"]*")+)/?>)"));
+    static const QRegularExpression attribute(QStringLiteral(R"( \w+="[^"]*")"));
+    QString text = QString::fromUtf8(xml);
+    for (const QRegularExpressionMatch &match : tag.globalMatch(text)) {
+        QStringList attributes;
+        for (const QRegularExpressionMatch &one : attribute.globalMatch(match.captured(1)))
+            attributes << one.captured();
+        attributes.sort();
+        text.replace(match.capturedStart(1), match.capturedLength(1), attributes.join(QString()));
+    }
+    return text.toUtf8();
+}
+
+// Without the bits for "the current user", which change with whoever runs the test.
+QFile::Permissions permissions(const QString &path)
+{
+    return QFile::permissions(path) & ~(QFile::ReadUser | QFile::WriteUser | QFile::ExeUser);
+}
+
+QString warningAbout(const QString &path)
+{
+    return QRegularExpression::escape(QDir::toNativeSeparators(path));
+}
+
+// Root ignores permission bits; a test about them runs the save as nobody instead.
+class Unprivileged
+{
+public:
+    Unprivileged() : m_wasRoot(geteuid() == 0), m_active(!m_wasRoot || seteuid(65534) == 0) {}
+    ~Unprivileged()
+    {
+        if (m_wasRoot && m_active && seteuid(0) != 0)
+            qFatal("cannot regain root after an unprivileged save");
+    }
+    bool isActive() const { return m_active; }
+
+private:
+    bool m_wasRoot;
+    bool m_active;
+};
+
+// Makes every write past `bytes` fail with EFBIG, for root as well.
+class FileSizeLimit
+{
+public:
+    explicit FileSizeLimit(rlim_t bytes)
+    {
+        getrlimit(RLIMIT_FSIZE, &m_saved);
+        m_savedHandler = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit limit = m_saved;
+        limit.rlim_cur = bytes;
+        setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    ~FileSizeLimit()
+    {
+        setrlimit(RLIMIT_FSIZE, &m_saved);
+        std::signal(SIGXFSZ, m_savedHandler);
+    }
+
+private:
+    rlimit m_saved{};
+    void (*m_savedHandler)(int);
+};
+
+} // namespace
+
+Q_DECLARE_METATYPE(QDomDocument)
+
+class TestCourseXml : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+
+    void favoritesRoundTrip();
+    void markbookRoundTrip();
+    void newMarkbook_data();
+    void newMarkbook();
+    void writtenBytes_data();
+    void writtenBytes();
+
+    void saveIntoMissingDirectoryFails();
+    void readOnlyDirectoryKeepsOldFile();
+    void failedWriteKeepsOldFile();
+    void saveKeepsPermissions();
+
+private:
+    QTemporaryDir m_dir;
+};
+
+// Every failure must be reported, and only failures: warnings not expected by a test fail it.
+void TestCourseXml::init()
+{
+    QTest::failOnWarning(QRegularExpression(QStringLiteral(".*")));
+}
+
+void TestCourseXml::favoritesRoundTrip()
+{
+    const QString path = m_dir.filePath(QStringLiteral("favorites.xml"));
+    XmlTreeModel written(Samples::favorites);
+
+    QVERIFY(CourseXml::saveFavorites(written.rootItem(), path));
+
+    XmlTreeModel read(readFile(path));
+    QCOMPARE(read.outline(),
+             QStringLiteral("8:Мои игры|{16:Считаем|con|101|count.swf|Счёт,8:Пустая|},"
+                            "16:Круг & \"квадрат\"|swf|103|a<b.swf|n"));
+}
+
+void TestCourseXml::markbookRoundTrip()
+{
+    const QString path = m_dir.filePath(QStringLiteral("markbook.xml"));
+    XmlTreeModel written(Samples::markbook);
+    written.rootItem()->child(1)->setData(4, QStringLiteral(" 1.09: 5\r\n\t\"отлично\" <i>&amp;</i> ]]>\n"));
+
+    QVERIFY(CourseXml::saveMarkbook(written.rootItem(), path));
+
+    XmlTreeModel read(readFile(path));
+    QCOMPARE(read.outline(), written.outline());
+}
+
+void TestCourseXml::newMarkbook_data()
+{
+    QTest::addColumn<QByteArray>("contents");
+    QTest::addColumn<QString>("markbook");
+
+    QTest::newRow("sample course")
+        << Samples::contents
+        << QStringLiteral("4:Числа||{4:Счёт||{16:Считаем до 10|-1.0||101|}},"
+                          "4:Фигуры||{4:Круг||{16:Обведи круг|-1.0||103|}}");
+    QTest::newRow("tests among chapters keep their order")
+        << QByteArray(R"(<content><chapter caption="A">
+                <object caption="t1" type="con" id="1"/>
+                <chapter caption="B"><object caption="t2" type="con" id="2"/></chapter>
+                <object caption="t3" type="con" id="3"/>
+                <chapter caption="C"><chapter caption="D"><object caption="x" type="swf" id="4"/></chapter></chapter>
+            </chapter></content>)")
+        << QStringLiteral("4:A||{16:t1|-1.0||1|,4:B||{16:t2|-1.0||2|},16:t3|-1.0||3|}");
+    QTest::newRow("no tests")
+        << QByteArray(R"(<content><chapter caption="A"><object type="Con" id="1"/><chapter/></chapter></content>)")
+        << QString();
+}
+
+void TestCourseXml::newMarkbook()
+{
+    QFETCH(QByteArray, contents);
+    QFETCH(QString, markbook);
+    const QString path = m_dir.filePath(QStringLiteral("new.xml"));
+    XmlTreeModel course(contents);
+
+    QVERIFY(CourseXml::createMarkbook(course.rootItem(), path));
+
+    QCOMPARE(XmlTreeModel(readFile(path)).outline(), markbook);
+}
+
+void TestCourseXml::writtenBytes_data()
+{
+    QTest::addColumn<QDomDocument>("document");
+    QTest::addColumn<QByteArray>("expected");
+
+    TreeItem favorites;
+    TreeItem *games = addItem(&favorites, TreeItem::FolderType, {"Игры \"1\" & <2>", "7"});
+    addItem(games, TreeItem::ObjectType, {"Счёт", "con", "101", "count.swf", "Счёт до 10"});
+    addItem(games, TreeItem::FolderType, {"Пусто", "8"});
+    addItem(&favorites, TreeItem::ChapterType, {"not a favorite"});
+    QTest::newRow("favorites") << CourseXml::favoritesDocument(&favorites)
+                               << QByteArray("<favorites>\n"
+                                             "    <folder caption=\"Игры &quot;1&quot; &amp; &lt;2>\">\n"
+                                             "        <object caption=\"Счёт\" id=\"101\" name=\"Счёт до 10\" path=\"count.swf\" type=\"con\"/>\n"
+                                             "        <folder caption=\"Пусто\"/>\n"
+                                             "    </folder>\n"
+                                             "</favorites>\n");
+
+    TreeItem marks;
+    TreeItem *numbers = addItem(&marks, TreeItem::ChapterType, {"Числа", "", ""});
+    addItem(numbers, TreeItem::ObjectType, {"Считаем", "4.5", "", "101", "12.01 <b>4.5</b> \"да\""});
+    addItem(numbers, TreeItem::ObjectType, {"Новый", "-1.0", "", "102", ""});
+    QTest::newRow("markbook") << CourseXml::markbookDocument(&marks)
+                              << QByteArray("<markbook>\n"
+                                            "    <chapter caption=\"Числа\">\n"
+                                            "        <object caption=\"Считаем\" id=\"101\" mark=\"4.5\">12.01 &lt;b>4.5&lt;/b> \"да\"</object>\n"
+                                            "        <object caption=\"Новый\" id=\"102\" mark=\"-1.0\"></object>\n"
+                                            "    </chapter>\n"
+                                            "</markbook>\n");
+
+    TreeItem contents;
+    TreeItem *chapter = addItem(&contents, TreeItem::ChapterWithObjectsType, {"Числа", "1", "3"});
+    addItem(chapter, TreeItem::ObjectType, {"Счёт", "con", "101", "count.swf"});
+    QTest::newRow("new markbook") << CourseXml::newMarkbookDocument(&contents)
+                                  << QByteArray("<markbook>\n"
+                                                "    <chapter caption=\"Числа\">\n"
+                                                "        <object caption=\"Счёт\" id=\"101\" mark=\"-1.0\"></object>\n"
+                                                "    </chapter>\n"
+                                                "</markbook>\n");
+
+    TreeItem noTests;
+    addItem(&noTests, TreeItem::ChapterType, {"Числа", "1", "3"});
+    QTest::newRow("markbook without tests") << CourseXml::newMarkbookDocument(&noTests)
+                                            << QByteArray("<markbook/>\n");
+}
+
+// The bytes go through a file: what reaches the disk is what must match.
+void TestCourseXml::writtenBytes()
+{
+    QFETCH(QDomDocument, document);
+    QFETCH(QByteArray, expected);
+    const QString path = m_dir.filePath(QStringLiteral("bytes.xml"));
+
+    QVERIFY(CourseXml::save(document, path));
+
+    QCOMPARE(withSortedAttributes(readFile(path)), expected);
+}
+
+void TestCourseXml::saveIntoMissingDirectoryFails()
+{
+    const QString regularFile = m_dir.filePath(QStringLiteral("plain.txt"));
+    writeFile(regularFile, "not a directory");
+    TreeItem root;
+
+    for (const QString &path : QStringList{m_dir.filePath(QStringLiteral("missing/markbook.xml")),
+                                regularFile + QStringLiteral("/markbook.xml")}) {
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(warningAbout(path)));
+        QVERIFY(!CourseXml::saveMarkbook(&root, path));
+        QVERIFY(!QFileInfo::exists(path));
+    }
+}
+
+// The file itself stays writable: a writer truncating it in place would succeed here and
+// lose the old markbook if it failed half-way. Only a writer that goes through a temporary
+// file beside it is refused.
+void TestCourseXml::readOnlyDirectoryKeepsOldFile()
+{
+    QTemporaryDir dir;
+    const QString folder = dir.filePath(QStringLiteral("pupil"));
+    const QString path = folder + QStringLiteral("/markbook.xml");
+    QVERIFY(QDir().mkdir(folder));
+    writeFile(path, Samples::markbook);
+    const auto everyone = QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther | QFile::ExeOwner
+                          | QFile::ExeGroup | QFile::ExeOther;
+    const auto writableByAll = QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup
+                               | QFile::WriteGroup | QFile::ReadOther | QFile::WriteOther;
+    QVERIFY(QFile::setPermissions(dir.path(), everyone | QFile::WriteOwner));
+    QVERIFY(QFile::setPermissions(path, writableByAll));
+    QVERIFY(QFile::setPermissions(folder, everyone));
+    XmlTreeModel marks(Samples::favorites);
+
+    bool saved = true;
+    {
+        Unprivileged unprivileged;
+        if (!unprivileged.isActive())
+            QSKIP("running as root and cannot drop to an unprivileged user");
+        QFile inPlace(path);
+        QVERIFY2(inPlace.open(QIODevice::ReadWrite), "a plain write must be possible for this test to mean anything");
+        inPlace.close();
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(warningAbout(path)));
+        saved = CourseXml::saveMarkbook(marks.rootItem(), path);
+    }
+    QFile::setPermissions(folder, everyone | QFile::WriteOwner);
+
+    QVERIFY(!saved);
+    QCOMPARE(readFile(path), Samples::markbook);
+    QCOMPARE(permissions(path), writableByAll);
+}
+
+// The disk fills up half-way through the write.
+void TestCourseXml::failedWriteKeepsOldFile()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("favorites.xml"));
+    writeFile(path, Samples::favorites);
+    const auto ownerWritable = QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup;
+    QVERIFY(QFile::setPermissions(path, ownerWritable));
+    TreeItem root;
+    for (int i = 0; i < 2000; ++i)
+        addItem(&root, TreeItem::ObjectType, {"Материал", "swf", QString::number(i), "material.swf", "имя"});
+
+    bool saved = true;
+    {
+        FileSizeLimit limit(4096);
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(warningAbout(path)));
+        saved = CourseXml::saveFavorites(&root, path);
+    }
+
+    QVERIFY(!saved);
+    QCOMPARE(readFile(path), Samples::favorites);
+    QCOMPARE(permissions(path), ownerWritable);
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("favorites.xml")});
+}
+
+// A markbook the teacher made private must not become world-readable by being saved.
+void TestCourseXml::saveKeepsPermissions()
+{
+    const QString path = m_dir.filePath(QStringLiteral("private.xml"));
+    writeFile(path, "<markbook/>\n");
+    const auto ownerOnly = QFile::ReadOwner | QFile::WriteOwner;
+    QVERIFY(QFile::setPermissions(path, ownerOnly));
+    XmlTreeModel marks(Samples::markbook);
+
+    QVERIFY(CourseXml::saveMarkbook(marks.rootItem(), path));
+
+    QCOMPARE(XmlTreeModel(readFile(path)).outline(), marks.outline());
+    QCOMPARE(permissions(path), ownerOnly);
+}
+
+QTEST_GUILESS_MAIN(TestCourseXml)
+#include "tst_coursexml.moc"
