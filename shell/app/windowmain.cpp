@@ -4,6 +4,8 @@
 #include "contentp.h"
 #include "coursexml.h"
 #include "environment.h"
+#include "sheettextbook.h"
+#include "shellslider.h"
 #include "treeitem.h"
 #include "viewercontent.h"
 #include "windowhard.h"
@@ -112,8 +114,9 @@ void WindowMain::setupSheets()
     connect(m_tabBar, &QTabBar::currentChanged, m_mainStack, &QStackedWidget::setCurrentIndex);
     m_headerGrid->addWidget(m_tabBar, 0, 1, 3, 1);
 
-    // Sheets are filled in as their parts of the program arrive.
-    for (int sheet = 0; sheet < SheetCount; ++sheet) {
+    m_sheetStacks[Textbook].addWidget(new SheetTextbook);
+    // The other sheets are filled in as their parts of the program arrive.
+    for (int sheet = Catalogue; sheet < SheetCount; ++sheet) {
         if (sheet == Markbook)
             createMarkbookIfMissing();
         auto *placeholder = new QLabel(m_tabBar->tabText(sheet));
@@ -186,7 +189,8 @@ void WindowMain::showContent()
 {
     auto *contents = new ViewerContent(m_mainStack);
     connect(contents, &WindowHard::remove, this, &WindowMain::removeWidgetInSheet, Qt::QueuedConnection);
-    // The textbook's page slider takes jumpPage once the textbook sheet is in place.
+    if (auto *textbook = qobject_cast<SheetTextbook *>(m_sheetStacks[Textbook].widget(0)))
+        connect(contents, SIGNAL(jumpPage(int)), textbook->slider(), SLOT(jumpPage(int)));
     pushOnCurrentSheet(contents);
 }
 
