@@ -1,0 +1,225 @@
+#include "environment.h"
+#include "flashplayer.h"
+#include "sheettextbook.h"
+#include "shellslider.h"
+#include "viewercontent.h"
+#include "viewerpage.h"
+#include "windowhard.h"
+#include "windowmain.h"
+
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTabBar>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QVBoxLayout>
+#include <QWebEngineView>
+
+// Watches a player from before a page turn until the page has loaded.
+class PageWatch
+{
+public:
+    explicit PageWatch(FlashPlayer *player)
+        : loaded(player, &FlashPlayer::movieLoaded)
+    {
+    }
+    bool waitFor(const QString &path)
+    {
+        return QTest::qWaitFor([&] {
+            for (const auto &args : loaded)
+                if (args.first().toString() == path)
+                    return true;
+            return false;
+        }, 10000);
+    }
+    QSignalSpy loaded;
+};
+
+// Runs in the installation folder on the demo course: twelve page movies in data/textbook.
+class TestTextbookSheet : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void cleanupTestCase();
+    void pageViewGeometry_data();
+    void pageViewGeometry();
+    void requestsThatNameAMaterial();
+    void buttonsTurnPagesWithinTheBook();
+    void rapidTurnsEndOnTheSlidersPage();
+    void brokenPageMovieLeavesTheViewUsable();
+    void hitzoneClickOpensItsMaterial();
+
+private:
+
+    QTemporaryDir m_home;
+    WindowMain *m_window = nullptr;
+    SheetTextbook *m_sheet = nullptr;
+};
+
+void TestTextbookSheet::initTestCase()
+{
+    QVERIFY2(pageList().size() >= 10, "the demo course's page movies are built into data/textbook");
+    qputenv("XDG_DATA_HOME", m_home.path().toUtf8());
+    fillGroupTables();
+    pupilDir = QDir(m_home.path());
+    m_window = new WindowMain;
+    m_window->resize(1200, 800);
+    m_window->setupSheets();
+    m_sheet = qobject_cast<SheetTextbook *>(m_window->sheetStack(WindowMain::Textbook)->widget(0));
+    QVERIFY(m_sheet);
+    PageWatch firstPage(m_sheet->pageView()->player()); // nothing loads before the event loop runs
+    m_window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_window));
+    // The table of contents lies on top at first; take it off.
+    m_window->removeWidgetInSheet(m_window->sheetStack(WindowMain::Textbook)->currentWidget());
+    QCOMPARE(m_window->sheetStack(WindowMain::Textbook)->currentWidget(), m_sheet);
+    QVERIFY(firstPage.waitFor(pageList().first()));
+}
+
+void TestTextbookSheet::cleanupTestCase()
+{
+    delete m_window;
+}
+
+
+void TestTextbookSheet::pageViewGeometry_data()
+{
+    QTest::addColumn<QSize>("view");
+    QTest::addColumn<QRect>("movie");
+    QTest::newRow("near the page") << QSize(577, 428) << QRect(3, 4, 571, 420);
+    QTest::newRow("very wide") << QSize(1200, 300) << QRect(400, 3, 400, 294);
+    QTest::newRow("very tall") << QSize(400, 1000) << QRect(3, 355, 394, 290);
+}
+
+void TestTextbookSheet::pageViewGeometry()
+{
+    QFETCH(QSize, view);
+    QFETCH(QRect, movie);
+    ViewerPage page;
+    page.resize(view);
+    page.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&page));
+    QTRY_COMPARE(page.player()->geometry(), movie);
+    const QSize fitted = ViewerPage::fittedSize(view);
+    QVERIFY(qAbs(fitted.width() - movie.width()) <= 1); // the halved margins may round
+    QCOMPARE(fitted.height(), movie.height());
+    QVERIFY(qAbs(fitted.width() * 416 - fitted.height() * 565) <= 565);
+
+    // The 3-pixel green band around the movie.
+    const QImage shot = page.grab().toImage();
+    const QColor green(73, 129, 43);
+    QCOMPARE(shot.pixelColor(movie.left() - 2, movie.center().y()), green);
+    QCOMPARE(shot.pixelColor(movie.center().x(), movie.bottom() + 2), green);
+    QVERIFY(shot.pixelColor(movie.left() - 4, movie.center().y()) != green || movie.left() < 4);
+}
+
+void TestTextbookSheet::requestsThatNameAMaterial()
+{
+    QString id;
+    QVERIFY(SheetTextbook::materialOfRequest(
+        "<invoke name=\"any\" returntype=\"xml\"><arguments><string>pra_01_slova</string><string>x</string>"
+        "</arguments></invoke>", &id));
+    QCOMPARE(id, QString("pra_01_slova"));
+    QVERIFY(SheetTextbook::materialOfRequest("<invoke name=\"x\"><arguments><number>1</number></arguments></invoke>", &id));
+    QCOMPARE(id, QString()); // still passed on: an empty id opens nothing
+    QVERIFY(!SheetTextbook::materialOfRequest("<flash action=\"send\"><string>pra_01_slova</string></flash>", &id));
+    QVERIFY(!SheetTextbook::materialOfRequest("not xml at all", &id));
+
+    QStackedWidget *stack = m_window->sheetStack(WindowMain::Textbook);
+    m_sheet->showMaterials("<flash action=\"send\"><arguments><string>pra_01_slova</string></arguments></flash>");
+    m_sheet->showMaterials("<invoke name=\"x\"><arguments/></invoke>");
+    QCOMPARE(stack->count(), 1);
+}
+
+void TestTextbookSheet::buttonsTurnPagesWithinTheBook()
+{
+    ShellSlider *slider = m_sheet->slider();
+    FlashPlayer *player = m_sheet->pageView()->player();
+    QPushButton *prev = m_sheet->findChild<QPushButton *>("button_prev");
+    QPushButton *next = m_sheet->findChild<QPushButton *>("button_next");
+    slider->setValue(0);
+    PageWatch watch(player);
+    prev->click();
+    QCOMPARE(slider->value(), 0);
+    next->click();
+    next->click();
+    QCOMPARE(slider->value(), 2);
+    QCOMPARE(player->movie(), pageList().at(2));
+    slider->setValue(slider->maximum());
+    next->click();
+    QCOMPARE(slider->value(), slider->maximum());
+    QVERIFY(watch.waitFor(pageList().last()));
+}
+
+void TestTextbookSheet::rapidTurnsEndOnTheSlidersPage()
+{
+    ShellSlider *slider = m_sheet->slider();
+    FlashPlayer *player = m_sheet->pageView()->player();
+    slider->setValue(0);
+    PageWatch watch(player);
+    QPushButton *next = m_sheet->findChild<QPushButton *>("button_next");
+    for (int i = 0; i < 7; ++i) {
+        next->click();
+        QTest::qWait(15); // faster than a page can load
+    }
+    QCOMPARE(slider->value(), 7);
+    QVERIFY(watch.waitFor(pageList().at(7)));
+    QTest::qWait(1000); // no older page may finish after it
+    QCOMPARE(watch.loaded.last().first().toString(), pageList().at(7));
+    QCOMPARE(player->movie(), pageList().at(7));
+}
+
+void TestTextbookSheet::brokenPageMovieLeavesTheViewUsable()
+{
+    QTemporaryDir broken(QDir::current().filePath("broken-XXXXXX"));
+    QFile bad(broken.filePath("001-002.swf"));
+    QVERIFY(bad.open(QIODevice::WriteOnly));
+    bad.write("this is no movie");
+    bad.close();
+    FlashPlayer *player = m_sheet->pageView()->player();
+    QSignalSpy failed(player, &FlashPlayer::movieFailed);
+    QTest::ignoreMessage(QtWarningMsg, QRegularExpression("page movie failed to load: .*001-002.swf"));
+    m_sheet->pageView()->loadPage(bad.fileName());
+    QVERIFY(failed.wait(10000));
+    PageWatch watch(player);
+    m_sheet->slider()->setValue(3);
+    QVERIFY(watch.waitFor(pageList().at(3)));
+}
+
+void TestTextbookSheet::hitzoneClickOpensItsMaterial()
+{
+    // Chapter "Слово и предложение" starts on double page 2: its first hitzone is the material
+    // pra_01_slova, drawn at 32..267 x 301..601 on the 1130 x 832 page picture.
+    auto *contents = new ViewerContent(m_window->mainStack());
+    connect(contents, SIGNAL(jumpPage(int)), m_sheet->slider(), SLOT(jumpPage(int)));
+    FlashPlayer *player = m_sheet->pageView()->player();
+    PageWatch watch(player);
+    emit contents->jumpPage(2);
+    delete contents;
+    QCOMPARE(player->movie(), pageList().at(1));
+    QVERIFY(watch.waitFor(pageList().at(1)));
+    QTest::qWait(300); // the buttons come with the first frame
+
+    QWidget *surface = player->findChild<QWebEngineView *>()->focusProxy();
+    const double scale = player->width() / 1130.0;
+    const QPoint zone(int(149.5 * scale), int((451 - 416) * scale + player->height() / 2.0));
+    QSignalSpy requests(m_sheet->pageView(), &ViewerPage::selectedHitzone);
+    QTest::mouseMove(surface, zone);
+    QTest::qWait(50);
+    QTest::mouseClick(surface, Qt::LeftButton, {}, zone);
+    QVERIFY(requests.wait(5000));
+    QTest::qWait(300);
+    QCOMPARE(requests.count(), 1);
+
+    QStackedWidget *stack = m_window->sheetStack(WindowMain::Textbook);
+    QCOMPARE(stack->count(), 2);
+    auto *material = qobject_cast<WindowHard *>(stack->currentWidget());
+    QVERIFY(material);
+    QCOMPARE(material->captionText(), QString("Сколько слов в предложении?"));
+    m_window->removeWidgetInSheet(material);
+}
+
+QTEST_MAIN(TestTextbookSheet)
+#include "tst_textbooksheet.moc"
