@@ -1,28 +1,30 @@
 #pragma once
 
-#include <QDomDocument>
+#include <QByteArray>
+#include <QString>
 
 class TreeItem;
 
-// Writes the pupil's course files: favorites and markbook. The bytes keep the shape the
-// shell has always written (four-space indent, no XML declaration, UTF-8), and every save
+// Writes the pupil's course files: favorites and markbook. The bytes have the layout
+// QDomDocument::toByteArray(4) gives and earlier versions wrote (four-space indent, no XML
+// declaration, UTF-8, QDom's escaping), with attributes in a fixed order. Every save
 // replaces the file atomically: a failed save leaves the previous file whole.
 class CourseXml
 {
 public:
-    static QDomDocument favoritesDocument(const TreeItem *root);
-    static QDomDocument markbookDocument(const TreeItem *root);
+    static QByteArray favoritesXml(const TreeItem *root);
+    static QByteArray markbookXml(const TreeItem *root);
     // The markbook of a pupil who has none yet: every test of the contents, unmarked.
-    static QDomDocument newMarkbookDocument(const TreeItem *contentsRoot);
+    static QByteArray newMarkbookXml(const TreeItem *contentsRoot);
 
-    static bool save(const QDomDocument &document, const QString &fileName);
+    // False, with a warning naming the file, when the file could not be replaced.
+    static bool save(const QByteArray &xml, const QString &fileName);
     static bool saveFavorites(const TreeItem *root, const QString &fileName);
     static bool saveMarkbook(const TreeItem *root, const QString &fileName);
     static bool createMarkbook(const TreeItem *contentsRoot, const QString &fileName);
 
 private:
-    static QDomDocument documentWithRoot(const QString &tagName);
-    static void appendFavorites(QDomElement &parent, const TreeItem *item);
-    static void appendMarkbook(QDomElement &parent, const TreeItem *item);
-    static bool appendTests(QDomElement &parent, const TreeItem *contentsItem);
+    static void appendFavorites(QString &xml, int depth, const TreeItem *item);
+    static void appendMarkbook(QString &xml, int depth, const TreeItem *item);
+    static bool appendTests(QString &xml, int depth, const TreeItem *contentsItem);
 };

@@ -6,12 +6,9 @@
 #include <QFile>
 #include <QXmlStreamReader>
 
-namespace {
+using namespace Qt::StringLiterals;
 
-QString attribute(const QDomElement &element, const char *name)
-{
-    return element.attribute(QLatin1String(name));
-}
+namespace {
 
 bool isLeaf(const QDomElement &element)
 {
@@ -203,10 +200,9 @@ void TreeModel::loadDocument(const QDomElement &root)
 
 void TreeModel::loadContents(const QDomElement &root)
 {
-    m_caption = attribute(root, "caption");
-    const QString chapterTag = QStringLiteral("chapter");
-    for (QDomElement chapter = root.firstChildElement(chapterTag); !chapter.isNull();
-         chapter = chapter.nextSiblingElement(chapterTag)) {
+    m_caption = root.attribute(u"caption"_s);
+    for (QDomElement chapter = root.firstChildElement(u"chapter"_s); !chapter.isNull();
+         chapter = chapter.nextSiblingElement(u"chapter"_s)) {
         if (TreeItem *item = addContentsItem(chapter, m_rootItem))
             addChildren(chapter, item, &TreeModel::addContentsItem);
     }
@@ -228,16 +224,16 @@ TreeItem *TreeModel::addContentsItem(const QDomElement &element, TreeItem *paren
 {
     TreeItem *item = nullptr;
     if (element.tagName() == QLatin1String("chapter")) {
-        item = new TreeItem({attribute(element, "caption"), attribute(element, "id"),
-                             attribute(element, "startpage")},
+        item = new TreeItem({element.attribute(u"caption"_s), element.attribute(u"id"_s),
+                             element.attribute(u"startpage"_s)},
                             TreeItem::ChapterType);
-        if (element.hasAttribute(QStringLiteral("id")))
-            m_chapterIdMap.insert(attribute(element, "id").toInt(), item);
+        if (element.hasAttribute(u"id"_s))
+            m_chapterIdMap.insert(element.attribute(u"id"_s).toInt(), item);
         if (isLeaf(element))
-            m_startPageMap.insert(attribute(element, "startpage").toInt(), item);
+            m_startPageMap.insert(element.attribute(u"startpage"_s).toInt(), item);
     } else if (element.tagName() == QLatin1String("object")) {
-        item = new TreeItem({attribute(element, "caption"), attribute(element, "type"),
-                             attribute(element, "id"), attribute(element, "path")},
+        item = new TreeItem({element.attribute(u"caption"_s), element.attribute(u"type"_s),
+                             element.attribute(u"id"_s), element.attribute(u"path"_s)},
                             TreeItem::ObjectType);
         parent->setType(TreeItem::ChapterWithObjectsType);
         // A page with materials opens its chapter.
@@ -254,12 +250,12 @@ TreeItem *TreeModel::addFavoritesItem(const QDomElement &element, TreeItem *pare
 {
     TreeItem *item = nullptr;
     if (element.tagName() == QLatin1String("folder")) {
-        item = new TreeItem({attribute(element, "caption"), attribute(element, "id")},
+        item = new TreeItem({element.attribute(u"caption"_s), element.attribute(u"id"_s)},
                             TreeItem::FolderType);
     } else if (element.tagName() == QLatin1String("object")) {
-        item = new TreeItem({attribute(element, "caption"), attribute(element, "type"),
-                             attribute(element, "id"), attribute(element, "path"),
-                             attribute(element, "name")},
+        item = new TreeItem({element.attribute(u"caption"_s), element.attribute(u"type"_s),
+                             element.attribute(u"id"_s), element.attribute(u"path"_s),
+                             element.attribute(u"name"_s)},
                             TreeItem::ObjectType);
     } else {
         return nullptr;
@@ -273,12 +269,12 @@ TreeItem *TreeModel::addMarkbookItem(const QDomElement &element, TreeItem *paren
 {
     TreeItem *item = nullptr;
     if (element.tagName() == QLatin1String("chapter")) {
-        item = new TreeItem({attribute(element, "caption"), QString(), QString()},
+        item = new TreeItem({element.attribute(u"caption"_s), QString(), QString()},
                             TreeItem::ChapterType);
     } else if (element.tagName() == QLatin1String("object")) {
-        item = new TreeItem({attribute(element, "caption"),
-                             element.attribute(QStringLiteral("mark"), QStringLiteral("0.0")),
-                             QString(), attribute(element, "id"), element.text()},
+        item = new TreeItem({element.attribute(u"caption"_s),
+                             element.attribute(u"mark"_s, u"0.0"_s),
+                             QString(), element.attribute(u"id"_s), element.text()},
                             TreeItem::ObjectType);
     } else {
         return nullptr;

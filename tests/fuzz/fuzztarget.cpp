@@ -1,6 +1,7 @@
 #include "fuzztarget.h"
 
 #include "coursexml.h"
+#include "domreference.h"
 #include "xmltreemodel.h"
 
 #include <QSet>
@@ -144,13 +145,22 @@ void dropBlankHistories(TreeItem *item)
     }
 }
 
-// Call after written was made: the model is trimmed to what the file can hold.
-QString checkRoundTrip(XmlTreeModel &model, const QDomDocument &written)
+QString checkSameAsQDom(const QByteArray &ours, const QByteArray &qdom)
 {
+    if (DomReference::withSortedAttributes(ours) != DomReference::withSortedAttributes(qdom))
+        return QStringLiteral("the bytes differ from QDom's");
+    return {};
+}
+
+// The model is then trimmed to what the file can hold, and compared with the file read back.
+QString checkRoundTrip(XmlTreeModel &model, const QByteArray &written, const QByteArray &qdom)
+{
+    if (QString problem = checkSameAsQDom(written, qdom); !problem.isEmpty())
+        return problem;
     dropWhatWritersOmit(model.rootItem());
-    if (written.documentElement().tagName() == QLatin1String("markbook"))
+    if (written.startsWith("<markbook"))
         dropBlankHistories(model.rootItem());
-    const XmlTreeModel reread(written.toByteArray(4));
+    const XmlTreeModel reread(written);
     if (reread.outline() != model.outline())
         return QStringLiteral("written and read back, the tree changed");
     return {};
@@ -187,7 +197,10 @@ QString checkNewMarkbook(const TreeItem *contentsRoot)
 {
     QStringList expected;
     collectTests(contentsRoot, expected);
-    const XmlTreeModel markbook(CourseXml::newMarkbookDocument(contentsRoot).toByteArray(4));
+    const QByteArray written = CourseXml::newMarkbookXml(contentsRoot);
+    if (QString problem = checkSameAsQDom(written, DomReference::newMarkbookXml(contentsRoot)); !problem.isEmpty())
+        return problem;
+    const XmlTreeModel markbook(written);
     QStringList found;
     if (!collectMarkbookTests(markbook.rootItem(), found))
         return QStringLiteral("the new markbook has an empty chapter or a marked test");
@@ -207,12 +220,14 @@ QString checkReader(FuzzTarget::Reader reader, XmlTreeModel &model)
         if (QString problem = checkShapes(model.rootItem(), {{TreeItem::FolderType, 2}, {TreeItem::ObjectType, 5}});
             !problem.isEmpty())
             return problem;
-        return checkRoundTrip(model, CourseXml::favoritesDocument(model.rootItem()));
+        return checkRoundTrip(model, CourseXml::favoritesXml(model.rootItem()),
+                              DomReference::favoritesXml(model.rootItem()));
     case FuzzTarget::Markbook:
         if (QString problem = checkShapes(model.rootItem(), {{TreeItem::ChapterType, 3}, {TreeItem::ObjectType, 5}});
             !problem.isEmpty())
             return problem;
-        return checkRoundTrip(model, CourseXml::markbookDocument(model.rootItem()));
+        return checkRoundTrip(model, CourseXml::markbookXml(model.rootItem()),
+                              DomReference::markbookXml(model.rootItem()));
     }
     return {};
 }
