@@ -30,7 +30,7 @@ install_apt_packages() {
     [ ${#missing[@]} -eq 0 ] && return 0
     echo "setup: installing ${missing[*]}"
     as_root apt-get update -qq
-    as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+    as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${missing[@]}" >/dev/null
 }
 
 install_npm_packages() {
