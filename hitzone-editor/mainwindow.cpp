@@ -18,6 +18,7 @@ MainWindow::MainWindow(QWidget *parent)
     setCentralWidget(m_area);
     buildMenus();
     setWindowTitle(tr("Double page editor"));
+    resize(1280, 900); // room for a whole double page at its natural size
 }
 
 void MainWindow::buildMenus()
