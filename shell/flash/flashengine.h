@@ -27,7 +27,10 @@ public:
     // A ready-or-loading player page (the warm spare when there is one); the caller owns it.
     // Null when Ruffle is missing.
     FlashPage *takePage();
-    bool hasSpare() const;
+    // Whether the next player starts on a page that has compiled Ruffle already.
+    bool hasWarmSpare() const;
+    // For measuring tools; players need nothing from it.
+    QWebEngineProfile *profile() const;
     // Players report what they do; the spare is rebuilt only after a quiet spell.
     void noteActivity();
 
@@ -47,8 +50,10 @@ private:
     QString m_renderer;
     QWebEngineProfile *m_profile = nullptr;
     QPointer<FlashPage> m_spare;
+    bool m_spareWarm = false;
     QList<QPointer<FlashPage>> m_pages;
     QTimer m_idle;
+    QTimer m_spareSleep;
 
     enum class SelfTest { NotRun, Running, Passed, Failed };
     SelfTest m_selfTest = SelfTest::NotRun;

@@ -5,6 +5,7 @@
 #include "flashinvoke.h"
 
 #include <QDebug>
+#include <algorithm>
 #include <QWebChannel>
 
 FlashPage::FlashPage(QWebEngineProfile *profile, const QString &renderer, QObject *parent)
@@ -98,6 +99,17 @@ void FlashPage::runSelfTest(const QUrl &movie)
           {QStringLiteral("renderer"), m_renderer}});
 }
 
+void FlashPage::freezeWhenHidden()
+{
+    // A hidden player's page still wakes up for timers: freeze it, as the web engine
+    // recommends once it has been hidden a while. Never discard: that would lose the movie's
+    // state. Showing the page again makes it active by itself.
+    connect(this, &QWebEnginePage::recommendedStateChanged, this, [this](LifecycleState recommended) {
+        if (recommended == LifecycleState::Active || (recommended == LifecycleState::Frozen && !isVisible()))
+            setLifecycleState(recommended);
+    });
+}
+
 bool FlashPage::isReady() const
 {
     return m_ready;
@@ -153,7 +165,11 @@ QWebEnginePage *FlashPage::createWindow(WebWindowType type)
 void FlashPage::javaScriptConsoleMessage(JavaScriptConsoleMessageLevel level, const QString &message, int line,
                                          const QString &source)
 {
-    if (level != ErrorMessageLevel)
+    // Ruffle reports these when an instance is replaced; the next one plays normally.
+    static const QStringList harmless = {QStringLiteral("Cannot resume a context that has been closed"),
+                                         QStringLiteral("closure invoked recursively or after being dropped")};
+    if (level != ErrorMessageLevel
+        || std::any_of(harmless.cbegin(), harmless.cend(), [&](const QString &h) { return message.contains(h); }))
         return;
     qDebug().noquote() << "Flash player (page):" << message << QStringLiteral("(%1:%2)").arg(source).arg(line);
 }

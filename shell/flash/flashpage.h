@@ -22,6 +22,8 @@ public:
     void setStageColor(const QString &color);
     void callMovie(const QString &name, const QJsonArray &arguments);
     void runSelfTest(const QUrl &movie);
+    // For a page in a player; a spare page is left awake so that it starts at once.
+    void freezeWhenHidden();
 
     bool isReady() const;
     QUrl movieUrl() const;

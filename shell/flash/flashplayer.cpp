@@ -36,7 +36,8 @@ void FlashPlayer::adoptPage(FlashPage *page)
     connect(m_page, &FlashPage::movieCalled, this, &FlashPlayer::FlashCall);
     connect(m_page, &FlashPage::movieLoaded, this, &FlashPlayer::reportLoaded);
     connect(m_page, &FlashPage::movieFailed, this, [this](const QUrl &, const QString &reason) { reportFailed(reason); });
-    // A spare page still holds its warm-up movie; nothing is shown until SetMovie.
+    page->freezeWhenHidden();
+    // A spare page may still hold its warm-up movie; nothing is shown until SetMovie.
     m_page->unloadMovie();
 }
 

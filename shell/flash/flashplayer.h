@@ -15,6 +15,11 @@ class QWebEngineView;
 // until the movie has registered the callback), and FlashCall carries no return value
 // back to the movie. Movie paths are files inside the installation folder (the current
 // directory when the first player was made).
+//
+// A movie that calls ExternalInterface.call("pellora: still picture") is a still picture
+// (the textbook's page movies are): once its first frame shows, the player stops running
+// its frames, which saves most of the CPU a visible player costs; it still answers the
+// mouse. That call never reaches FlashCall.
 class FlashPlayer : public QWidget
 {
     Q_OBJECT

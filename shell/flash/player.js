@@ -4,6 +4,8 @@
 (function () {
     const OWN = { protocol: location.protocol, host: location.host };
     const SELF_TEST_NAME = "pellora self-test (a name nobody registered)";
+    // A movie that calls this name says it is a still picture (the textbook's page movies do).
+    const STILL_NAME = "pellora: still picture";
     const STALL_LIMIT_MS = 10000;
 
     function isOwnUrl(url) {
@@ -61,6 +63,45 @@
         return result;
     };
 
+    // Ruffle gives every instance a running AudioContext, and a running context renders
+    // silence all the time: a few per cent of a core per page. Keep them where we can
+    // suspend them while nothing can be heard: a hidden page, a still picture.
+    const audioContexts = [];
+    const NativeAudioContext = window.AudioContext;
+    window.AudioContext = function (...args) {
+        const context = new NativeAudioContext(...args);
+        audioContexts.push(context);
+        context.addEventListener("statechange", function () {
+            if (context.state === "closed")
+                audioContexts.splice(audioContexts.indexOf(context), 1);
+        });
+        return context;
+    };
+    window.AudioContext.prototype = NativeAudioContext.prototype;
+
+    function quietAudio() {
+        for (const context of audioContexts) {
+            if (context.state === "running")
+                context.suspend();
+        }
+    }
+
+    function wakeAudio() {
+        if (state.still)
+            return;
+        for (const context of audioContexts) {
+            if (context.state === "suspended")
+                context.resume();
+        }
+    }
+
+    document.addEventListener("visibilitychange", function () {
+        if (document.hidden)
+            quietAudio();
+        else
+            wakeAudio();
+    });
+
     const state = {
         host: null,
         outbox: [],
@@ -69,6 +110,7 @@
         loaded: false,
         background: "",          // set by the host; else the movie's own colour
         calls: [],
+        still: false,
         stalledMs: 0,
         stallTimer: 0,
         probe: null,
@@ -120,6 +162,8 @@
         if (name === SELF_TEST_NAME) {
             toHost("selfTestPassed");
             removeProbe();
+        } else if (name === STILL_NAME) {
+            holdStill(state.player);
         } else {
             toHost("movieCall", name, args.map(function (arg) { return encode(arg, 0); }));
         }
@@ -156,9 +200,22 @@
         return player;
     }
 
+    // A replaced instance's memory (tens of MB) stays until V8 collects; ask for that once
+    // the page has been quiet for a while (the program exposes gc() for this).
+    let collectTimer = 0;
+    function collectGarbageLater() {
+        if (typeof window.gc !== "function")
+            return;
+        clearTimeout(collectTimer);
+        collectTimer = setTimeout(function () { window.gc(); }, 3000);
+    }
+
     function removePlayer() {
         if (state.player)
             state.player.remove();
+        if (state.player)
+            collectGarbageLater();
+        state.still = false;
         state.player = null;
         state.loaded = false;
         state.movieUrl = "";
@@ -210,6 +267,26 @@
             }
         });
         showBackground();
+    }
+
+    // Ruffle redraws every frame whether anything moved or not, which costs a visible player
+    // a good part of a core. A suspended player still answers the mouse (hover states,
+    // button clicks) and redraws for that; it only stops running frames.
+    function holdStill(player) {
+        if (!player)
+            return;
+        requestAnimationFrame(function () {
+            requestAnimationFrame(function () {
+                if (player !== state.player || !player.shadowRoot)
+                    return;
+                const style = document.createElement("style");
+                style.textContent = "#play-button { display: none !important; }";
+                player.shadowRoot.appendChild(style);
+                player.ruffle().suspend();
+                state.still = true;
+                quietAudio();
+            });
+        });
     }
 
     function setBackground(command) {

@@ -159,7 +159,7 @@ void TestFlashPlayer::clickOnHitzoneCallsWithItsMaterial()
     QVERIFY(load(movie));
     QWidget *surface = m_player->findChild<QWebEngineView *>()->focusProxy();
     QVERIFY(surface);
-    QTest::qWait(300); // the first frame, with its buttons, follows the metadata
+    QTest::qWait(500); // the first frame, with its buttons, follows the metadata; then it is held still
 
     QSignalSpy calls(m_player.data(), &FlashPlayer::FlashCall);
     const auto click = [&](const QPoint &at) {
@@ -181,6 +181,18 @@ void TestFlashPlayer::clickOnHitzoneCallsWithItsMaterial()
     click(QPoint(140, 140)); // inside the L's bounding box, outside the L
     click(QPoint(200, 280)); // outside everything
     QVERIFY(!calls.wait(1500));
+
+    // A page movie declares itself still: the player stops running its frames, and the
+    // clicks above were answered all the same.
+    bool playing = true;
+    bool answered = false;
+    m_player->findChild<QWebEngineView *>()->page()->runJavaScript(
+        QStringLiteral("document.querySelector('#stage > *').ruffle().isPlaying"), [&](const QVariant &v) {
+            playing = v.toBool();
+            answered = true;
+        });
+    QVERIFY(waitFor([&] { return answered; }, 5000));
+    QVERIFY(!playing);
 }
 
 void TestFlashPlayer::callsWaitForTheCallbackAndKeepTheirOrder()
@@ -337,9 +349,9 @@ void TestFlashPlayer::requestsOutsideTheInstallationAreRefused()
 void TestFlashPlayer::secondPlayerPlaysFromTheSpare()
 {
     // A material window opening over the textbook: its player takes the warm spare page.
-    QVERIFY(waitFor([] { return FlashEngine::instance()->hasSpare(); }, 30000));
+    QVERIFY(waitFor([] { return FlashEngine::instance()->hasWarmSpare(); }, 30000));
     FlashPlayer material;
-    QVERIFY(!FlashEngine::instance()->hasSpare());
+    QVERIFY(!FlashEngine::instance()->hasWarmSpare());
     material.setFixedSize(stage);
     material.show();
     QSignalSpy materialCalls(&material, &FlashPlayer::FlashCall);

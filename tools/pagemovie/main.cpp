@@ -25,8 +25,10 @@ int main(int argc, char *argv[])
                                       "material ids against."), QStringLiteral("file"));
     const QCommandLineOption jpeg(QStringLiteral("jpeg"), QStringLiteral("Store the image as JPEG of this quality "
                                   "(1-100) instead of losslessly."), QStringLiteral("quality"), QStringLiteral("0"));
+    const QCommandLineOption frameRate(QStringLiteral("frame-rate"), QStringLiteral("Frames a second (default 24)."),
+                                       QStringLiteral("fps"), QStringLiteral("24"));
     const QCommandLineOption output(QStringLiteral("output"), QStringLiteral("The movie to write."), QStringLiteral("file"));
-    parser.addOptions({image, hitzones, map, contents, jpeg, output});
+    parser.addOptions({image, hitzones, map, contents, jpeg, frameRate, output});
     parser.process(app);
 
     if (!parser.isSet(hitzones) || !parser.isSet(map) || !parser.isSet(output)) {
@@ -45,6 +47,7 @@ int main(int argc, char *argv[])
 
     PageMovieBuilder builder(sources);
     builder.setJpegQuality(parser.value(jpeg).toInt());
+    builder.setFrameRate(qBound(0.25, parser.value(frameRate).toDouble(), 120.0));
     QSaveFile file(parser.value(output));
     if (!file.open(QIODevice::WriteOnly) || file.write(builder.build()) < 0 || !file.commit()) {
         err << "pagemovie: " << parser.value(output) << ": " << file.errorString() << '\n';

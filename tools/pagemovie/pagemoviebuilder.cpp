@@ -27,6 +27,11 @@ QString PageMovieBuilder::callName()
     return QStringLiteral("openMaterial");
 }
 
+QString PageMovieBuilder::stillCallName()
+{
+    return QStringLiteral("pellora: still picture");
+}
+
 QByteArray PageMovieBuilder::build() const
 {
     const QImage image = m_sources.image();
@@ -54,9 +59,9 @@ QByteArray PageMovieBuilder::build() const
         movie.placeObject(movie.defineButton(button), depth++);
     }
 
-    SwfActions stop;
-    stop.op(SwfActions::Stop);
-    movie.doAction(stop);
+    SwfActions firstFrame;
+    firstFrame.op(SwfActions::Stop).externalCall(stillCallName(), 0).op(SwfActions::Pop);
+    movie.doAction(firstFrame);
     movie.showFrame();
     return movie.toBytes();
 }

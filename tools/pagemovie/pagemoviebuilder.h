@@ -21,11 +21,16 @@ public:
     QByteArray build() const;
 
     static QString callName();
+    // Called once on the first frame: tells our player the movie never changes by itself,
+    // so it may stop redrawing it (hover and clicks still work).
+    static QString stillCallName();
 
 private:
     PageSources m_sources;
     int m_jpegQuality = 0;
-    double m_frameRate = 12.0;
+    // Ruffle shows the first frame one frame's time after the movie arrives: a brisk rate
+    // keeps page turns short, and the player stops redrawing a still page anyway.
+    double m_frameRate = 24.0;
 };
 
 #endif
