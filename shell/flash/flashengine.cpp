@@ -11,6 +11,7 @@
 #include <QDir>
 #include <QWebEnginePage>
 #include <QWebEngineProfile>
+#include <QWebEngineView>
 #include <QWebEngineSettings>
 #include <QWebEngineUrlScheme>
 
@@ -123,6 +124,7 @@ FlashEngine::FlashEngine(QObject *parent)
     connect(&m_spareSleep, &QTimer::timeout, this, [this] {
         if (m_spare)
             m_spare->setLifecycleState(QWebEnginePage::LifecycleState::Frozen);
+        qDebug() << "spare frozen" << (m_spare ? int(m_spare->lifecycleState()) : -1) << (m_spare ? m_spare->isVisible() : false);
     });
     m_selfTestTimeout.setSingleShot(true);
     m_selfTestTimeout.setInterval(selfTestLimitMs);
@@ -224,14 +226,29 @@ FlashPage *FlashEngine::createPage()
     return page;
 }
 
+bool FlashEngine::isAnyPageLoading() const
+{
+    return std::any_of(m_pages.cbegin(), m_pages.cend(), [](const QPointer<FlashPage> &page) {
+        return page && !page->movieUrl().isEmpty() && !page->isMovieLoaded();
+    });
+}
+
 void FlashEngine::buildSpare()
 {
     if (m_spare)
         return;
+    // Every page shares one renderer: a spare compiling beside a page that is still loading
+    // its movie held that movie back for many seconds. Wait until every page shows its movie.
+    if (isAnyPageLoading()) {
+        m_idle.start();
+        return;
+    }
     // A page without a view renders nothing, but loading a movie makes Ruffle compile its
     // wasm. The page keeps the compiled module; the instance can go (a new one takes ~50 ms
     // and the spare then costs some 20 MB less).
     m_spare = createPage();
+    if (!qEnvironmentVariableIsEmpty("SPAREVIEW")) { auto *v = new QWebEngineView; v->setPage(m_spare); }
+    if (!qEnvironmentVariableIsEmpty("SPAREHIDDEN")) m_spare->setVisible(false);
     m_spareWarm = false;
     FlashPage *spare = m_spare;
     connect(spare, &FlashPage::movieLoaded, this, [this, spare] {

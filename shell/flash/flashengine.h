@@ -42,6 +42,7 @@ private:
     void createProfile();
     FlashPage *createPage();
     void buildSpare();
+    bool isAnyPageLoading() const;
     void considerSelfTest(FlashPage *page);
     void selfTestTimedOut();
 

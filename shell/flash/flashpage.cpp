@@ -140,6 +140,8 @@ void FlashPage::onLoaded(const QString &url)
 
 void FlashPage::onFailed(const QString &url, const QString &reason)
 {
+    if (url == m_movie.toString(QUrl::FullyEncoded))
+        m_movie = QUrl(); // nothing is loading any more
     emit movieFailed(QUrl(url), reason);
 }
 
