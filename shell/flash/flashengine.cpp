@@ -11,7 +11,6 @@
 #include <QDir>
 #include <QWebEnginePage>
 #include <QWebEngineProfile>
-#include <QWebEngineView>
 #include <QWebEngineSettings>
 #include <QWebEngineUrlScheme>
 
@@ -27,7 +26,6 @@ namespace {
 // arrive through the Function hook.
 const QString selfTestName = QStringLiteral("pellora self-test (a name nobody registered)");
 constexpr int idleMs = 2000;
-constexpr int spareSleepMs = 30000;
 constexpr int selfTestDelayMs = 1500;
 constexpr int selfTestLimitMs = 20000;
 
@@ -116,16 +114,6 @@ FlashEngine::FlashEngine(QObject *parent)
     m_idle.setSingleShot(true);
     m_idle.setInterval(idleMs);
     connect(&m_idle, &QTimer::timeout, this, &FlashEngine::buildSpare);
-    // An idle spare page still costs the browser about 1 % of a core; frozen it costs
-    // nothing, but waking it adds some 100 ms to the next material. Freeze it only once
-    // the pupil has left the program alone for a while.
-    m_spareSleep.setSingleShot(true);
-    m_spareSleep.setInterval(spareSleepMs);
-    connect(&m_spareSleep, &QTimer::timeout, this, [this] {
-        if (m_spare)
-            m_spare->setLifecycleState(QWebEnginePage::LifecycleState::Frozen);
-        qDebug() << "spare frozen" << (m_spare ? int(m_spare->lifecycleState()) : -1) << (m_spare ? m_spare->isVisible() : false);
-    });
     m_selfTestTimeout.setSingleShot(true);
     m_selfTestTimeout.setInterval(selfTestLimitMs);
     connect(&m_selfTestTimeout, &QTimer::timeout, this, &FlashEngine::selfTestTimedOut);
@@ -187,8 +175,6 @@ FlashPage *FlashEngine::takePage()
         FlashPage *page = m_spare;
         m_spare = nullptr;
         m_spareWarm = false;
-        m_spareSleep.stop();
-        page->setLifecycleState(QWebEnginePage::LifecycleState::Active);
         return page;
     }
     return createPage();
@@ -209,8 +195,6 @@ void FlashEngine::noteActivity()
     if (!m_available)
         return;
     m_idle.start();
-    if (m_spareWarm)
-        m_spareSleep.start();
 }
 
 FlashPage *FlashEngine::createPage()
@@ -247,8 +231,6 @@ void FlashEngine::buildSpare()
     // wasm. The page keeps the compiled module; the instance can go (a new one takes ~50 ms
     // and the spare then costs some 20 MB less).
     m_spare = createPage();
-    if (!qEnvironmentVariableIsEmpty("SPAREVIEW")) { auto *v = new QWebEngineView; v->setPage(m_spare); }
-    if (!qEnvironmentVariableIsEmpty("SPAREHIDDEN")) m_spare->setVisible(false);
     m_spareWarm = false;
     FlashPage *spare = m_spare;
     connect(spare, &FlashPage::movieLoaded, this, [this, spare] {
@@ -256,7 +238,6 @@ void FlashEngine::buildSpare()
             return;
         m_spareWarm = true;
         spare->unloadMovie();
-        m_spareSleep.start();
     });
     spare->loadMovie(FlashFiles::playerUrl(QStringLiteral("warmup.swf")), {});
 }

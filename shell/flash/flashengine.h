@@ -54,7 +54,6 @@ private:
     bool m_spareWarm = false;
     QList<QPointer<FlashPage>> m_pages;
     QTimer m_idle;
-    QTimer m_spareSleep;
 
     enum class SelfTest { NotRun, Running, Passed, Failed };
     SelfTest m_selfTest = SelfTest::NotRun;
