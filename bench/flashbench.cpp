@@ -500,6 +500,21 @@ int main(int argc, char *argv[])
         delete window;
         return 0;
     }
+    if (app.arguments().contains(QStringLiteral("--churn"))) {
+        // Memory of the page player over many page turns, after quiet spells.
+        bench.firstMovie();
+        for (int round = 0; round <= 5; ++round) {
+            if (round > 0)
+                bench.turns(bench.textbook, bench.pageMovies, false, 20);
+            settle(5000);
+            QStringList parts;
+            out << "  after " << round * 20 << " page turns: PSS " << QString::number(pssMegabytes(&parts), 'f', 0) << " MB ("
+                << parts.join(QStringLiteral(", ")) << ")\n";
+            out.flush();
+        }
+        delete window;
+        return 0;
+    }
     if (app.arguments().contains(QStringLiteral("--memory"))) {
         // Only what the memory figure needs: a page, two materials, the spare.
         bench.firstMovie();

@@ -80,6 +80,7 @@ private slots:
     void backgroundColourChangesWhilePlaying();
     void requestsOutsideTheInstallationAreRefused();
     void secondPlayerPlaysFromTheSpare();
+    void callsToAFrozenPlayerArriveWhenItShows();
 
 private:
     QString write(const QString &name, const QByteArray &bytes);
@@ -362,6 +363,26 @@ void TestFlashPlayer::secondPlayerPlaysFromTheSpare()
     QCOMPARE(callsNamed(materialCalls, QStringLiteral("echoed")).first(),
              invoke(QStringLiteral("echoed"), QStringLiteral("<string>to the material</string>")));
     QVERIFY(pageCalls.isEmpty());
+}
+
+void TestFlashPlayer::callsToAFrozenPlayerArriveWhenItShows()
+{
+    // A page under a material window is frozen once the web engine recommends it; what the
+    // shell sends it meanwhile must wait, not vanish.
+    QVERIFY(loadEcho());
+    m_player->hide();
+    QWebEnginePage *page = m_player->findChild<QWebEngineView *>()->page();
+    QVERIFY(waitFor([&] { return !page->isVisible(); }, 5000));
+    page->setLifecycleState(QWebEnginePage::LifecycleState::Frozen);
+    QCOMPARE(page->lifecycleState(), QWebEnginePage::LifecycleState::Frozen);
+    QSignalSpy calls(m_player.data(), &FlashPlayer::FlashCall);
+    m_player->CallFunction(invoke(QStringLiteral("echo"), QStringLiteral("<string>while hidden</string>")));
+    QTest::qWait(500);
+    QVERIFY(calls.isEmpty());
+    m_player->show();
+    QVERIFY(waitFor([&] { return !callsNamed(calls, QStringLiteral("echoed")).isEmpty(); }));
+    QCOMPARE(callsNamed(calls, QStringLiteral("echoed")),
+             QStringList{invoke(QStringLiteral("echoed"), QStringLiteral("<string>while hidden</string>"))});
 }
 
 QTEST_MAIN(TestFlashPlayer)
