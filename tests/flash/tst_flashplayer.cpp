@@ -80,7 +80,7 @@ private slots:
     void backgroundColourChangesWhilePlaying();
     void requestsOutsideTheInstallationAreRefused();
     void secondPlayerPlaysFromTheSpare();
-    void callsToAFrozenPlayerArriveWhenItShows();
+    void callsToAFrozenHiddenPlayerAreNotLost();
 
 private:
     QString write(const QString &name, const QByteArray &bytes);
@@ -365,10 +365,11 @@ void TestFlashPlayer::secondPlayerPlaysFromTheSpare()
     QVERIFY(pageCalls.isEmpty());
 }
 
-void TestFlashPlayer::callsToAFrozenPlayerArriveWhenItShows()
+void TestFlashPlayer::callsToAFrozenHiddenPlayerAreNotLost()
 {
     // A page under a material window is frozen once the web engine recommends it; what the
-    // shell sends it meanwhile must wait, not vanish.
+    // shell sends it meanwhile must still reach the movie (the web engine lets the channel's
+    // messages through to a frozen page).
     QVERIFY(loadEcho());
     m_player->hide();
     QWebEnginePage *page = m_player->findChild<QWebEngineView *>()->page();
@@ -378,7 +379,6 @@ void TestFlashPlayer::callsToAFrozenPlayerArriveWhenItShows()
     QSignalSpy calls(m_player.data(), &FlashPlayer::FlashCall);
     m_player->CallFunction(invoke(QStringLiteral("echo"), QStringLiteral("<string>while hidden</string>")));
     QTest::qWait(500);
-    QVERIFY(calls.isEmpty());
     m_player->show();
     QVERIFY(waitFor([&] { return !callsNamed(calls, QStringLiteral("echoed")).isEmpty(); }));
     QCOMPARE(callsNamed(calls, QStringLiteral("echoed")),
