@@ -16,6 +16,7 @@ ViewerImage::ViewerImage(QWidget *parent)
 void ViewerImage::setImage(const QString &fileName)
 {
     m_pixmap = QPixmap(fileName);
+    m_scaled = QPixmap();
     update();
 }
 
@@ -32,9 +33,11 @@ void ViewerImage::paintEvent(QPaintEvent *)
     if (m_pixmap.isNull())
         return;
     const QRect target = imageRect(m_pixmap.size(), size());
+    // Smooth scaling of a large picture is slow: do it once per size, not on every paint.
+    if (m_scaled.size() != target.size())
+        m_scaled = m_pixmap.scaled(target.size(), Qt::KeepAspectRatio, Qt::SmoothTransformation);
     QPainter painter(this);
-    painter.drawPixmap(target.topLeft(),
-                       m_pixmap.scaled(target.size(), Qt::KeepAspectRatio, Qt::SmoothTransformation));
+    painter.drawPixmap(target.topLeft(), m_scaled);
 }
 
 void ViewerImage::print(QPrinter *printer)

@@ -27,6 +27,7 @@ protected:
 
 private:
     QPixmap m_pixmap;
+    QPixmap m_scaled; // m_pixmap at the size it is drawn
 };
 
 #endif
