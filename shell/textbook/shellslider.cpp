@@ -179,7 +179,11 @@ int ShellSlider::captionWidth(const QString &caption) const
 
 bool ShellSlider::isInverse() const
 {
-    const int textWidth = captionWidth(chapterCaption(value() + 1));
+    return opensLeft(captionWidth(chapterCaption(value() + 1)));
+}
+
+bool ShellSlider::opensLeft(int textWidth) const
+{
     const QRectF &groove = m_rects[GrooveArea];
     return (textWidth - 20) + m_hint[0].width() + handleCentreX() > groove.x() + groove.width();
 }
@@ -192,7 +196,7 @@ void ShellSlider::paintEvent(QPaintEvent *)
     paintButtons(painter);
     const QString caption = chapterCaption(value() + 1);
     const int textWidth = captionWidth(caption);
-    const bool inverse = isInverse();
+    const bool inverse = opensLeft(textWidth);
     if (!isSliderDown())
         painter.drawPixmap(m_rects[HandleArea].topLeft().toPoint(), m_handle[inverse ? 1 : 0]);
     else

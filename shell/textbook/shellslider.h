@@ -48,6 +48,7 @@ private:
     int areaAt(const QPointF &pos) const;
     int handleCentreX() const;
     int captionWidth(const QString &caption) const;
+    bool opensLeft(int textWidth) const;
     void paintButtons(QPainter &painter);
     void paintBubble(QPainter &painter, const QString &caption, int textWidth, bool inverse);
     void paintStrokes(QPainter &painter);
