@@ -1,10 +1,14 @@
-// The textbook under a pupil's hands, on the demo course: next-page presses and a burst of 50
-// rapid turns. Run from the build folder under an X server:
-//   xvfb-run -a ./bench/textbookbench
-// "loaded" is Ruffle's metadata event for the new page (its first frame follows within a frame
-// or two); flashbench measures first pixels against a bare Ruffle page.
+// The textbook under a pupil's hands, on the demo course: next/previous presses and a burst of
+// 50 rapid turns, next to a bare Ruffle page turning the same page movies. Run from the build
+// folder under an X server:
+//   xvfb-run -a -s "-screen 0 1600x1000x24" ./bench/textbookbench
+// "Loaded" is Ruffle's metadata event for the new page as the player reports it; "shown" is the
+// first animation frame in which the new page's canvas has pixels, timed from the press.
+#include "benchsupport.h"
 #include "environment.h"
+#include "flashengine.h"
 #include "flashplayer.h"
+#include "loopbackserver.h"
 #include "sheettextbook.h"
 #include "shellslider.h"
 #include "viewerpage.h"
@@ -12,105 +16,145 @@
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
-#include <QFile>
+#include <QFileInfo>
 #include <QPushButton>
 #include <QSignalSpy>
-#include <QTest>
+#include <QWebEnginePage>
+#include <QWebEngineProfile>
+#include <QWebEngineSettings>
+#include <QWebEngineView>
 
-#include <algorithm>
 #include <cstdio>
 
-// PSS of this process and all its descendants (the web engine's processes), in MB.
-static double treePssMb()
+using namespace bench;
+
+namespace {
+
+bool loadedIn(const QSignalSpy &spy, const QString &path)
 {
-    QList<int> pids{int(QCoreApplication::applicationPid())};
-    for (int i = 0; i < pids.size(); ++i) {
-        for (const QString &entry : QDir(QStringLiteral("/proc")).entryList(QDir::Dirs)) {
-            QFile stat(QStringLiteral("/proc/%1/stat").arg(entry));
-            if (!stat.open(QIODevice::ReadOnly))
-                continue;
-            const QByteArray s = stat.readAll();
-            const QList<QByteArray> f = s.mid(s.lastIndexOf(')') + 2).split(' ');
-            if (f.value(1).toInt() == pids[i] && !pids.contains(entry.toInt()))
-                pids << entry.toInt();
-        }
-    }
-    double kb = 0;
-    for (int pid : pids) {
-        QFile rollup(QStringLiteral("/proc/%1/smaps_rollup").arg(pid));
-        if (!rollup.open(QIODevice::ReadOnly))
-            continue;
-        for (const QByteArray &line : rollup.readAll().split('\n'))
-            if (line.startsWith("Pss:"))
-                kb += line.mid(4).trimmed().split(' ').value(0).toDouble();
-    }
-    return kb / 1024.0;
+    return std::any_of(spy.cbegin(), spy.cend(), [&](const QList<QVariant> &a) { return a.value(0).toString() == path; });
 }
 
-static bool waitLoaded(QSignalSpy &spy, const QString &path, int ms = 10000)
+struct Turns {
+    QList<double> loaded;
+    QList<double> shown;
+};
+
+// Twenty presses, forwards and back, each after the previous page has settled.
+Turns pressTurns(SheetTextbook &sheet)
 {
-    return QTest::qWaitFor([&] {
-        return std::any_of(spy.cbegin(), spy.cend(), [&](const QList<QVariant> &a) { return a.value(0).toString() == path; });
-    }, ms);
+    FlashPlayer *player = sheet.pageView()->player();
+    ShellSlider *slider = sheet.slider();
+    auto *next = sheet.findChild<QPushButton *>(QStringLiteral("button_next"));
+    auto *prev = sheet.findChild<QPushButton *>(QStringLiteral("button_prev"));
+    Turns turns;
+    for (int i = 0; i < 20; ++i) {
+        QPushButton *button = slider->value() == slider->maximum() || (slider->value() > 0 && i % 12 >= 6) ? prev : next;
+        QSignalSpy loaded(player, &FlashPlayer::movieLoaded);
+        arm(pageOf(player));
+        QElapsedTimer clock;
+        clock.start();
+        const double t0 = now();
+        button->click();
+        const QString page = slider->currentPagePath();
+        if (waitUntil([&] { return loadedIn(loaded, page); }, 10000))
+            turns.loaded.append(clock.nsecsElapsed() / 1e6);
+        turns.shown.append(waitShown(pageOf(player), t0));
+        settle(300);
+    }
+    return turns;
 }
+
+QList<double> barePageTurns(const QStringList &pages, QWidget *textbookWindow)
+{
+    LoopbackServer server(QDir::currentPath());
+    const auto relative = [](const QString &path) { return QDir::current().relativeFilePath(path); };
+    auto *profile = new QWebEngineProfile;
+    profile->settings()->setAttribute(QWebEngineSettings::PlaybackRequiresUserGesture, false);
+    installWatcher(profile);
+    auto *view = new QWebEngineView;
+    auto *page = new QWebEnginePage(profile, view);
+    view->setPage(page);
+    view->resize(textbookWindow->size());
+    server.barePage = barePage(server.url(relative(pages.first())));
+    textbookWindow->hide();
+    view->show();
+    view->load(QUrl(server.url(QStringLiteral("bare.html"))));
+    waitShown(page, now(), 30000);
+    settle(1000);
+    QList<double> times;
+    for (int i = 0; i < 20; ++i) {
+        arm(page);
+        const double t0 = now();
+        page->runJavaScript(QStringLiteral("turn('%1')").arg(server.url(relative(pages[(i + 1) % pages.size()]))));
+        times.append(waitShown(page, t0));
+        settle(300);
+    }
+    delete view;
+    delete profile;
+    textbookWindow->show();
+    return times;
+}
+
+} // namespace
 
 int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
-    if (pageList().size() < 2) {
+    const QStringList pages = pageList();
+    if (pages.size() < 2) {
         std::fprintf(stderr, "textbookbench: run it from the build folder (no page movies in data/textbook)\n");
         return 1;
     }
+    installWatcher(FlashEngine::instance()->profile());
     SheetTextbook sheet;
     sheet.resize(1200, 760);
     FlashPlayer *player = sheet.pageView()->player();
     ShellSlider *slider = sheet.slider();
-    QPushButton *next = sheet.findChild<QPushButton *>(QStringLiteral("button_next"));
-    QPushButton *prev = sheet.findChild<QPushButton *>(QStringLiteral("button_prev"));
     {
         QSignalSpy first(player, &FlashPlayer::movieLoaded);
         sheet.show();
-        if (!waitLoaded(first, pageList().first(), 20000)) {
+        if (!waitUntil([&] { return loadedIn(first, pages.first()); }, 20000)) {
             std::fprintf(stderr, "textbookbench: the first page did not load\n");
             return 1;
         }
     }
-    QTest::qWait(3000); // let the spare page be built first
+    // The spare page compiles Ruffle in the shared renderer; turns are measured after that.
+    waitUntil([] { return FlashEngine::instance()->hasWarmSpare(); }, 30000);
+    settle(1000);
 
-    std::vector<double> turns;
-    for (int i = 0; i < 20; ++i) {
-        QPushButton *button = slider->value() == slider->maximum() ? prev : next;
-        if (slider->value() > 0 && i % 12 >= 6)
-            button = prev;
-        QSignalSpy loaded(player, &FlashPlayer::movieLoaded);
-        QElapsedTimer clock;
-        clock.start();
-        button->click();
-        const QString page = slider->currentPagePath();
-        if (waitLoaded(loaded, page))
-            turns.push_back(clock.nsecsElapsed() / 1e6);
-        QTest::qWait(300);
-    }
-    std::sort(turns.begin(), turns.end());
-    std::printf("next/previous press -> new page loaded: median %.1f ms (min %.1f, max %.1f, n=%zu)\n",
-                turns[turns.size() / 2], turns.front(), turns.back(), turns.size());
+    const Turns turns = pressTurns(sheet);
+    std::printf("next/previous press -> new page loaded: %s\n", qPrintable(range(turns.loaded)));
+    std::printf("next/previous press -> new page shown:  %s\n", qPrintable(range(turns.shown)));
+    const QList<double> bare = barePageTurns(pages, &sheet);
+    std::printf("bare Ruffle page, load() -> shown, same movies, same size: %s\n", qPrintable(range(bare)));
+    std::printf("ratio of the medians: %.2f\n", median(turns.shown) / median(bare));
+    std::fflush(stdout);
 
-    QTest::qWait(2000);
-    const double before = treePssMb();
+    settle(3000);
+    const double before = pssMegabytes();
+    auto *next = sheet.findChild<QPushButton *>(QStringLiteral("button_next"));
+    auto *prev = sheet.findChild<QPushButton *>(QStringLiteral("button_prev"));
     QSignalSpy loaded(player, &FlashPlayer::movieLoaded);
+    QElapsedTimer burst;
+    burst.start();
     for (int i = 0; i < 50; ++i) {
         (i % 20 < 12 ? next : prev)->click();
-        QTest::qWait(10);
+        settle(10);
     }
-    const QString expected = pageList().at(slider->value());
-    const bool arrived = waitLoaded(loaded, expected);
-    QTest::qWait(3000);
+    const QString expected = pages.at(slider->value());
+    const bool arrived = waitUntil([&] { return loadedIn(loaded, expected); }, 10000);
+    const double settledMs = burst.nsecsElapsed() / 1e6;
+    settle(4000);
     const bool last = !loaded.isEmpty() && loaded.last().value(0).toString() == expected;
-    const double after = treePssMb();
-    std::printf("50 rapid turns: slider on page %d, shown %s (%s), last load %s\n", slider->value() + 1,
-                qPrintable(QFileInfo(player->movie()).fileName()), arrived ? "loaded" : "NOT loaded",
+    const double after = pssMegabytes();
+    std::printf("50 rapid turns (one press per 10 ms): slider on page %d, %s %s %.0f ms after the first press; "
+                "%d pages reported loaded on the way; the last of them %s\n",
+                slider->value() + 1, qPrintable(QFileInfo(player->movie()).fileName()),
+                arrived ? "loaded" : "NOT loaded", settledMs, int(loaded.size()),
                 last ? "is that page" : "is ANOTHER page");
-    std::printf("memory (PSS of the process tree): %.0f MB before, %.0f MB after (%+.1f %%)\n", before, after,
+    std::printf("memory (PSS of the process tree): %.0f MB before, %.0f MB 4 s after (%+.1f %%)\n", before, after,
                 (after - before) / before * 100.0);
+    std::fflush(stdout);
     return 0;
 }

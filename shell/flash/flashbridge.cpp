@@ -17,6 +17,11 @@ void FlashBridge::movieLoaded(const QString &url)
     emit loaded(url);
 }
 
+void FlashBridge::loadSettled(const QString &url)
+{
+    emit settled(url);
+}
+
 void FlashBridge::movieFailed(const QString &url, const QString &reason)
 {
     emit failed(url, reason);

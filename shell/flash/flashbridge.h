@@ -17,6 +17,7 @@ public slots:
     void pageReady();
     void movieCall(const QString &name, const QJsonArray &arguments);
     void movieLoaded(const QString &url);
+    void loadSettled(const QString &url);
     void movieFailed(const QString &url, const QString &reason);
     void callDropped(const QString &name, const QString &url);
     void selfTestPassed();
@@ -28,6 +29,7 @@ signals:
     void ready();
     void called(const QString &name, const QJsonArray &arguments);
     void loaded(const QString &url);
+    void settled(const QString &url);
     void failed(const QString &url, const QString &reason);
     void dropped(const QString &name, const QString &url);
     void hookWorks();

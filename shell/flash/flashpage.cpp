@@ -18,6 +18,7 @@ FlashPage::FlashPage(QWebEngineProfile *profile, const QString &renderer, QObjec
     connect(m_bridge, &FlashBridge::ready, this, &FlashPage::onReady);
     connect(m_bridge, &FlashBridge::called, this, &FlashPage::onCalled);
     connect(m_bridge, &FlashBridge::loaded, this, &FlashPage::onLoaded);
+    connect(m_bridge, &FlashBridge::settled, this, &FlashPage::onLoadSettled);
     connect(m_bridge, &FlashBridge::failed, this, &FlashPage::onFailed);
     connect(m_bridge, &FlashBridge::dropped, this, &FlashPage::onDropped);
     connect(m_bridge, &FlashBridge::hookWorks, this, &FlashPage::hookWorks);
@@ -27,6 +28,7 @@ FlashPage::FlashPage(QWebEngineProfile *profile, const QString &renderer, QObjec
             return;
         qWarning().noquote() << "Flash player: the page's process ended abnormally; reloading" << m_movie.toString();
         m_ready = false;
+        m_starting = false;
         m_movieLoaded = false;
         QList<QJsonObject> replay;
         for (const QJsonObject &command : std::as_const(m_restore)) {
@@ -40,21 +42,45 @@ FlashPage::FlashPage(QWebEngineProfile *profile, const QString &renderer, QObjec
     load(FlashFiles::playerUrl(QStringLiteral("player.html")));
 }
 
+namespace {
+
+bool changesMovie(const QJsonObject &command)
+{
+    const QString op = command.value(QStringLiteral("op")).toString();
+    return op == QLatin1String("load") || op == QLatin1String("unload");
+}
+
+} // namespace
+
 void FlashPage::send(const QJsonObject &command)
 {
-    if (m_ready)
+    // A movie that is waiting to start is never shown if a newer one comes: drop it.
+    if (changesMovie(command))
+        m_waiting.erase(std::remove_if(m_waiting.begin(), m_waiting.end(), changesMovie), m_waiting.end());
+    m_waiting.append(command);
+    sendWaiting();
+}
+
+void FlashPage::sendWaiting()
+{
+    while (m_ready && !m_starting && !m_waiting.isEmpty()) {
+        const QJsonObject command = m_waiting.takeFirst();
+        m_starting = command.value(QStringLiteral("op")).toString() == QLatin1String("load");
         emit m_bridge->command(command);
-    else
-        m_waiting.append(command);
+    }
 }
 
 void FlashPage::onReady()
 {
     m_ready = true;
-    for (const QJsonObject &command : std::as_const(m_waiting))
-        emit m_bridge->command(command);
-    m_waiting.clear();
+    sendWaiting();
     emit ready();
+}
+
+void FlashPage::onLoadSettled()
+{
+    m_starting = false;
+    sendWaiting();
 }
 
 void FlashPage::loadMovie(const QUrl &movie, const QJsonObject &vars)

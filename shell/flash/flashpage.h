@@ -10,7 +10,9 @@
 class FlashBridge;
 
 // One player page: the bootstrap document with Ruffle, and the ordered command channel to
-// it. Commands given before the page is ready wait here and go out in order.
+// it. Commands given before the page is ready, or while Ruffle is still starting the last
+// movie asked for, wait here and go out in order; of several waiting movies only the
+// newest is started.
 class FlashPage : public QWebEnginePage
 {
     Q_OBJECT
@@ -45,6 +47,8 @@ protected:
 private:
     void send(const QJsonObject &command);
     void onReady();
+    void onLoadSettled();
+    void sendWaiting();
     void onCalled(const QString &name, const QJsonArray &arguments);
     void onLoaded(const QString &url);
     void onFailed(const QString &url, const QString &reason);
@@ -55,6 +59,7 @@ private:
     QList<QJsonObject> m_waiting;
     QList<QJsonObject> m_restore;   // the last movie and stage colour, to replay after a crash
     bool m_ready = false;
+    bool m_starting = false;        // a load was sent and the page has not settled it yet
     QUrl m_movie;
     bool m_movieLoaded = false;
 };

@@ -63,33 +63,70 @@
         return result;
     };
 
-    // Ruffle gives every instance a running AudioContext, and a running context renders
-    // silence all the time: a few per cent of a core per page. Keep them where we can
-    // suspend them while nothing can be heard: a hidden page, a still picture.
-    const audioContexts = [];
+    // Ruffle gives every instance an AudioContext of its own. Closed contexts were seen to
+    // keep their output streams: after 16 page turns Chromium refused new ones and memory
+    // grew with every turn. So the page opens one real context, and each instance gets a
+    // stand-in that plays through its own gain node into it; closing the stand-in cuts that
+    // node off. A running context renders silence all the time (a few per cent of a core),
+    // so the real one is suspended while nothing can be heard: a hidden page, a still picture.
     const NativeAudioContext = window.AudioContext;
-    window.AudioContext = function (...args) {
-        const context = new NativeAudioContext(...args);
-        audioContexts.push(context);
-        context.addEventListener("statechange", function () {
-            if (context.state === "closed")
-                audioContexts.splice(audioContexts.indexOf(context), 1);
-        });
-        return context;
-    };
-    window.AudioContext.prototype = NativeAudioContext.prototype;
+    const sharedContexts = new Map();
+
+    function sharedContext(args) {
+        const key = JSON.stringify(args);
+        if (!sharedContexts.has(key))
+            sharedContexts.set(key, new NativeAudioContext(...args));
+        return sharedContexts.get(key);
+    }
+
+    function InstanceAudio(...args) {
+        const context = sharedContext(args);
+        const output = context.createGain();
+        output.connect(context.destination);
+        let own = "running";
+        const audio = {
+            onstatechange: null,
+            get state() { return own; },
+            get sampleRate() { return context.sampleRate; },
+            get currentTime() { return context.currentTime; },
+            get destination() { return output; },
+            createBuffer(...a) { return context.createBuffer(...a); },
+            createBufferSource() { return context.createBufferSource(); },
+            createGain() { return context.createGain(); },
+            addEventListener(type, listener) { if (type === "statechange") listeners.push(listener); },
+            removeEventListener(type, listener) { const i = listeners.indexOf(listener); if (i >= 0) listeners.splice(i, 1); },
+            suspend() { change("suspended"); return Promise.resolve(); },
+            resume() { change("running"); wakeAudio(); return Promise.resolve(); },
+            close() { change("closed"); output.disconnect(); return Promise.resolve(); },
+        };
+        const listeners = [];
+        function change(next) {
+            if (own === "closed" || own === next)
+                return;
+            own = next;
+            output.gain.value = own === "running" ? 1 : 0;
+            const event = new Event("statechange");
+            for (const listener of listeners.slice())
+                listener.call(audio, event);
+            if (typeof audio.onstatechange === "function")
+                audio.onstatechange(event);
+        }
+        return audio;
+    }
+    InstanceAudio.prototype = NativeAudioContext.prototype;
+    window.AudioContext = InstanceAudio;
 
     function quietAudio() {
-        for (const context of audioContexts) {
+        for (const context of sharedContexts.values()) {
             if (context.state === "running")
                 context.suspend();
         }
     }
 
     function wakeAudio() {
-        if (state.still)
+        if (state.still || document.hidden)
             return;
-        for (const context of audioContexts) {
+        for (const context of sharedContexts.values()) {
             if (context.state === "suspended")
                 context.resume();
         }
@@ -162,6 +199,8 @@
         if (name === SELF_TEST_NAME) {
             toHost("selfTestPassed");
             removeProbe();
+        } else if (!state.player) {
+            // A movie being unloaded: nothing it says matters now.
         } else if (name === STILL_NAME) {
             holdStill(state.player);
         } else {
@@ -210,11 +249,20 @@
         collectTimer = setTimeout(function () { window.gc(); }, 3000);
     }
 
+    // A player removed from the page while Ruffle is still building its instance gets that
+    // instance afterwards, detached and never destroyed: it keeps playing, keeps its audio
+    // stream and its memory. So a player leaves the page only once its load() has settled;
+    // until then it is just hidden.
+    function retire(player) {
+        player.classList.add("retired");
+        if (player.settled)
+            player.remove();
+        collectGarbageLater();
+    }
+
     function removePlayer() {
         if (state.player)
-            state.player.remove();
-        if (state.player)
-            collectGarbageLater();
+            retire(state.player);
         state.still = false;
         state.player = null;
         state.loaded = false;
@@ -238,11 +286,14 @@
         observer.observe(player.shadowRoot, { childList: true, subtree: true });
     }
 
+    // The host sends the next load only once this one has settled (loadSettled), so
+    // turning pages fast builds a few instances, not one per press.
     function loadMovie(command) {
         removePlayer();
         const player = newPlayer();
         state.player = player;
         state.movieUrl = command.url;
+        wakeAudio();
         document.getElementById("stage").appendChild(player);
         watchForPanic(player, command.url);
         player.addEventListener("loadedmetadata", function () {
@@ -259,7 +310,10 @@
             parameters: command.vars || {},
             preferredRenderer: command.renderer || "canvas",
         });
-        player.ruffle().load(options).catch(function (error) {
+        player.ruffle().load(options).then(function () {
+            loadSettled(player, command.url);
+        }, function (error) {
+            loadSettled(player, command.url);
             if (player === state.player) {
                 toHost("movieFailed", command.url, String(error));
                 removePlayer();
@@ -267,6 +321,13 @@
             }
         });
         showBackground();
+    }
+
+    function loadSettled(player, url) {
+        player.settled = true;
+        if (player !== state.player)
+            player.remove();
+        toHost("loadSettled", url);
     }
 
     // Ruffle redraws every frame whether anything moved or not, which costs a visible player

@@ -48,4 +48,16 @@ QByteArray still(const QColor &background, const QColor &shapeColor)
     return movie.toBytes();
 }
 
+QByteArray ticker(const QString &label)
+{
+    SwfMovie movie(QSize(400, 300), 24);
+    SwfActions tick;
+    tick.push(label).externalCall(QStringLiteral("tick"), 1).op(SwfActions::Pop);
+    for (int frame = 0; frame < 2; ++frame) {
+        movie.doAction(tick);
+        movie.showFrame();
+    }
+    return movie.toBytes();
+}
+
 } // namespace TestMovies
