@@ -68,7 +68,7 @@ static const char *watcherScript = R"js(
 window.benchWatch = function (target, anyPlayer) {
     document.title = "";
     function moviePlayer() {
-        return document.querySelector("#stage > :not(.retired)") || document.querySelector("ruffle-player");
+        return document.querySelector("#stage > :not(.retired):not(.standby)") || document.querySelector("ruffle-player");
     }
     function movieCanvas() {
         const player = moviePlayer();

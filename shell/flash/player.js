@@ -7,6 +7,9 @@
     // A movie that calls this name says it is a still picture (the textbook's page movies do).
     const STILL_NAME = "pellora: still picture";
     const STALL_LIMIT_MS = 10000;
+    // A standby player's movie: its fetch is answered with the real movie once one is asked for.
+    const STANDBY_PATH = "/player/standby.swf";
+    const STANDBY_AFTER_MS = 250;
 
     function isOwnUrl(url) {
         return url.protocol === OWN.protocol && url.host === OWN.host;
@@ -20,7 +23,13 @@
         const url = new URL(isRequest ? input.url : String(input), document.baseURI);
         if (!isOwnUrl(url))
             return nativeFetch(input, init);
+        if (url.pathname === STANDBY_PATH)
+            return standbyMovie(url);
         const method = (init && init.method) || (isRequest ? input.method : "GET");
+        return readOwn(url, method);
+    };
+
+    function readOwn(url, method) {
         return new Promise(function (resolve, reject) {
             const xhr = new XMLHttpRequest();
             xhr.open(method, url.href);
@@ -36,7 +45,7 @@
             xhr.onerror = function () { reject(new TypeError("Failed to fetch " + url.href)); };
             xhr.send();
         });
-    };
+    }
 
     // Ruffle runs ExternalInterface.call(name, …) as new Function("return (" + name + ")(...arguments);").
     // Catch that one shape so that every name reaches the host, whether or not the page defines it.
@@ -144,6 +153,9 @@
         outbox: [],
         player: null,
         movieUrl: "",
+        loads: 0,
+        standby: null,           // { player, key, deliver } - see prepareStandby
+        standbyTimer: 0,
         loaded: false,
         background: "",          // set by the host; else the movie's own colour
         calls: [],
@@ -289,12 +301,16 @@
     // The host sends the next load only once this one has settled (loadSettled), so
     // turning pages fast builds a few instances, not one per press.
     function loadMovie(command) {
+        clearTimeout(state.standbyTimer);
+        state.loads += 1;
+        const standby = takeStandby(command);
         removePlayer();
-        const player = newPlayer();
+        const player = standby ? standby.player : newPlayer();
         state.player = player;
         state.movieUrl = command.url;
         wakeAudio();
-        document.getElementById("stage").appendChild(player);
+        if (!standby)
+            document.getElementById("stage").appendChild(player);
         watchForPanic(player, command.url);
         player.addEventListener("loadedmetadata", function () {
             if (player !== state.player)
@@ -304,7 +320,15 @@
             player.focus({ preventScroll: true });
             toHost("movieLoaded", command.url);
             deliverCalls();
+            standbyLater(command);
         });
+        if (standby) {
+            player.classList.remove("standby");
+            player.ruffle().resume();
+            standby.deliver(new URL(command.url, document.baseURI));
+            loadSettled(player, command.url);
+            return;
+        }
         const options = Object.assign({}, LOAD_OPTIONS, {
             url: command.url,
             parameters: command.vars || {},
@@ -328,6 +352,64 @@
         if (player !== state.player)
             player.remove();
         toHost("loadSettled", url);
+    }
+
+    // Building a Ruffle instance is most of a page turn's time. A page that has turned once
+    // will likely turn again, so once it is quiet it builds the next instance ahead, hidden
+    // and paused, its movie's fetch held open; the next load hands that fetch the real movie.
+    function standbyKey(command) {
+        return JSON.stringify([command.vars || {}, command.renderer || "canvas"]);
+    }
+
+    function standbyLater(command) {
+        clearTimeout(state.standbyTimer);
+        if (state.loads < 2 || (state.standby && state.standby.key === standbyKey(command)))
+            return;
+        state.standbyTimer = setTimeout(function () { prepareStandby(command); }, STANDBY_AFTER_MS);
+    }
+
+    function prepareStandby(command) {
+        if (state.standby)
+            retire(state.standby.player);
+        const player = newPlayer();
+        player.classList.add("standby");
+        const standby = { player: player, key: standbyKey(command), deliver: null };
+        state.standby = standby;
+        document.getElementById("stage").appendChild(player);
+        const options = Object.assign({}, LOAD_OPTIONS, {
+            url: STANDBY_PATH + "?" + state.loads,
+            parameters: command.vars || {},
+            preferredRenderer: command.renderer || "canvas",
+        });
+        player.ruffle().load(options).then(function () {
+            player.settled = true;
+            if (state.standby === standby)
+                player.ruffle().suspend();   // nothing to play yet: no frames to run
+            else
+                player.remove();
+        }, function () {
+            player.settled = true;
+            if (state.standby === standby)
+                state.standby = null;
+            player.remove();
+        });
+    }
+
+    function standbyMovie(url) {
+        const standby = state.standby;
+        if (!standby || !standby.player.isConnected)
+            return Promise.reject(new TypeError("Failed to fetch " + url.href));
+        return new Promise(function (resolve, reject) {
+            standby.deliver = function (movie) { readOwn(movie, "GET").then(resolve, reject); };
+        });
+    }
+
+    function takeStandby(command) {
+        const standby = state.standby;
+        if (!standby || !standby.player.settled || !standby.deliver || standby.key !== standbyKey(command))
+            return null;
+        state.standby = null;
+        return standby;
     }
 
     // Ruffle redraws every frame whether anything moved or not, which costs a visible player

@@ -48,6 +48,17 @@ QByteArray still(const QColor &background, const QColor &shapeColor)
     return movie.toBytes();
 }
 
+QByteArray whereAmI()
+{
+    SwfMovie movie(QSize(400, 300), 12);
+    SwfActions first;
+    first.push("a").op(SwfActions::GetVariable).push("_url").op(SwfActions::GetVariable);
+    first.externalCall(QStringLiteral("where"), 2).op(SwfActions::Pop).op(SwfActions::Stop);
+    movie.doAction(first);
+    movie.showFrame();
+    return movie.toBytes();
+}
+
 QByteArray ticker(const QString &label)
 {
     SwfMovie movie(QSize(400, 300), 24);

@@ -17,6 +17,9 @@ QByteArray echo(int registerFrame, const QString &unregisteredName = QStringLite
 // own background colour around it.
 QByteArray still(const QColor &background, const QColor &shape);
 
+// Frame 1 calls "where" with the movie's _url and _root.a.
+QByteArray whereAmI();
+
 // Calls "tick" with `label` on every frame, for ever (two frames that loop).
 QByteArray ticker(const QString &label);
 

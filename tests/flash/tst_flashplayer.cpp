@@ -82,6 +82,7 @@ private slots:
     void secondPlayerPlaysFromTheSpare();
     void callsToAFrozenHiddenPlayerAreNotLost();
     void burstOfMoviesEndsOnTheLastAndLeavesNoneBehind();
+    void movieStartedAheadKnowsItsAddressAndVariables();
 
 private:
     QString write(const QString &name, const QByteArray &bytes);
@@ -414,6 +415,33 @@ void TestFlashPlayer::burstOfMoviesEndsOnTheLastAndLeavesNoneBehind()
     QStringList heard = texts(calls);
     heard.removeDuplicates();
     QCOMPARE(heard, QStringList{lastTick});
+}
+
+void TestFlashPlayer::movieStartedAheadKnowsItsAddressAndVariables()
+{
+    // A player that has turned a page builds the next Ruffle instance ahead, with a stand-in
+    // address; the movie that instance finally plays must see its own address and variables.
+    m_player->SetFlashVars(QStringLiteral("a=%D1%81%D1%82%D1%80%D0%B0%D0%BD%D0%B8%D1%86%D0%B0"));
+    QVERIFY(load(write(QStringLiteral("first.swf"), TestMovies::still(Qt::white, Qt::gray))));
+    QVERIFY(load(write(QStringLiteral("second.swf"), TestMovies::still(Qt::white, Qt::black))));
+    QWebEnginePage *page = m_player->findChild<QWebEngineView *>()->page();
+    int standbys = 0;
+    QVERIFY(waitFor([&] {
+        page->runJavaScript(QStringLiteral("document.querySelectorAll('#stage > .standby').length"),
+                            [&](const QVariant &v) { standbys = v.toInt(); });
+        return standbys == 1;
+    }, 5000));
+    QTest::qWait(500);
+
+    QSignalSpy calls(m_player.data(), &FlashPlayer::FlashCall);
+    const QString movie = write(QStringLiteral("where.swf"), TestMovies::whereAmI());
+    m_player->SetMovie(movie);
+    QVERIFY(waitFor([&] { return !callsNamed(calls, QStringLiteral("where")).isEmpty(); }));
+    const QString url = FlashEngine::instance()->files().urlForFile(movie).toString(QUrl::FullyEncoded);
+    QCOMPARE(callsNamed(calls, QStringLiteral("where")),
+             QStringList{invoke(QStringLiteral("where"),
+                                QStringLiteral("<string>%1</string><string>страница</string>").arg(url))});
+    m_player->SetFlashVars(QString());
 }
 
 QTEST_MAIN(TestFlashPlayer)
