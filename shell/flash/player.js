@@ -47,6 +47,12 @@
         });
     }
 
+    // Ruffle asks for gamepads on every frame, and once a page has asked, Chromium polls the
+    // devices sixty times a second for as long as the program runs, hidden or not (3 % of a
+    // core). Flash movies know nothing of gamepads.
+    if (navigator.getGamepads)
+        navigator.getGamepads = function () { return []; };
+
     // Ruffle runs ExternalInterface.call(name, …) as new Function("return (" + name + ")(...arguments);").
     // Catch that one shape so that every name reaches the host, whether or not the page defines it.
     const NativeFunction = window.Function;
@@ -79,17 +85,20 @@
     // node off. A running context renders silence all the time (a few per cent of a core),
     // so the real one is suspended while nothing can be heard: a hidden page, a still picture.
     const NativeAudioContext = window.AudioContext;
-    const sharedContexts = new Map();
+    const sharedContexts = new Map();   // arguments -> { context, users }
 
     function sharedContext(args) {
         const key = JSON.stringify(args);
         if (!sharedContexts.has(key))
-            sharedContexts.set(key, new NativeAudioContext(...args));
+            sharedContexts.set(key, { context: new NativeAudioContext(...args), users: 0 });
         return sharedContexts.get(key);
     }
 
     function InstanceAudio(...args) {
-        const context = sharedContext(args);
+        const shared = sharedContext(args);
+        const context = shared.context;
+        shared.users += 1;
+        wakeAudio();
         const output = context.createGain();
         output.connect(context.destination);
         let own = "running";
@@ -106,7 +115,16 @@
             removeEventListener(type, listener) { const i = listeners.indexOf(listener); if (i >= 0) listeners.splice(i, 1); },
             suspend() { change("suspended"); return Promise.resolve(); },
             resume() { change("running"); wakeAudio(); return Promise.resolve(); },
-            close() { change("closed"); output.disconnect(); return Promise.resolve(); },
+            close() {
+                if (own !== "closed") {
+                    shared.users -= 1;
+                    output.disconnect();
+                    change("closed");
+                    if (shared.users === 0)
+                        context.suspend();   // a spare page or an emptied one: nothing to hear
+                }
+                return Promise.resolve();
+            },
         };
         const listeners = [];
         function change(next) {
@@ -126,18 +144,20 @@
     window.AudioContext = InstanceAudio;
 
     function quietAudio() {
-        for (const context of sharedContexts.values()) {
-            if (context.state === "running")
-                context.suspend();
+        for (const shared of sharedContexts.values()) {
+            if (shared.context.state === "running")
+                shared.context.suspend();
         }
     }
 
     function wakeAudio() {
-        if (state.still || document.hidden)
+        if (state.still || document.hidden) {
+            quietAudio();
             return;
-        for (const context of sharedContexts.values()) {
-            if (context.state === "suspended")
-                context.resume();
+        }
+        for (const shared of sharedContexts.values()) {
+            if (shared.users > 0 && shared.context.state === "suspended")
+                shared.context.resume();
         }
     }
 
