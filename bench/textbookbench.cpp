@@ -4,11 +4,11 @@
 //   xvfb-run -a -s "-screen 0 1600x1000x24" ./bench/textbookbench
 // "Loaded" is Ruffle's metadata event for the new page as the player reports it; "shown" is the
 // first animation frame in which the new page's canvas has pixels, timed from the press.
+#include "barepage.h"
 #include "benchsupport.h"
 #include "environment.h"
 #include "flashengine.h"
 #include "flashplayer.h"
-#include "loopbackserver.h"
 #include "sheettextbook.h"
 #include "shellslider.h"
 #include "viewerpage.h"
@@ -20,9 +20,6 @@
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QWebEnginePage>
-#include <QWebEngineProfile>
-#include <QWebEngineSettings>
-#include <QWebEngineView>
 
 #include <cstdio>
 
@@ -67,31 +64,17 @@ Turns pressTurns(SheetTextbook &sheet)
 
 QList<double> barePageTurns(const QStringList &pages, QWidget *textbookWindow)
 {
-    LoopbackServer server(QDir::currentPath());
-    const auto relative = [](const QString &path) { return QDir::current().relativeFilePath(path); };
-    auto *profile = new QWebEngineProfile;
-    profile->settings()->setAttribute(QWebEngineSettings::PlaybackRequiresUserGesture, false);
-    installWatcher(profile);
-    auto *view = new QWebEngineView;
-    auto *page = new QWebEnginePage(profile, view);
-    view->setPage(page);
-    view->resize(textbookWindow->size());
-    server.barePage = barePage(server.url(relative(pages.first())));
     textbookWindow->hide();
-    view->show();
-    view->load(QUrl(server.url(QStringLiteral("bare.html"))));
-    waitShown(page, now(), 30000);
-    settle(1000);
     QList<double> times;
-    for (int i = 0; i < 20; ++i) {
-        arm(page);
-        const double t0 = now();
-        page->runJavaScript(QStringLiteral("turn('%1')").arg(server.url(relative(pages[(i + 1) % pages.size()]))));
-        times.append(waitShown(page, t0));
-        settle(300);
+    {
+        BarePage bare;
+        bare.open(pages.first(), textbookWindow->size());
+        settle(1000);
+        for (int i = 0; i < 20; ++i) {
+            times.append(bare.turn(pages[(i + 1) % pages.size()]));
+            settle(300);
+        }
     }
-    delete view;
-    delete profile;
     textbookWindow->show();
     return times;
 }

@@ -221,22 +221,4 @@ QString cpuPercentOver(int seconds)
     return QStringLiteral("%1 (%2)").arg(total, 0, 'f', 1).arg(parts.join(QStringLiteral(", ")));
 }
 
-QByteArray barePage(const QString &firstMovie)
-{
-    // The notes' recommended embedding, nothing more: one player, load() again to turn a page.
-    // A transparent stage, as in our player: then the first opaque pixel is the movie's own,
-    // not the stage colour Ruffle paints before the first frame.
-    return QStringLiteral(R"html(<!DOCTYPE html><html><head><meta charset="utf-8">
-<style>html,body{margin:0;height:100%%;overflow:hidden} #stage{position:fixed;inset:0} #stage>*{width:100%%;height:100%%;display:block}</style>
-<script>window.RufflePlayer={config:{polyfills:false}};</script><script src="/ruffle/ruffle.js"></script></head>
-<body><div id="stage"></div><script>
-const OPTIONS = {allowScriptAccess:true, autoplay:"on", unmuteOverlay:"hidden", splashScreen:false, contextMenu:"off",
-                 letterbox:"on", preferredRenderer:"canvas", logLevel:"error", wmode:"transparent"};
-const player = window.RufflePlayer.newest().createPlayer();
-document.getElementById("stage").appendChild(player);
-function turn(url) { player.ruffle().load(Object.assign({url: url}, OPTIONS)); return true; }
-turn("%1");
-</script></body></html>)html").arg(firstMovie).toUtf8();
-}
-
 } // namespace bench

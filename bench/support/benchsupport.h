@@ -35,10 +35,6 @@ QList<int> processTree();
 double pssMegabytes(QStringList *parts = nullptr);   // PSS of this process and its descendants
 QString cpuPercentOver(int seconds);                 // whole tree, with each process's share
 
-// The notes' recommended embedding and nothing more, for comparison: one player, load()
-// again to turn a page. turn(url) is the page's function for that.
-QByteArray barePage(const QString &firstMovie);
-
 } // namespace bench
 
 #endif

@@ -102,6 +102,7 @@
         const output = context.createGain();
         output.connect(context.destination);
         let own = "running";
+        const listeners = [];
         const audio = {
             onstatechange: null,
             get state() { return own; },
@@ -126,7 +127,6 @@
                 return Promise.resolve();
             },
         };
-        const listeners = [];
         function change(next) {
             if (own === "closed" || own === next)
                 return;
