@@ -25,6 +25,8 @@
             return nativeFetch(input, init);
         if (url.pathname === STANDBY_PATH)
             return standbyMovie(url);
+        if (url.pathname.endsWith(".wasm"))
+            return ruffleWasm(url);
         const method = (init && init.method) || (isRequest ? input.method : "GET");
         return readOwn(url, method);
     };
@@ -46,6 +48,78 @@
             xhr.send();
         });
     }
+
+    // Ruffle reads and compiles its 14 MB of wasm only when the first movie is asked for,
+    // which is after the page, its scripts and its channel are up. The page remembers which
+    // wasm Ruffle read last time (the origin is the same from one run to the next), starts
+    // reading and compiling that as soon as it runs, and gives Ruffle the compiled module.
+    const WASM_MEMO = "pellora: Ruffle's wasm";
+    const earlyWasm = { path: "", bytes: null, module: null, handedOut: false };
+
+    function startWasmEarly() {
+        let path = null;
+        try {
+            path = localStorage.getItem(WASM_MEMO);
+        } catch (error) {
+            return;
+        }
+        if (!path)
+            return;
+        earlyWasm.path = path;
+        earlyWasm.bytes = readOwn(new URL(path, document.baseURI), "GET").then(function (response) {
+            return response.ok ? response.arrayBuffer() : Promise.reject(new Error("no " + path));
+        });
+        earlyWasm.module = earlyWasm.bytes.then(function (bytes) { return WebAssembly.compile(bytes); });
+        earlyWasm.module.catch(function () {});   // Ruffle then reads and compiles it itself
+    }
+
+    function ruffleWasm(url) {
+        try {
+            if (localStorage.getItem(WASM_MEMO) !== url.pathname)
+                localStorage.setItem(WASM_MEMO, url.pathname);
+        } catch (error) {
+            // no storage: every page compiles when Ruffle asks, as it would anyway
+        }
+        if (earlyWasm.path !== url.pathname || earlyWasm.handedOut)
+            return readOwn(url, "GET");
+        return Promise.all([earlyWasm.bytes, earlyWasm.module]).then(function (done) {
+            const bytes = done[0];
+            earlyWasm.bytes = null;   // the page keeps the module, not 14 MB of bytes
+            earlyWasm.handedOut = true;
+            // In one piece: Ruffle passes the body through a progress counter chunk by chunk,
+            // which took 60 ms for the default 64 KB chunks.
+            const body = new ReadableStream({
+                start(controller) {
+                    controller.enqueue(new Uint8Array(bytes));
+                    controller.close();
+                },
+            });
+            const response = new Response(body, { headers: { "Content-Type": "application/wasm" } });
+            nativeDefineProperty(response, "url", { value: url.href });
+            return response;
+        }, function () {
+            return readOwn(url, "GET");
+        });
+    }
+
+    // Ruffle instantiates from the response it fetched; when that was the early wasm, the
+    // module compiled from it is already there.
+    const nativeInstantiateStreaming = WebAssembly.instantiateStreaming;
+    WebAssembly.instantiateStreaming = function (source, imports) {
+        if (!earlyWasm.handedOut || !earlyWasm.module)
+            return nativeInstantiateStreaming.call(WebAssembly, source, imports);
+        const module = earlyWasm.module;
+        earlyWasm.module = null;
+        Promise.resolve(source).then(function (response) {
+            if (response && response.body)
+                response.body.cancel();
+        }).catch(function () {});
+        return module.then(function (compiled) {
+            return WebAssembly.instantiate(compiled, imports).then(function (instance) {
+                return { module: compiled, instance: instance };
+            });
+        });
+    };
 
     // Ruffle asks for gamepads on every frame, and once a page has asked, Chromium polls the
     // devices sixty times a second for as long as the program runs, hidden or not (3 % of a
@@ -542,6 +616,8 @@
 
     window.RufflePlayer = window.RufflePlayer || {};
     window.RufflePlayer.config = { publicPath: OWN.protocol + "//" + OWN.host + "/ruffle/", polyfills: false };
+
+    startWasmEarly();
 
     document.addEventListener("DOMContentLoaded", function () {
         new QWebChannel(qt.webChannelTransport, function (channel) {

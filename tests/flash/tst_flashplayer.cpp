@@ -83,6 +83,7 @@ private slots:
     void callsToAFrozenHiddenPlayerAreNotLost();
     void burstOfMoviesEndsOnTheLastAndLeavesNoneBehind();
     void movieStartedAheadKnowsItsAddressAndVariables();
+    void pageRememberingAnotherWasmStillPlays();
 
 private:
     QString write(const QString &name, const QByteArray &bytes);
@@ -442,6 +443,29 @@ void TestFlashPlayer::movieStartedAheadKnowsItsAddressAndVariables()
              QStringList{invoke(QStringLiteral("where"),
                                 QStringLiteral("<string>%1</string><string>страница</string>").arg(url))});
     m_player->SetFlashVars(QString());
+}
+
+void TestFlashPlayer::pageRememberingAnotherWasmStillPlays()
+{
+    // A new page starts compiling the wasm Ruffle read last time before Ruffle asks for it.
+    // After an upgrade that file is gone (or is not wasm at all): the page must then give
+    // Ruffle what it does ask for.
+    for (const QString &remembered : {QStringLiteral("/ruffle/gone.wasm"), QStringLiteral("/ruffle/ruffle.js")}) {
+        QWebEnginePage *page = m_player->findChild<QWebEngineView *>()->page();
+        bool stored = false;
+        page->runJavaScript(QStringLiteral("localStorage.setItem(\"pellora: Ruffle's wasm\", \"%1\"); true").arg(remembered),
+                            [&](const QVariant &) { stored = true; });
+        QVERIFY(waitFor([&] { return stored; }));
+        FlashPlayer spare;   // takes the warm spare, if there is one, so that the next page is new
+        FlashPlayer fresh;
+        fresh.setFixedSize(stage);
+        fresh.show();
+        QSignalSpy calls(&fresh, &FlashPlayer::FlashCall);
+        fresh.SetMovie(write(QStringLiteral("fresh.swf"), TestMovies::echo(1)));
+        fresh.CallFunction(invoke(QStringLiteral("echo"), QStringLiteral("<string>%1</string>").arg(remembered)));
+        QVERIFY2(waitFor([&] { return !callsNamed(calls, QStringLiteral("echoed")).isEmpty(); }, 30000),
+                 qPrintable(remembered));
+    }
 }
 
 QTEST_MAIN(TestFlashPlayer)
