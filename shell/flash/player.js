@@ -398,6 +398,10 @@
         clearTimeout(state.standbyTimer);
         state.loads += 1;
         const standby = takeStandby(command);
+        // Its movie's fetch is waiting: start reading the movie before anything else (taking
+        // the old player off the page takes some 10 ms).
+        if (standby)
+            standby.deliver(new URL(command.url, document.baseURI));
         removePlayer();
         const player = standby ? standby.player : newPlayer();
         state.player = player;
@@ -419,7 +423,6 @@
         if (standby) {
             player.classList.remove("standby");
             player.ruffle().resume();
-            standby.deliver(new URL(command.url, document.baseURI));
             loadSettled(player, command.url);
             return;
         }
