@@ -111,8 +111,7 @@
         const module = earlyWasm.module;
         earlyWasm.module = null;
         Promise.resolve(source).then(function (response) {
-            if (response && response.body)
-                response.body.cancel();
+            return response && response.body ? response.body.cancel() : undefined;
         }).catch(function () {});
         return module.then(function (compiled) {
             return WebAssembly.instantiate(compiled, imports).then(function (instance) {
