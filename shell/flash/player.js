@@ -31,6 +31,13 @@
         return readOwn(url, method);
     };
 
+    function ownResponse(body, type, url, status) {
+        const response = new Response(body, { status: status || 200, headers: { "Content-Type": type } });
+        // A constructed Response has an empty url; the movie's _url and relative loads need it.
+        nativeDefineProperty(response, "url", { value: url.href });
+        return response;
+    }
+
     function readOwn(url, method) {
         return new Promise(function (resolve, reject) {
             const xhr = new XMLHttpRequest();
@@ -39,10 +46,7 @@
             xhr.onload = function () {
                 const type = xhr.getResponseHeader("Content-Type") || "application/octet-stream";
                 const status = xhr.status >= 200 && xhr.status <= 599 ? xhr.status : 200;
-                const response = new Response(xhr.response, { status: status, headers: { "Content-Type": type } });
-                // A constructed Response has an empty url; the movie's _url and relative loads need it.
-                nativeDefineProperty(response, "url", { value: url.href });
-                resolve(response);
+                resolve(ownResponse(xhr.response, type, url, status));
             };
             xhr.onerror = function () { reject(new TypeError("Failed to fetch " + url.href)); };
             xhr.send();
@@ -94,9 +98,7 @@
                     controller.close();
                 },
             });
-            const response = new Response(body, { headers: { "Content-Type": "application/wasm" } });
-            nativeDefineProperty(response, "url", { value: url.href });
-            return response;
+            return ownResponse(body, "application/wasm", url);
         }, function () {
             return readOwn(url, "GET");
         });
@@ -339,6 +341,14 @@
         logLevel: "error",
     };
 
+    function movieOptions(command, url) {
+        return Object.assign({}, LOAD_OPTIONS, {
+            url: url,
+            parameters: command.vars || {},
+            preferredRenderer: command.renderer || "canvas",
+        });
+    }
+
     function newPlayer() {
         const player = window.RufflePlayer.newest().createPlayer();
         return player;
@@ -425,12 +435,7 @@
             loadSettled(player, command.url);
             return;
         }
-        const options = Object.assign({}, LOAD_OPTIONS, {
-            url: command.url,
-            parameters: command.vars || {},
-            preferredRenderer: command.renderer || "canvas",
-        });
-        player.ruffle().load(options).then(function () {
+        player.ruffle().load(movieOptions(command, command.url)).then(function () {
             loadSettled(player, command.url);
         }, function (error) {
             loadSettled(player, command.url);
@@ -472,12 +477,7 @@
         const standby = { player: player, key: standbyKey(command), deliver: null };
         state.standby = standby;
         document.getElementById("stage").appendChild(player);
-        const options = Object.assign({}, LOAD_OPTIONS, {
-            url: STANDBY_PATH + "?" + state.loads,
-            parameters: command.vars || {},
-            preferredRenderer: command.renderer || "canvas",
-        });
-        player.ruffle().load(options).then(function () {
+        player.ruffle().load(movieOptions(command, STANDBY_PATH + "?" + state.loads)).then(function () {
             player.settled = true;
             if (state.standby === standby)
                 player.ruffle().suspend();   // nothing to play yet: no frames to run
@@ -590,7 +590,7 @@
         probe.id = "probe";
         state.probe = probe;
         document.body.appendChild(probe);
-        probe.ruffle().load(Object.assign({}, LOAD_OPTIONS, { url: command.url, preferredRenderer: command.renderer || "canvas" }))
+        probe.ruffle().load(movieOptions(command, command.url))
             .catch(function () { removeProbe(); });
     }
 

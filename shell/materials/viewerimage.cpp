@@ -17,6 +17,7 @@ void ViewerImage::setImage(const QString &fileName)
 {
     m_pixmap = QPixmap(fileName);
     m_scaled = QPixmap();
+    m_scaledFor = QSize();
     update();
 }
 
@@ -34,8 +35,10 @@ void ViewerImage::paintEvent(QPaintEvent *)
         return;
     const QRect target = imageRect(m_pixmap.size(), size());
     // Smooth scaling of a large picture is slow: do it once per size, not on every paint.
-    if (m_scaled.size() != target.size())
+    if (m_scaledFor != target.size()) {
         m_scaled = m_pixmap.scaled(target.size(), Qt::KeepAspectRatio, Qt::SmoothTransformation);
+        m_scaledFor = target.size();
+    }
     QPainter painter(this);
     painter.drawPixmap(target.topLeft(), m_scaled);
 }

@@ -28,6 +28,8 @@ protected:
 private:
     QPixmap m_pixmap;
     QPixmap m_scaled; // m_pixmap at the size it is drawn
+    // The size m_scaled was made for: keeping the aspect ratio may round it a pixel away.
+    QSize m_scaledFor;
 };
 
 #endif
