@@ -31,6 +31,7 @@ private slots:
     void badInputIsReportedWithFileAndLine_data();
     void badInputIsReportedWithFileAndLine();
     void mapEntriesWithoutHitzoneOnlyWarn();
+    void zonesOfFewerThanThreePointsAreSkipped();
     void movieHoldsTheImageAndOneButtonPerHitzone();
 
 private:
@@ -88,7 +89,7 @@ void TestPageMovie::badInputIsReportedWithFileAndLine_data()
                                           << "page.map:3: hitzone 1 is mapped twice (first on line 1)";
     QTest::newRow("odd coordinate count") << "page.xml"
                                           << QByteArray("<doublepage>\n<hitzone number=\"1\">1,2,3,4,5,6,</hitzone>\n</doublepage>")
-                                          << "page.xml:2: hitzone 1 needs at least three x,y points";
+                                          << "page.xml:2: hitzone 1: \"1,2,3,4,5,6,\" is not a list of x,y points";
     QTest::newRow("coordinate not a number") << "page.xml"
                                              << QByteArray("<doublepage>\n\n<hitzone number=\"1\">1,2,3,x,5,6</hitzone>\n</doublepage>")
                                              << "page.xml:3: hitzone 1: \"3,x\" is not a point";
@@ -119,6 +120,29 @@ void TestPageMovie::mapEntriesWithoutHitzoneOnlyWarn()
     QVERIFY(sources.errors().isEmpty());
     QCOMPARE(sources.warnings().size(), 1);
     QVERIFY(sources.warnings().first().startsWith(path(QStringLiteral("page.map:5: there is no hitzone 7"))));
+}
+
+void TestPageMovie::zonesOfFewerThanThreePointsAreSkipped()
+{
+    // The hitzone editor of old completed zones of one or two points; such a zone links nothing.
+    write(QStringLiteral("page.xml"), "<doublepage>\n"
+                                      "<hitzone number=\"1\">10,10,60,10,60,60</hitzone>\n"
+                                      "<hitzone number=\"2\">70,10</hitzone>\n"
+                                      "<hitzone number=\"3\">70,20,90,20</hitzone>\n"
+                                      "<hitzone number=\"4\"/>\n"
+                                      "</doublepage>\n");
+    write(QStringLiteral("page.map"), "1 = ani_01_rech\n2 = pra_01_slova\n"); // 2 mapped, 3 and 4 not
+    const PageSources sources = load();
+    QVERIFY2(sources.errors().isEmpty(), qPrintable(sources.errors().join('\n')));
+    const QStringList warnings = sources.warnings();
+    QCOMPARE(warnings.size(), 3);
+    for (int zone = 2; zone <= 4; ++zone) {
+        const QString at = path(QStringLiteral("page.xml:%1: hitzone %2 ").arg(zone + 1).arg(zone));
+        QVERIFY2(warnings[zone - 2].startsWith(at) && warnings[zone - 2].contains("skipped"), qPrintable(warnings[zone - 2]));
+    }
+    QCOMPARE(sources.links().size(), 1);
+    QCOMPARE(sources.links().first().materialId, QString("ani_01_rech"));
+    QCOMPARE(SwfTagReader(PageMovieBuilder(sources).build()).tags(DefineButton2Tag).size(), 1);
 }
 
 void TestPageMovie::movieHoldsTheImageAndOneButtonPerHitzone()

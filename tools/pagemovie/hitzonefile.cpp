@@ -9,7 +9,9 @@ bool HitzoneFile::read(const QString &path)
     m_path = path;
     m_imagePath.clear();
     m_zones.clear();
+    m_skipped.clear();
     m_errors.clear();
+    m_warnings.clear();
 
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
@@ -51,16 +53,28 @@ void HitzoneFile::readZone(const QDomElement &element, int position)
             return;
         }
     }
-    for (const Zone &other : std::as_const(m_zones)) {
-        if (other.number == zone.number) {
-            addError(line, QStringLiteral("hitzone %1 is numbered twice (first on line %2)").arg(zone.number).arg(other.line));
-            return;
-        }
-    }
-    const QStringList parts = element.text().split(QLatin1Char(','));
-    if (parts.size() < 6 || parts.size() % 2 != 0) {
-        addError(line, QStringLiteral("hitzone %1 needs at least three x,y points, got \"%2\"").arg(zone.number).arg(element.text()));
+    if (const Zone *other = zoneNumbered(zone.number)) {
+        addError(line, QStringLiteral("hitzone %1 is numbered twice (first on line %2)").arg(zone.number).arg(other->line));
         return;
+    }
+    if (!readPoints(element, &zone))
+        return;
+    if (zone.polygon.size() < 3) {
+        m_warnings.append(located(line, QStringLiteral("hitzone %1 encloses nothing (%2 points, fewer than three): skipped")
+                                            .arg(zone.number).arg(zone.polygon.size())));
+        m_skipped.append(zone);
+        return;
+    }
+    m_zones.append(zone);
+}
+
+bool HitzoneFile::readPoints(const QDomElement &element, Zone *zone)
+{
+    const QString text = element.text().trimmed();
+    const QStringList parts = text.isEmpty() ? QStringList() : text.split(QLatin1Char(','));
+    if (parts.size() % 2 != 0) {
+        addError(zone->line, QStringLiteral("hitzone %1: \"%2\" is not a list of x,y points").arg(zone->number).arg(text));
+        return false;
     }
     for (int i = 0; i < parts.size(); i += 2) {
         bool okX = false;
@@ -68,17 +82,33 @@ void HitzoneFile::readZone(const QDomElement &element, int position)
         const double x = parts[i].trimmed().toDouble(&okX);
         const double y = parts[i + 1].trimmed().toDouble(&okY);
         if (!okX || !okY) {
-            addError(line, QStringLiteral("hitzone %1: \"%2,%3\" is not a point").arg(zone.number).arg(parts[i], parts[i + 1]));
-            return;
+            addError(zone->line, QStringLiteral("hitzone %1: \"%2,%3\" is not a point").arg(zone->number).arg(parts[i], parts[i + 1]));
+            return false;
         }
-        zone.polygon.append(QPointF(x, y));
+        zone->polygon.append(QPointF(x, y));
     }
-    m_zones.append(zone);
+    return true;
+}
+
+const HitzoneFile::Zone *HitzoneFile::zoneNumbered(int number) const
+{
+    for (const QList<Zone> *list : {&m_zones, &m_skipped}) {
+        for (const Zone &zone : *list) {
+            if (zone.number == number)
+                return &zone;
+        }
+    }
+    return nullptr;
 }
 
 void HitzoneFile::addError(int line, const QString &message)
 {
-    m_errors.append(QStringLiteral("%1:%2: %3").arg(m_path).arg(line).arg(message));
+    m_errors.append(located(line, message));
+}
+
+QString HitzoneFile::located(int line, const QString &message) const
+{
+    return QStringLiteral("%1:%2: %3").arg(m_path).arg(line).arg(message);
 }
 
 QString HitzoneFile::path() const
@@ -96,7 +126,17 @@ QList<HitzoneFile::Zone> HitzoneFile::zones() const
     return m_zones;
 }
 
+QList<HitzoneFile::Zone> HitzoneFile::skippedZones() const
+{
+    return m_skipped;
+}
+
 QStringList HitzoneFile::errors() const
 {
     return m_errors;
+}
+
+QStringList HitzoneFile::warnings() const
+{
+    return m_warnings;
 }

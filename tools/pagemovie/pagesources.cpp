@@ -16,6 +16,7 @@ bool PageSources::load(const QString &imagePath, const QString &hitzonePath, con
     HitzoneFile zones;
     zones.read(hitzonePath);
     m_errors += zones.errors();
+    m_warnings += zones.warnings();
     MaterialMap map;
     map.read(mapPath);
     m_errors += map.errors();
@@ -43,6 +44,9 @@ void PageSources::linkZones(const HitzoneFile &zones, const MaterialMap &map)
 {
     const QMap<int, MaterialMap::Entry> entries = map.entries();
     QSet<int> used;
+    // A skipped zone has been warned about; its map line is kept for when the zone is drawn anew.
+    for (const HitzoneFile::Zone &zone : zones.skippedZones())
+        used.insert(zone.number);
     for (const HitzoneFile::Zone &zone : zones.zones()) {
         if (!entries.contains(zone.number)) {
             m_errors.append(QStringLiteral("%1:%2: hitzone %3 has no material in %4")

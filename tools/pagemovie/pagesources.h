@@ -28,7 +28,8 @@ public:
     QList<Link> links() const;
     // "file:line: message" lines naming what is wrong.
     QStringList errors() const;
-    // Map entries for hitzones the page does not have: not fatal, but worth a word.
+    // Hitzones left out for enclosing nothing, and map entries for hitzones the page does not
+    // have: not fatal, but worth a word.
     QStringList warnings() const;
 
 private:
