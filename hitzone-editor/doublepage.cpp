@@ -35,11 +35,12 @@ void DoublePage::setImage(const QString &path)
     update();
 }
 
-void DoublePage::appendHitzone()
+bool DoublePage::appendHitzone()
 {
     QPolygonF &zone = current();
-    if (zone.isEmpty())
-        return;
+    // One or two points enclose nothing a pupil could click; the page movie would leave the zone out.
+    if (zone.size() < 3)
+        return false;
     const QPointF first = zone.first();
     QPointF &last = zone.last();
     if (std::abs(first.y() - last.y()) < std::abs(first.x() - last.x()))
@@ -49,13 +50,17 @@ void DoublePage::appendHitzone()
     m_hitzones.append(QPolygonF());
     setModified(true);
     update();
+    return true;
 }
 
 void DoublePage::deletePrevPoint()
 {
-    if (current().isEmpty())
+    if (!current().isEmpty())
+        current().removeLast();
+    else if (m_hitzones.size() > 1)
+        m_hitzones.removeLast(); // the last completed zone becomes the current one
+    else
         return;
-    current().removeLast();
     setModified(true);
     update();
 }

@@ -16,7 +16,11 @@ public:
     explicit DoublePage(QWidget *parent = nullptr);
 
     void setImage(const QString &path);
-    void appendHitzone();
+    // Completes the current hitzone and starts a new one; false when it has too few points to
+    // enclose anything, and it stays open.
+    bool appendHitzone();
+    // Removes the last point of the current hitzone; on an empty one, opens the last completed
+    // hitzone again, so drawing can be taken back point by point across zones.
     void deletePrevPoint();
 
     // Reads a hitzone file, replacing every hitzone of the page.

@@ -8,6 +8,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
+#include <QStatusBar>
 
 MainWindow::MainWindow(QWidget *parent)
     : QMainWindow(parent)
@@ -17,6 +18,7 @@ MainWindow::MainWindow(QWidget *parent)
     m_area->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setCentralWidget(m_area);
     buildMenus();
+    statusBar(); // there from the start, so that the first message does not shift the pages
     setWindowTitle(tr("Double page editor"));
     resize(1280, 900); // room for a whole double page at its natural size
 }
@@ -96,8 +98,9 @@ void MainWindow::attachSVG()
 
 void MainWindow::appendHitzone()
 {
-    if (DoublePage *page = activePage())
-        page->appendHitzone();
+    DoublePage *page = activePage();
+    if (page && !page->appendHitzone())
+        statusBar()->showMessage(tr("В зоне должно быть не меньше трёх точек"), 5000);
 }
 
 void MainWindow::deletePrevPoint()

@@ -27,7 +27,7 @@ private slots:
     void cleanup();
     void edgesAreHorizontalOrVertical();
     void completingUsesTheClosingEdgeRule();
-    void deletingNeverReopensACompletedZone();
+    void deletingWalksBackPointByPointAcrossZones();
     void pointsFollowTheCanvasSizeIntoTheFile();
     void readerEdgeCases();
     void writerCutsAtDataAndKeepsSixDigits();
@@ -94,25 +94,48 @@ void TestDoublePage::completingUsesTheClosingEdgeRule()
     QCOMPARE(page.hitzones().first(), QPolygonF({{10, 10}, {100, 10}, {100, 50}, {10, 50}}));
     QVERIFY(page.hitzones().last().isEmpty());
 
+    // One or two points enclose nothing: such a zone stays open for more points.
     click(page, 200, 200);
-    page.appendHitzone(); // a one-point zone is completed as it is
+    page.appendHitzone();
+    click(page, 250, 202);
+    page.appendHitzone();
+    QCOMPARE(page.hitzones().size(), 2);
+    QCOMPARE(page.hitzones().last(), QPolygonF({{200, 200}, {250, 200}}));
+    click(page, 251, 240);
+    page.appendHitzone();
     QCOMPARE(page.hitzones().size(), 3);
-    QCOMPARE(page.hitzones()[1], QPolygonF({{200, 200}}));
 }
 
-void TestDoublePage::deletingNeverReopensACompletedZone()
+void TestDoublePage::deletingWalksBackPointByPointAcrossZones()
 {
     DoublePage page;
     page.setImage(makeImage("data/pages/p1.png", QSize(400, 300)));
     click(page, 10, 10);
     click(page, 50, 12);
-    page.deletePrevPoint();
-    QCOMPARE(page.hitzones().last(), QPolygonF({{10, 10}}));
+    click(page, 52, 40);
+    click(page, 12, 42);
     page.appendHitzone();
+    const QPolygonF first = page.hitzones().first();
+    click(page, 100, 100);
+    click(page, 150, 102);
+    click(page, 152, 140);
+    page.appendHitzone();
+    const QPolygonF second = page.hitzones()[1];
+    QCOMPARE(page.hitzones().size(), 3);
+
+    page.deletePrevPoint(); // the current zone is empty: the last completed one is open again, whole
+    QCOMPARE(page.hitzones(), QList<QPolygonF>({first, second}));
+    for (int i = 0; i < 3; ++i)
+        page.deletePrevPoint();
+    QCOMPARE(page.hitzones(), QList<QPolygonF>({first, QPolygonF()}));
     page.deletePrevPoint();
-    page.deletePrevPoint();
-    QCOMPARE(page.hitzones().size(), 2);
-    QCOMPARE(page.hitzones().first(), QPolygonF({{10, 10}}));
+    QCOMPARE(page.hitzones(), QList<QPolygonF>({first}));
+    for (int i = 0; i < 5; ++i)
+        page.deletePrevPoint(); // past the first zone's points nothing is left to take back
+    QCOMPARE(page.hitzones(), QList<QPolygonF>({QPolygonF()}));
+
+    click(page, 10, 10); // drawing goes on in the zone that is open
+    QCOMPARE(page.hitzones(), QList<QPolygonF>({QPolygonF({{10, 10}})}));
 }
 
 void TestDoublePage::pointsFollowTheCanvasSizeIntoTheFile()

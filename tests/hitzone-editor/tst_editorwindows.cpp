@@ -22,6 +22,7 @@ private slots:
 
 private:
     Editor *drawnPage(MainWindow &window);
+    static void click(Editor *editor, int x, int y);
 
     QTemporaryDir *m_dir = nullptr;
     QString m_oldCwd;
@@ -44,16 +45,21 @@ void TestEditorWindows::cleanup()
     delete m_dir;
 }
 
+void TestEditorWindows::click(Editor *editor, int x, int y)
+{
+    QTest::mouseClick(editor->page(), Qt::LeftButton, {}, QPoint(x, y));
+}
+
 Editor *TestEditorWindows::drawnPage(MainWindow &window)
 {
     Editor *editor = window.addEditor();
     editor->show();
     editor->page()->setImage("data/pages/p.png");
     editor->page()->setFileName(m_dir->filePath("p.xml"));
-    QTest::mouseClick(editor->page(), Qt::LeftButton, {}, QPoint(10, 10));
-    QTest::mouseClick(editor->page(), Qt::LeftButton, {}, QPoint(60, 12));
-    QTest::mouseClick(editor->page(), Qt::LeftButton, {}, QPoint(62, 50));
-    QTest::mouseClick(editor->page(), Qt::LeftButton, {}, QPoint(12, 52));
+    click(editor, 10, 10);
+    click(editor, 60, 12);
+    click(editor, 62, 50);
+    click(editor, 12, 52);
     editor->page()->appendHitzone();
     return editor;
 }
@@ -127,13 +133,15 @@ void TestEditorWindows::secondSaveNeedsNoDialog()
     window.area()->setActiveSubWindow(window.area()->subWindowList().first());
     window.saveDoublePage();
     QVERIFY(QFile::exists("p.xml"));
-    QTest::mouseClick(editor->page(), Qt::LeftButton, {}, QPoint(100, 80));
-    QTest::mouseClick(editor->page(), Qt::LeftButton, {}, QPoint(150, 82));
+    click(editor, 100, 80);
+    click(editor, 150, 82);
+    click(editor, 151, 95);
+    click(editor, 102, 96);
     window.appendHitzone();
     window.saveDoublePage();
     QFile saved("p.xml");
     QVERIFY(saved.open(QIODevice::ReadOnly));
-    QVERIFY(saved.readAll().contains("<hitzone number=\"2\">100,80,150,80</hitzone>"));
+    QVERIFY(saved.readAll().contains("<hitzone number=\"2\">100,80,150,80,150,95,100,95</hitzone>"));
 }
 
 QTEST_MAIN(TestEditorWindows)
