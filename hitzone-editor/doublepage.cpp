@@ -198,7 +198,9 @@ bool DoublePage::writeFile()
         document.save(stream, 4);
         stream.flush();
         if (file.commit()) {
-            setModified(false);
+            // Points of an unfinished zone are still unsaved: the page must go on asking before they
+            // are lost, and must not read the file over them when it is shown again.
+            setModified(hasUnfinishedHitzone());
             return true;
         }
     }

@@ -35,6 +35,8 @@ public:
     QString imagePath() const { return m_imagePath; }
     const QImage &image() const { return m_image; }
     bool isModified() const { return m_modified; }
+    // The current hitzone has points, which the file has no place for.
+    bool hasUnfinishedHitzone() const { return !m_hitzones.last().isEmpty(); }
 
     // The text of one hitzone in the file: "x1,y1,x2,y2,..." with six significant digits.
     static QString pointsText(const QPolygonF &polygon);

@@ -33,14 +33,23 @@ bool Editor::save()
     return m_page->writeFile();
 }
 
+QString Editor::closingQuestion() const
+{
+    QString text = tr("Сохранить изменения на странице перед закрытием?");
+    if (m_page->hasUnfinishedHitzone())
+        text += QStringLiteral("\n\n")
+                + tr("Незаконченная зона в файл не записывается: чтобы сохранить её, закончите её командой "
+                     "«Добавить зону».");
+    return text;
+}
+
 void Editor::closeEvent(QCloseEvent *event)
 {
     if (!m_page->isModified()) {
         event->accept();
         return;
     }
-    const auto answer = QMessageBox::question(this, tr("Double page editor"),
-                                              tr("Сохранить изменения на странице перед закрытием?"),
+    const auto answer = QMessageBox::question(this, tr("Double page editor"), closingQuestion(),
                                               QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel,
                                               QMessageBox::Save);
     if (answer == QMessageBox::Discard || (answer == QMessageBox::Save && save()))

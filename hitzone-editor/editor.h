@@ -21,6 +21,8 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
+    QString closingQuestion() const;
+
     DoublePage *m_page;
 };
 

@@ -157,7 +157,7 @@ void TestDoublePage::pointsFollowTheCanvasSizeIntoTheFile()
 
     page.setFileName(m_dir->filePath("p.xml"));
     QVERIFY(page.writeFile());
-    QVERIFY(!page.isModified());
+    QVERIFY(page.isModified()); // the file has no place for the unfinished zone
     QCOMPARE(readText("p.xml"), QString("<doublepage file=\"data/pages/big.png\">\n"
                                         "    <hitzone number=\"1\">200,200,400,200,400,300,200,300</hitzone>\n"
                                         "</doublepage>\n"));

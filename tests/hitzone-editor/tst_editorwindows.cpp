@@ -19,6 +19,7 @@ private slots:
     void closingAModifiedPageAsks();
     void quittingWithAModifiedPageAsks();
     void secondSaveNeedsNoDialog();
+    void unfinishedZoneKeepsThePageModifiedAfterASave();
 
 private:
     Editor *drawnPage(MainWindow &window);
@@ -142,6 +143,34 @@ void TestEditorWindows::secondSaveNeedsNoDialog()
     QFile saved("p.xml");
     QVERIFY(saved.open(QIODevice::ReadOnly));
     QVERIFY(saved.readAll().contains("<hitzone number=\"2\">100,80,150,80,150,95,100,95</hitzone>"));
+}
+
+void TestEditorWindows::unfinishedZoneKeepsThePageModifiedAfterASave()
+{
+    MainWindow window;
+    window.show();
+    Editor *editor = drawnPage(window);
+    QMdiSubWindow *sub = window.area()->subWindowList().first();
+    click(editor, 100, 80);
+    click(editor, 150, 82);
+    QVERIFY(editor->save());
+    QVERIFY(editor->isWindowModified());
+
+    sub->showMinimized();
+    sub->showNormal(); // the file holds only the completed zone: reading it again would drop the points
+    QCOMPARE(editor->page()->hitzones().last(), QPolygonF({{100, 80}, {150, 80}}));
+
+    const QString warning = "Незаконченная зона";
+    {
+        BoxAnswer cancel(QMessageBox::Cancel);
+        sub->close();
+        QVERIFY2(cancel.text.contains(warning), qPrintable(cancel.text));
+    }
+    {
+        BoxAnswer discard(QMessageBox::Discard);
+        QVERIFY(window.close());
+        QVERIFY2(discard.text.contains(warning), qPrintable(discard.text));
+    }
 }
 
 QTEST_MAIN(TestEditorWindows)
