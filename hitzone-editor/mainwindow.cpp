@@ -75,6 +75,7 @@ void MainWindow::openDoublePage()
     Editor *editor = addEditor();
     editor->page()->readFile(name);
     editor->show();
+    fitToPage(editor);
 }
 
 void MainWindow::saveDoublePage()
@@ -93,7 +94,13 @@ void MainWindow::attachSVG()
     if (name.isEmpty())
         return;
     page->setImage(name);
-    m_area->activeSubWindow()->adjustSize();
+    fitToPage(activeEditor());
+}
+
+void MainWindow::fitToPage(Editor *editor)
+{
+    // A sub-window keeps the size it had when it was added, before the page knew its image.
+    editor->parentWidget()->adjustSize();
 }
 
 void MainWindow::appendHitzone()

@@ -32,6 +32,7 @@ protected:
 private:
     void buildMenus();
     Editor *activeEditor() const;
+    static void fitToPage(Editor *editor);
     DoublePage *activePage() const;
 
     QMdiArea *m_area;

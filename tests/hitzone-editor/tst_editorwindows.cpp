@@ -1,6 +1,7 @@
 #include "boxanswer.h"
 #include "doublepage.h"
 #include "editor.h"
+#include "fileanswer.h"
 #include "mainwindow.h"
 
 #include <QMdiArea>
@@ -13,6 +14,7 @@ class TestEditorWindows : public QObject
     Q_OBJECT
 
 private slots:
+    void initTestCase();
     void init();
     void cleanup();
     void titleMarksUnsavedChanges();
@@ -20,6 +22,7 @@ private slots:
     void quittingWithAModifiedPageAsks();
     void secondSaveNeedsNoDialog();
     void unfinishedZoneKeepsThePageModifiedAfterASave();
+    void openedPageShowsAtItsImageSize();
 
 private:
     Editor *drawnPage(MainWindow &window);
@@ -28,6 +31,11 @@ private:
     QTemporaryDir *m_dir = nullptr;
     QString m_oldCwd;
 };
+
+void TestEditorWindows::initTestCase()
+{
+    QApplication::setAttribute(Qt::AA_DontUseNativeDialogs); // FileAnswer types into Qt's own dialogs
+}
 
 void TestEditorWindows::init()
 {
@@ -171,6 +179,28 @@ void TestEditorWindows::unfinishedZoneKeepsThePageModifiedAfterASave()
         QVERIFY(window.close());
         QVERIFY2(discard.text.contains(warning), qPrintable(discard.text));
     }
+}
+
+void TestEditorWindows::openedPageShowsAtItsImageSize()
+{
+    QFile file("p.xml");
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("<doublepage file=\"data/pages/p.png\"><hitzone number=\"1\">10,10,60,10,60,50</hitzone></doublepage>");
+    file.close();
+    MainWindow window;
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    FileAnswer answer(m_dir->filePath("p.xml"));
+    window.openDoublePage();
+    QCOMPARE(answer.title, QString("Открыть файл"));
+    QCOMPARE(window.area()->subWindowList().size(), 1);
+    QMdiSubWindow *sub = window.area()->subWindowList().first();
+    auto *editor = qobject_cast<Editor *>(sub->widget());
+    QCOMPARE(editor->page()->size(), QSize(200, 100));
+    QCOMPARE(editor->page()->hitzones().first(), QPolygonF({{10, 10}, {60, 10}, {60, 50}}));
+    QVERIFY2(sub->contentsRect().contains(editor->geometry()),
+             qPrintable(QString("page %1x%2 in a window of %3x%4").arg(editor->width()).arg(editor->height())
+                            .arg(sub->width()).arg(sub->height())));
 }
 
 QTEST_MAIN(TestEditorWindows)
