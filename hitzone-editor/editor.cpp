@@ -25,12 +25,24 @@ Editor::Editor(QWidget *parent)
 bool Editor::save()
 {
     if (m_page->fileName().isEmpty()) {
-        const QString name = QFileDialog::getSaveFileName(this, tr("Сохранить файл"), QString(), QStringLiteral("*.xml"));
+        const QString name = askFileName();
         if (name.isEmpty())
             return false;
         m_page->setFileName(name);
     }
     return m_page->writeFile();
+}
+
+QString Editor::askFileName()
+{
+    QFileDialog dialog(this, tr("Сохранить файл"), QString(), QStringLiteral("*.xml"));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    // The open dialog lists *.xml only; the dialog adds the suffix before it asks about
+    // overwriting, so an existing "name.xml" is not replaced unasked.
+    dialog.setDefaultSuffix(QStringLiteral("xml"));
+    if (dialog.exec() != QDialog::Accepted)
+        return QString();
+    return dialog.selectedFiles().value(0);
 }
 
 QString Editor::closingQuestion() const

@@ -21,6 +21,7 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
+    QString askFileName();
     QString closingQuestion() const;
 
     DoublePage *m_page;

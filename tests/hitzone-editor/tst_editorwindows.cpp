@@ -23,6 +23,7 @@ private slots:
     void secondSaveNeedsNoDialog();
     void unfinishedZoneKeepsThePageModifiedAfterASave();
     void openedPageShowsAtItsImageSize();
+    void typedNameWithoutSuffixIsSavedAsXml();
 
 private:
     Editor *drawnPage(MainWindow &window);
@@ -201,6 +202,30 @@ void TestEditorWindows::openedPageShowsAtItsImageSize()
     QVERIFY2(sub->contentsRect().contains(editor->geometry()),
              qPrintable(QString("page %1x%2 in a window of %3x%4").arg(editor->width()).arg(editor->height())
                             .arg(sub->width()).arg(sub->height())));
+}
+
+void TestEditorWindows::typedNameWithoutSuffixIsSavedAsXml()
+{
+    MainWindow window;
+    window.show();
+    Editor *editor = drawnPage(window);
+    editor->page()->setFileName(QString());
+    window.area()->setActiveSubWindow(window.area()->subWindowList().first());
+    {
+        FileAnswer answer(m_dir->filePath("page"));
+        window.saveDoublePage();
+        QCOMPARE(answer.title, QString("Сохранить файл"));
+    }
+    QCOMPARE(editor->page()->fileName(), m_dir->filePath("page.xml"));
+    QVERIFY(QFile::exists("page.xml"));
+    QVERIFY(!QFile::exists("page"));
+
+    editor->page()->setFileName(QString());
+    {
+        FileAnswer answer(m_dir->filePath("other.xml"));
+        window.saveDoublePage();
+    }
+    QCOMPARE(editor->page()->fileName(), m_dir->filePath("other.xml"));
 }
 
 QTEST_MAIN(TestEditorWindows)
