@@ -1,30 +1,21 @@
 #include "flashinvoke.h"
 
+#include "xmltext.h"
+
 #include <QDomDocument>
 #include <QDomElement>
 #include <QXmlStreamWriter>
 
 namespace {
 
-// XML 1.0 cannot carry most control characters; a movie may still send them.
-QString xmlSafe(const QString &text)
-{
-    QString safe;
-    safe.reserve(text.size());
-    for (const QChar c : text) {
-        const ushort u = c.unicode();
-        if (u >= 0x20 || u == 0x09 || u == 0x0a || u == 0x0d)
-            safe.append(c);
-    }
-    return safe;
-}
-
+// A movie may send any text, but a character XML cannot hold would make the whole call
+// unreadable; such characters are left out of names, keys and strings.
 void writeValue(QXmlStreamWriter &xml, const QJsonValue &tagged, int depth);
 
 void writeProperty(QXmlStreamWriter &xml, const QString &id, const QJsonValue &tagged, int depth)
 {
     xml.writeStartElement(QStringLiteral("property"));
-    xml.writeAttribute(QStringLiteral("id"), xmlSafe(id));
+    xml.writeAttribute(QStringLiteral("id"), XmlText::withoutInvalidCharacters(id));
     writeValue(xml, tagged, depth + 1);
     xml.writeEndElement();
 }
@@ -36,7 +27,7 @@ void writeValue(QXmlStreamWriter &xml, const QJsonValue &tagged, int depth)
     if (depth > 64) {
         xml.writeEmptyElement(QStringLiteral("undefined"));
     } else if (tag == QLatin1String("s")) {
-        xml.writeTextElement(QStringLiteral("string"), xmlSafe(item.at(1).toString()));
+        xml.writeTextElement(QStringLiteral("string"), XmlText::withoutInvalidCharacters(item.at(1).toString()));
     } else if (tag == QLatin1String("n")) {
         xml.writeTextElement(QStringLiteral("number"), item.at(1).toString());
     } else if (tag == QLatin1String("t")) {
@@ -141,7 +132,7 @@ QString FlashInvoke::toXml() const
     QString text;
     QXmlStreamWriter xml(&text);
     xml.writeStartElement(QStringLiteral("invoke"));
-    xml.writeAttribute(QStringLiteral("name"), xmlSafe(m_name));
+    xml.writeAttribute(QStringLiteral("name"), XmlText::withoutInvalidCharacters(m_name));
     xml.writeAttribute(QStringLiteral("returntype"), QStringLiteral("xml"));
     xml.writeStartElement(QStringLiteral("arguments"));
     xml.writeCharacters(QString()); // <arguments></arguments> as the Flash control wrote it

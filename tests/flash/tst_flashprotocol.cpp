@@ -35,7 +35,7 @@ void TestFlashProtocol::movieCallsAreWrittenLikeTheFlashControl()
         QJsonArray{QStringLiteral("u")},
         QJsonArray{QStringLiteral("a"), QJsonArray{QJsonArray{QStringLiteral("s"), QStringLiteral("x")}}},
         QJsonArray{QStringLiteral("o"), QJsonArray{QJsonArray{QStringLiteral("k&"), QJsonArray{QStringLiteral("n"), QStringLiteral("2")}}}},
-        QJsonArray{QStringLiteral("s"), QStringLiteral("bell\x07 kept out")},
+        QJsonArray{QStringLiteral("s"), QString::fromUtf16(u"bell\x07 kept\xDC00 out\xFFFE")},
     };
     QCOMPARE(FlashInvoke(QStringLiteral("say \"hi\""), arguments).toXml(),
              QStringLiteral("<invoke name=\"say &quot;hi&quot;\" returntype=\"xml\"><arguments>"
