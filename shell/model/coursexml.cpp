@@ -1,9 +1,13 @@
 #include "coursexml.h"
 
 #include "treeitem.h"
+#include "treemodel.h"
+#include "xmltext.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QSaveFile>
+#include <QXmlStreamReader>
 
 #include <initializer_list>
 #include <utility>
@@ -23,9 +27,11 @@ QString column(const TreeItem *item, int column)
 }
 
 // As QDom: in attributes, line breaks and tabs become references so that they survive
-// attribute-value normalisation; ">" is escaped only where it would close "]]>".
-void appendEscaped(QString &xml, const QString &value, bool inAttribute)
+// attribute-value normalisation; ">" is escaped only where it would close "]]>". Characters
+// XML cannot hold go first, or the "]]>" they separated would close nothing.
+void appendEscaped(QString &xml, const QString &text, bool inAttribute)
 {
+    const QString value = XmlText::withoutInvalidCharacters(text);
     for (qsizetype i = 0; i < value.size(); ++i) {
         const QChar c = value.at(i);
         switch (c.unicode()) {
@@ -110,6 +116,54 @@ void appendTextElement(QString &xml, int depth, const char *name, Attributes att
     xml += QLatin1String(">\n");
 }
 
+QString nativeName(const QString &fileName)
+{
+    return QDir::toNativeSeparators(fileName);
+}
+
+QString documentElementToWrite(const QByteArray &xml)
+{
+    QXmlStreamReader reader(xml);
+    reader.setNamespaceProcessing(false);
+    return reader.readNextStartElement() ? reader.name().toString() : QString();
+}
+
+// An empty file holds nothing to lose, and a folder is no course file: the save fails on
+// it by itself.
+bool holdsUnreadableData(const QString &fileName, const QString &documentElement)
+{
+    const QFileInfo info(fileName);
+    if (!info.isFile() || info.size() == 0)
+        return false;
+    QFile file(fileName);
+    return !file.open(QIODevice::ReadOnly) || TreeModel::documentElementName(file.readAll()) != documentElement;
+}
+
+bool isTaken(const QString &fileName)
+{
+    const QFileInfo info(fileName);
+    return info.exists() || info.isSymLink();
+}
+
+// Moves the file to NAME.bad, or to NAME.bad.1, NAME.bad.2, ... when that is taken, so
+// that nothing kept earlier is replaced. Returns the new name, empty with `error` set on
+// failure.
+QString keepAside(const QString &fileName, QString &error)
+{
+    QFile file(fileName);
+    for (int n = 0;; ++n) {
+        const QString name = fileName + QLatin1String(".bad") + (n == 0 ? QString() : u'.' + QString::number(n));
+        if (isTaken(name))
+            continue;
+        if (file.rename(name))
+            return name;
+        if (!isTaken(name)) {
+            error = file.errorString();
+            return {};
+        }
+    }
+}
+
 } // namespace
 
 QByteArray CourseXml::favoritesXml(const TreeItem *root)
@@ -140,15 +194,35 @@ QByteArray CourseXml::newMarkbookXml(const TreeItem *contentsRoot)
 }
 
 // QSaveFile writes a temporary file beside the target and renames it over the target
-// only once everything is on disk, keeping the target's permissions.
+// only once everything is on disk, keeping the target's permissions. A file the reader
+// could not take gave the pupil an empty tree; writing that tree over it would destroy
+// whatever it still holds, so it is moved aside first, and back when the save fails.
 bool CourseXml::save(const QByteArray &xml, const QString &fileName)
 {
+    const auto fail = [&fileName](const QString &error) {
+        qWarning("Cannot save %s: %s", qPrintable(nativeName(fileName)), qPrintable(error));
+        return false;
+    };
     QSaveFile file(fileName);
-    if (file.open(QIODevice::WriteOnly) && file.write(xml) == xml.size() && file.commit())
-        return true;
-    qWarning("Cannot save %s: %s", qPrintable(QDir::toNativeSeparators(fileName)),
-             qPrintable(file.errorString()));
-    return false;
+    // Everything is written before anything is moved: a full disk shows here.
+    if (!file.open(QIODevice::WriteOnly) || file.write(xml) != xml.size() || !file.flush())
+        return fail(file.errorString());
+    QString kept;
+    if (holdsUnreadableData(fileName, documentElementToWrite(xml))) {
+        QString error;
+        kept = keepAside(fileName, error);
+        if (kept.isEmpty())
+            return fail(QStringLiteral("cannot keep the unreadable file: ") + error);
+    }
+    if (!file.commit()) {
+        if (!kept.isEmpty())
+            QFile::rename(kept, fileName);
+        return fail(file.errorString());
+    }
+    if (!kept.isEmpty())
+        qWarning("%s could not be read and is kept as %s", qPrintable(nativeName(fileName)),
+                 qPrintable(nativeName(kept)));
+    return true;
 }
 
 bool CourseXml::saveFavorites(const TreeItem *root, const QString &fileName)

@@ -15,31 +15,6 @@ bool isLeaf(const QDomElement &element)
     return element.firstChildElement().isNull();
 }
 
-// QDom takes time quadratic in the depth to build a document and frees it recursively,
-// so a hostile file must be turned away before QDom sees it. The stream reader is linear
-// and needs no stack. Namespace processing is off, as it is in QDom, so that both refuse
-// the same documents.
-bool isParseableAndShallow(const QByteArray &xml)
-{
-    QXmlStreamReader reader(xml);
-    reader.setNamespaceProcessing(false);
-    int depth = 0;
-    while (!reader.atEnd()) {
-        switch (reader.readNext()) {
-        case QXmlStreamReader::StartElement:
-            if (++depth > TreeModel::MaxNestingDepth)
-                return false;
-            break;
-        case QXmlStreamReader::EndElement:
-            --depth;
-            break;
-        default:
-            break;
-        }
-    }
-    return !reader.hasError();
-}
-
 } // namespace
 
 TreeModel::TreeModel(QObject *parent)
@@ -160,12 +135,40 @@ const QMap<int, TreeItem *> &TreeModel::chapterIdMap() const
     return m_chapterIdMap;
 }
 
+// QDom takes time quadratic in the depth to build a document and frees it recursively,
+// so a hostile file must be turned away before QDom sees it. The stream reader is linear
+// and needs no stack. Namespace processing is off, as it is in QDom, so that both refuse
+// the same documents.
+QString TreeModel::documentElementName(const QByteArray &xml)
+{
+    QXmlStreamReader reader(xml);
+    reader.setNamespaceProcessing(false);
+    QString name;
+    int depth = 0;
+    while (!reader.atEnd()) {
+        switch (reader.readNext()) {
+        case QXmlStreamReader::StartElement:
+            if (++depth > MaxNestingDepth)
+                return {};
+            if (name.isEmpty())
+                name = reader.name().toString();
+            break;
+        case QXmlStreamReader::EndElement:
+            --depth;
+            break;
+        default:
+            break;
+        }
+    }
+    return reader.hasError() ? QString() : name;
+}
+
 void TreeModel::load(const QByteArray &xml)
 {
     beginResetModel();
     clear();
     QDomDocument document;
-    if (isParseableAndShallow(xml) && document.setContent(xml))
+    if (!documentElementName(xml).isEmpty() && document.setContent(xml))
         loadDocument(document.documentElement());
     endResetModel();
 }
@@ -179,7 +182,8 @@ void TreeModel::clear()
     m_chapterIdMap.clear();
 }
 
-// A missing or unreadable file is an empty tree: a new pupil has no markbook yet.
+// A missing or unreadable file is an empty tree: a new pupil has no markbook yet. The
+// writers keep an unreadable file aside before they replace it (CourseXml::save).
 void TreeModel::loadFile()
 {
     QFile file(m_fileName);

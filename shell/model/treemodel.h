@@ -45,6 +45,10 @@ public:
     const QMap<int, TreeItem *> &startPageMap() const;
     const QMap<int, TreeItem *> &chapterIdMap() const;
 
+    // The document element's tag name, which tells the file kinds apart; empty when the
+    // loader refuses the bytes as a whole (not well-formed, or nested too deep).
+    static QString documentElementName(const QByteArray &xml);
+
 protected:
     // Replaces whatever was loaded; the root keeps its header row.
     void load(const QByteArray &xml);

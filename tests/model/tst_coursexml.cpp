@@ -96,6 +96,7 @@ private slots:
 
     void favoritesRoundTrip();
     void markbookRoundTrip();
+    void charactersXmlCannotHoldAreDropped();
     void newMarkbook_data();
     void newMarkbook();
     void writtenBytes_data();
@@ -104,6 +105,8 @@ private slots:
     void saveIntoMissingDirectoryFails();
     void readOnlyDirectoryKeepsOldFile();
     void failedWriteKeepsOldFile();
+    void unreadableFileIsKeptAsBad_data();
+    void unreadableFileIsKeptAsBad();
 
 private:
     QTemporaryDir m_dir;
@@ -138,6 +141,23 @@ void TestCourseXml::markbookRoundTrip()
 
     XmlTreeModel read(readFile(path));
     QCOMPARE(read.outline(), written.outline());
+}
+
+// A movie may put anything into a history. One character that XML cannot hold made the
+// whole markbook unreadable, and the next save wrote the empty tree over every result.
+void TestCourseXml::charactersXmlCannotHoldAreDropped()
+{
+    const QString path = m_dir.filePath(QStringLiteral("markbook.xml"));
+    XmlTreeModel written(Samples::markbook);
+    TreeItem *test = written.rootItem()->child(0)->child(0);
+    test->setData(0, QString::fromUtf16(u"Счи\x01таем\xFFFF\xD83D"));
+    test->setData(4, QString::fromUtf16(u"12.01 ]]\x02> \xD800 \xDC00 \x0B\x0C\x1F\xFFFE 😀\r\n\t5"));
+
+    QVERIFY(CourseXml::saveMarkbook(written.rootItem(), path));
+
+    test->setData(0, QStringLiteral("Считаем"));
+    test->setData(4, QString::fromUtf16(u"12.01 ]]>    😀\r\n\t5"));
+    QCOMPARE(XmlTreeModel(readFile(path)).outline(), written.outline());
 }
 
 void TestCourseXml::newMarkbook_data()
@@ -225,7 +245,7 @@ void TestCourseXml::writtenBytes()
 {
     QFETCH(QByteArray, xml);
     QFETCH(QByteArray, expected);
-    const QString path = m_dir.filePath(QStringLiteral("bytes.xml"));
+    const QString path = m_dir.filePath(QLatin1String(QTest::currentDataTag()) + QStringLiteral(".xml"));
 
     QVERIFY(CourseXml::save(xml, path));
 
@@ -306,6 +326,43 @@ void TestCourseXml::failedWriteKeepsOldFile()
     QCOMPARE(readFile(path), Samples::favorites);
     QCOMPARE(permissions(path), ownerWritable);
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("favorites.xml")});
+}
+
+void TestCourseXml::unreadableFileIsKeptAsBad_data()
+{
+    QTest::addColumn<QByteArray>("unreadable");
+
+    QTest::newRow("control character") << QByteArray("<markbook>\n    <chapter caption=\"Числа\">\n"
+                                                     "        <object caption=\"Считаем\" mark=\"4.5\" id=\"101\">12.01 \x01</object>\n"
+                                                     "    </chapter>\n</markbook>\n");
+    QTest::newRow("another document") << Samples::favorites;
+    QTest::newRow("nested too deep") << QByteArray("<markbook>")
+                                            + QByteArray("<chapter>").repeated(TreeModel::MaxNestingDepth)
+                                            + QByteArray("</chapter>").repeated(TreeModel::MaxNestingDepth)
+                                            + QByteArray("</markbook>");
+}
+
+// The reader gave an empty tree for such a file; writing that tree over it would lose
+// whatever the file still holds. An earlier kept file is never replaced.
+void TestCourseXml::unreadableFileIsKeptAsBad()
+{
+    QFETCH(QByteArray, unreadable);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("markbook.xml"));
+    writeFile(path, unreadable);
+    writeFile(path + QStringLiteral(".bad"), "kept by an earlier save");
+    XmlTreeModel marks(Samples::markbook);
+
+    QTest::ignoreMessage(QtWarningMsg, QRegularExpression(warningAbout(path + QStringLiteral(".bad.1"))));
+    QVERIFY(CourseXml::saveMarkbook(marks.rootItem(), path));
+
+    QCOMPARE(readFile(path + QStringLiteral(".bad.1")), unreadable);
+    QCOMPARE(readFile(path + QStringLiteral(".bad")), QByteArray("kept by an earlier save"));
+    QCOMPARE(XmlTreeModel(readFile(path)).outline(), marks.outline());
+
+    // Readable now: the next save replaces it and keeps nothing.
+    QVERIFY(CourseXml::saveMarkbook(marks.rootItem(), path));
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 3);
 }
 
 QTEST_GUILESS_MAIN(TestCourseXml)
