@@ -1,8 +1,9 @@
 #include "pupilkeys.h"
 
+#include "atomicfile.h"
+
 #include <QCryptographicHash>
 #include <QDebug>
-#include <QSaveFile>
 
 QByteArray PupilKeys::passwordHash(const QString &password)
 {
@@ -27,9 +28,9 @@ QByteArray PupilKeys::record(const QByteArray &passwordHash, bool remember)
 
 bool PupilKeys::writeFile(const QString &fileName, const QByteArray &bytes)
 {
-    QSaveFile file(fileName);
-    if (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit())
+    QString error;
+    if (AtomicFile::write(fileName, bytes, &error))
         return true;
-    qWarning().noquote() << "cannot write" << fileName << ':' << file.errorString();
+    qWarning().noquote() << "cannot write" << fileName << ':' << error;
     return false;
 }
