@@ -2,6 +2,7 @@
 
 #include "environment.h"
 #include "pupilkeys.h"
+#include "pupillist.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -11,6 +12,8 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QSignalBlocker>
+#include <QTimer>
 
 WindowAuth::WindowAuth(QWidget *parent)
     : ShellWindow(ShellWindowTheme::signInWindow(), parent)
@@ -19,6 +22,16 @@ WindowAuth::WindowAuth(QWidget *parent)
     setWindowTitle(tr("Введите имя пользователя"));
     pupilDir = QDir(courseDataPath());
     preparePupilList();
+}
+
+void WindowAuth::showEvent(QShowEvent *event)
+{
+    ShellWindow::showEvent(event);
+    // Reported over this window, once it is on the screen, not at the screen's corner before it.
+    if (!m_pupilsReady && !m_pupilsReported) {
+        m_pupilsReported = true;
+        QTimer::singleShot(0, this, [this] { showError(tr("Не могу создать каталог pupils")); });
+    }
 }
 
 void WindowAuth::buildWidgets()
@@ -35,6 +48,8 @@ void WindowAuth::buildWidgets()
     m_close->setObjectName(QStringLiteral("button_window_close"));
     m_close->setFixedSize(29, 29);
     m_close->setFocusPolicy(Qt::NoFocus);
+    m_close->setToolTip(tr("Закрыть"));
+    m_close->setAccessibleName(m_close->toolTip());
     titleRow->addWidget(m_close);
     outer->addLayout(titleRow, 0, 0, Qt::AlignRight);
 
@@ -60,6 +75,8 @@ void WindowAuth::buildWidgets()
     m_enter = new QPushButton(this);
     m_enter->setObjectName(QStringLiteral("button_enter"));
     m_enter->setFixedSize(152, 48);
+    m_enter->setToolTip(tr("Войти"));
+    m_enter->setAccessibleName(m_enter->toolTip());
 
     form->addWidget(new QLabel(tr("Имя пользователя:"), this), 0, 0);
     form->addWidget(m_name, 0, 1);
@@ -85,24 +102,37 @@ void WindowAuth::buildWidgets()
 
 void WindowAuth::preparePupilList()
 {
-    m_pupils = pupilDir;
-    if (!m_pupils.mkpath(QStringLiteral("pupils")) || !m_pupils.cd(QStringLiteral("pupils"))) {
-        showError(tr("Не могу создать каталог pupils"));
+    if (!openPupilsFolder()) {
         setNewPupilMode(true);
         return;
     }
-    const QStringList folders = m_pupils.entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Unsorted);
-    for (const QString &folder : folders) {
-        if (QFile::exists(keysFile(folder)))
-            m_name->addItem(folder);
-    }
+    const QStringList names = PupilList::names(m_pupils);
+    m_name->addItems(names);
+    // The list starts with whoever signed in last here, not with whoever sorts first.
+    const int last = m_name->findText(PupilList::lastPupil(pupilDir), Qt::MatchExactly | Qt::MatchCaseSensitive);
+    if (last > 0)
+        m_name->setCurrentIndex(last);
     if (m_name->count() == 0)
         setNewPupilMode(true);
+}
+
+bool WindowAuth::openPupilsFolder()
+{
+    QDir pupils = pupilDir;
+    m_pupilsReady = pupils.mkpath(QStringLiteral("pupils")) && pupils.cd(QStringLiteral("pupils"));
+    if (m_pupilsReady)
+        m_pupils = pupils;
+    return m_pupilsReady;
 }
 
 QString WindowAuth::keysFile(const QString &name) const
 {
     return m_pupils.absoluteFilePath(name + QStringLiteral("/pupil.keys"));
+}
+
+bool WindowAuth::isListed(const QString &name) const
+{
+    return m_name->findText(name, Qt::MatchExactly | Qt::MatchCaseSensitive) >= 0;
 }
 
 void WindowAuth::setNewPupilMode(bool newPupil)
@@ -128,7 +158,10 @@ bool WindowAuth::isAcceptableName(const QString &name)
 void WindowAuth::changePupil(QString name)
 {
     m_password->clear();
-    if (m_name->findText(name, Qt::MatchExactly | Qt::MatchCaseSensitive) < 0) {
+    // A folder that already holds a password record is a known pupil, listed or not: the
+    // new-pupil path would write a new record over it.
+    const bool known = isListed(name) || (m_pupilsReady && isAcceptableName(name) && PupilList::hasKeys(m_pupils, name));
+    if (!known) {
         setNewPupilMode(true);
         m_remember->setChecked(false);
         return;
@@ -146,6 +179,11 @@ void WindowAuth::changePupil(QString name)
 
 void WindowAuth::selectPupil()
 {
+    // Nobody signs in while there is no pupils folder: the pupil's files would have no home.
+    if (!m_pupilsReady && !openPupilsFolder()) {
+        showError(tr("Не могу создать каталог pupils"));
+        return;
+    }
     const QString name = m_name->currentText();
     flashSettingsFile.setFileName(m_pupils.absoluteFilePath(name + QStringLiteral("/flash.cfg")));
     const QByteArray hash = PupilKeys::passwordHash(m_password->text());
@@ -164,29 +202,44 @@ void WindowAuth::signInKnownPupil(const QString &name, const QByteArray &hash)
     keys.close();
     if (record.size() == PupilKeys::ShortRecord) {
         if (record != hash) {
-            showError(tr("Неверный пароль"));
+            refusePassword();
             return;
         }
-        if (m_remember->isChecked())
-            PupilKeys::writeFile(keys.fileName(), PupilKeys::record(hash, true));
+        if (m_remember->isChecked() && !PupilKeys::writeFile(keys.fileName(), PupilKeys::record(hash, true)))
+            m_filesWritten = false;
         finishSignIn(name);
     } else if (record.size() == PupilKeys::LongRecord) {
         const QByteArray storedHash = record.mid(PupilKeys::ShortRecord);
         const QString rememberedText = PupilKeys::tokenText(PupilKeys::rememberToken(storedHash));
         if (m_password->text() != rememberedText && hash != storedHash) {
-            showError(tr("Неверный пароль"));
+            refusePassword();
             return;
         }
-        if (!m_remember->isChecked())
-            PupilKeys::writeFile(keys.fileName(), storedHash);
+        // On a shared computer a password that stays remembered opens the account to anybody.
+        if (!m_remember->isChecked() && !PupilKeys::writeFile(keys.fileName(), storedHash)) {
+            showError(tr("Не могу забыть пароль: файл %1 не записывается").arg(QDir::toNativeSeparators(keys.fileName())));
+            return;
+        }
         finishSignIn(name);
     }
+}
+
+void WindowAuth::refusePassword()
+{
+    showError(tr("Неверный пароль"));
+    // A child types on after the box: the wrong password goes at the first key.
+    m_password->setFocus();
+    m_password->selectAll();
 }
 
 void WindowAuth::signInNewPupil(const QString &name, const QByteArray &hash)
 {
     if (!isAcceptableName(name)) {
         showError(tr("Недопустимые символы в имени пользователя"));
+        return;
+    }
+    if (PupilList::hasKeys(m_pupils, name)) {
+        takeAsKnownPupil(name);
         return;
     }
     const bool madeFolders = m_pupils.mkpath(name + QStringLiteral("/comments"));
@@ -199,12 +252,30 @@ void WindowAuth::signInNewPupil(const QString &name, const QByteArray &hash)
         showError(tr("Не могу сохранить данные ученика «%1» в каталоге %2").arg(name, m_pupils.absolutePath()));
         return;
     }
-    PupilKeys::writeFile(flashSettingsFile.fileName(), QByteArray("\x00\x64", 2));
+    if (!PupilKeys::writeFile(flashSettingsFile.fileName(), QByteArray("\x00\x64", 2)))
+        m_filesWritten = false;
     finishSignIn(name);
+}
+
+void WindowAuth::takeAsKnownPupil(const QString &name)
+{
+    QStringList listed;
+    for (int i = 0; i < m_name->count(); ++i)
+        listed.append(m_name->itemText(i));
+    const QString spelling = PupilList::listedSpelling(name, listed);
+    {
+        const QSignalBlocker blocker(m_name);
+        m_name->setEditText(spelling);
+    }
+    changePupil(spelling);
+    m_confirm->clear();
+    showError(tr("Ученик «%1» уже есть. Введите его пароль.").arg(spelling));
+    m_password->setFocus();
 }
 
 void WindowAuth::finishSignIn(const QString &name)
 {
+    PupilList::setLastPupil(pupilDir, name);
     pupilDir.cd(QStringLiteral("pupils/") + name);
     if (flashSettingsFile.open(QIODevice::ReadOnly)) {
         char bytes[2];

@@ -23,6 +23,13 @@ public:
     // the pupils folder.
     static bool isAcceptableName(const QString &name);
 
+    // False when a file of the pupil could not be written during the sign-in (the remember
+    // token, the Flash settings): the pupil is signed in all the same and should be told.
+    bool pupilFilesWritten() const { return m_filesWritten; }
+
+protected:
+    void showEvent(QShowEvent *event) override;
+
 private slots:
     void changePupil(QString name);
     void selectPupil();
@@ -30,6 +37,10 @@ private slots:
 private:
     void buildWidgets();
     void preparePupilList();
+    bool openPupilsFolder();
+    bool isListed(const QString &name) const;
+    void refusePassword();
+    void takeAsKnownPupil(const QString &name);
     void setNewPupilMode(bool newPupil);
     void signInKnownPupil(const QString &name, const QByteArray &hash);
     void signInNewPupil(const QString &name, const QByteArray &hash);
@@ -38,6 +49,9 @@ private:
     QString keysFile(const QString &name) const;
 
     QDir m_pupils;
+    bool m_pupilsReady = false;
+    bool m_pupilsReported = false;
+    bool m_filesWritten = true;
     QComboBox *m_name = nullptr;
     QLineEdit *m_password = nullptr;
     QLabel *m_confirmLabel = nullptr;

@@ -1,18 +1,18 @@
 #include "environment.h"
+#include "nofilewrites.h"
 #include "pupilkeys.h"
 #include "windowauth.h"
 
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QElapsedTimer>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
-
-#include <unistd.h>
 
 // Vectors computed with md5sum while writing this test, not by the code under test:
 // md5("секрет"), md5("Секрет"), md5("rz_keep_" + md5("секрет")).
@@ -56,14 +56,32 @@ public:
     // Presses the enter button; returns the text of the error box it caused, if any.
     QString enter()
     {
-        QString message;
-        QTimer::singleShot(0, [&message] {
-            if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
+        const QString &message = answerNextBox();
+        window->findChild<QPushButton *>("button_enter")->click();
+        return message;
+    }
+    // Answers the next message box (within a second) with Ok; its title and text are in the
+    // string returned once it was shown.
+    static const QString &answerNextBox()
+    {
+        static QString message;
+        message.clear();
+        auto *poll = new QTimer(qApp);
+        auto *clock = new QElapsedTimer;
+        clock->start();
+        QObject::connect(poll, &QTimer::timeout, poll, [poll, clock] {
+            auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+            if (box) {
                 message = box->windowTitle() + ": " + box->text();
                 box->button(QMessageBox::Ok)->click();
             }
+            if (box || clock->elapsed() > 1000) {
+                poll->deleteLater();
+                delete clock;
+                poll->stop();
+            }
         });
-        window->findChild<QPushButton *>("button_enter")->click();
+        poll->start(5);
         return message;
     }
     bool signedIn() const { return window->result() == QDialog::Accepted; }
@@ -87,6 +105,10 @@ private slots:
     void unsafeNamesAreRefused();
     void failedPupilFolderIsReportedAndNotListed();
     void failedKeysWriteIsReported();
+    void existingRecordIsNeverReplacedByANewPupil();
+    void dotNamesAreListedAndListIsSortedStartingWithTheLast();
+    void missingPupilsFolderIsShownOverTheWindowAndBlocksSignIn();
+    void wrongPasswordIsSelectedAndFailedForgettingKeepsTheWindow();
 
 private:
     QString pupils() const { return courseDataPath() + "/pupils"; }
@@ -287,22 +309,142 @@ void TestWindowAuth::failedPupilFolderIsReportedAndNotListed()
 
 void TestWindowAuth::failedKeysWriteIsReported()
 {
-    if (geteuid() == 0)
-        QSKIP("root writes into read-only folders; the folder case above covers the failure path");
-    QVERIFY(QDir().mkpath(pupils() + "/Лена/comments"));
-    QFile::setPermissions(pupils() + "/Лена", QFile::ReadOwner | QFile::ExeOwner);
     {
         SignIn s;
         s.typeName("Лена");
         typeText(s.password(), "x");
         typeText(s.confirm(), "x");
-        QVERIFY(s.enter().startsWith("Ошибка: Не могу сохранить данные ученика"));
+        QString message;
+        {
+            NoFileWrites full;
+            message = s.enter();
+        }
+        QVERIFY(message.startsWith("Ошибка: Не могу сохранить данные ученика"));
         QVERIFY(!s.signedIn());
     }
-    QFile::setPermissions(pupils() + "/Лена", QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     QVERIFY(!QFile::exists(pupils() + "/Лена/pupil.keys"));
     SignIn s;
     QCOMPARE(s.name()->findText("Лена"), -1);
+}
+
+void TestWindowAuth::existingRecordIsNeverReplacedByANewPupil()
+{
+    // A folder the list does not show (another spelling on a case-insensitive disk, or made
+    // since the window opened) already holds a pupil's record.
+    SignIn s;
+    s.typeName("Петя");
+    QVERIFY(!s.confirm()->isHidden());
+    makePupil("Петя", kSecretHash);
+    typeText(s.password(), "чужой");
+    typeText(s.confirm(), "чужой");
+    QCOMPARE(s.enter(), QString("Ошибка: Ученик «Петя» уже есть. Введите его пароль."));
+    QVERIFY(!s.signedIn());
+    QCOMPARE(readBytes(pupils() + "/Петя/pupil.keys"), kSecretHash);
+    // Now a known pupil: the password is asked for, and only the right one opens the account.
+    QVERIFY(s.confirm()->isHidden());
+    QVERIFY(s.password()->text().isEmpty());
+    typeText(s.password(), "чужой");
+    QCOMPARE(s.enter(), QString("Ошибка: Неверный пароль"));
+    s.password()->clear();
+    typeText(s.password(), "секрет");
+    QCOMPARE(s.enter(), QString());
+    QVERIFY(s.signedIn());
+    QCOMPARE(readBytes(pupils() + "/Петя/pupil.keys"), kSecretHash);
+
+    // Typing such a name switches to known-pupil mode at once.
+    SignIn again;
+    makePupil("Вера", kSecretHash);
+    again.typeName("Вера");
+    QVERIFY(again.confirm()->isHidden());
+}
+
+void TestWindowAuth::dotNamesAreListedAndListIsSortedStartingWithTheLast()
+{
+    QLocale::setDefault(QLocale(QLocale::Russian));
+    makePupil("Яна", kSecretHash);
+    makePupil("аня", kSecretHash);
+    makePupil("Борис", kSecretHash);
+    {
+        SignIn s;
+        QStringList listed;
+        for (int i = 0; i < s.name()->count(); ++i)
+            listed << s.name()->itemText(i);
+        QCOMPARE(listed, QStringList({"аня", "Борис", "Яна"}));
+        QCOMPARE(s.name()->currentText(), QString("аня")); // nobody signed in here yet
+
+        s.typeName(".Точка");
+        typeText(s.password(), "секрет");
+        typeText(s.confirm(), "секрет");
+        QCOMPARE(s.enter(), QString());
+        QVERIFY(s.signedIn());
+    }
+    {
+        // The pupil with the dot is listed the next day, and the list starts with her.
+        SignIn s;
+        QCOMPARE(s.name()->findText(".Точка"), 0);
+        QCOMPARE(s.name()->currentText(), QString(".Точка"));
+        QVERIFY(s.confirm()->isHidden());
+        s.typeName("Яна");
+        typeText(s.password(), "секрет");
+        QCOMPARE(s.enter(), QString());
+    }
+    SignIn s;
+    QCOMPARE(s.name()->currentText(), QString("Яна"));
+}
+
+void TestWindowAuth::missingPupilsFolderIsShownOverTheWindowAndBlocksSignIn()
+{
+    // A plain file where the pupils folder should be: it cannot be made, even by root.
+    QVERIFY(QDir().mkpath(courseDataPath()));
+    QFile blocker(pupils());
+    QVERIFY(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+
+    const QString &shown = SignIn::answerNextBox();
+    SignIn s;
+    QTRY_COMPARE(shown, QString("Ошибка: Не могу создать каталог pupils"));
+    s.typeName("Аня");
+    typeText(s.password(), "x");
+    typeText(s.confirm(), "x");
+    QCOMPARE(s.enter(), QString("Ошибка: Не могу создать каталог pupils"));
+    QVERIFY(!s.signedIn());
+    QCOMPARE(pupilDir, QDir(courseDataPath()));
+    QCOMPARE(QDir(courseDataPath()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList({"pupils"}));
+
+    // Once the folder can be made, the same window signs the pupil in.
+    QVERIFY(QFile::remove(pupils()));
+    QCOMPARE(s.enter(), QString());
+    QVERIFY(s.signedIn());
+    QCOMPARE(pupilDir, QDir(pupils() + "/Аня"));
+}
+
+void TestWindowAuth::wrongPasswordIsSelectedAndFailedForgettingKeepsTheWindow()
+{
+    makePupil("Дима", kSecretToken + kSecretHash);
+    SignIn s;
+    s.typeName("Дима");
+    QVERIFY(s.remember()->isChecked());
+    s.password()->clear();
+    typeText(s.password(), "неверно");
+    QCOMPARE(s.enter(), QString("Ошибка: Неверный пароль"));
+    QCOMPARE(s.password()->selectedText(), QString("неверно"));
+
+    // Unchecked "remember", but the record cannot be shrunk: the password would stay
+    // remembered for whoever sits down next, so nobody is signed in.
+    s.password()->clear();
+    typeText(s.password(), "секрет");
+    s.remember()->setChecked(false);
+    QString message;
+    {
+        NoFileWrites full;
+        message = s.enter();
+    }
+    QVERIFY2(message.startsWith("Ошибка: Не могу забыть пароль"), qPrintable(message));
+    QVERIFY(!s.signedIn());
+    QCOMPARE(readBytes(pupils() + "/Дима/pupil.keys"), kSecretToken + kSecretHash);
+    QCOMPARE(s.enter(), QString());
+    QVERIFY(s.signedIn());
+    QCOMPARE(readBytes(pupils() + "/Дима/pupil.keys"), kSecretHash);
 }
 
 QTEST_MAIN(TestWindowAuth)
