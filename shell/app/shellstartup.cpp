@@ -1,13 +1,15 @@
 #include "shellstartup.h"
 
+#include "atomicfile.h"
 #include "environment.h"
+#include "singleinstance.h"
 #include "windowauth.h"
 #include "windowmain.h"
 
 #include <QApplication>
 #include <QDebug>
 #include <QFile>
-#include <QSaveFile>
+#include <QMessageBox>
 #include <QStyleFactory>
 
 #include <memory>
@@ -49,25 +51,39 @@ bool ShellStartup::nobodySignedIn()
 bool ShellStartup::writeFlashSettings()
 {
     const char bytes[2] = {char(firstScreenVisible ? 1 : 0), char(flashSetting2 & 0xff)};
-    QSaveFile file(flashSettingsFile.fileName());
-    if (!flashSettingsFile.fileName().isEmpty() && file.open(QIODevice::WriteOnly) && file.write(bytes, 2) == 2
-        && file.commit())
+    QString error = QStringLiteral("no pupil signed in");
+    if (!flashSettingsFile.fileName().isEmpty() && AtomicFile::write(flashSettingsFile.fileName(), QByteArray(bytes, 2), &error))
         return true;
-    qWarning().noquote() << "cannot write the Flash settings" << flashSettingsFile.fileName() << ':'
-                         << file.errorString();
+    qWarning().noquote() << "cannot write the Flash settings" << flashSettingsFile.fileName() << ':' << error;
     return false;
+}
+
+void ShellStartup::reportUnwritablePupilFolder(QWidget *parent)
+{
+    QMessageBox::critical(parent, QObject::tr("Ошибка"),
+                          QObject::tr("Не могу записать файлы ученика в папку %1. Результаты работы могут не сохраниться.")
+                              .arg(QDir::toNativeSeparators(pupilDir.absolutePath())),
+                          QMessageBox::Ok);
 }
 
 int ShellStartup::run()
 {
+    SingleInstance instance(QDir::currentPath());
+    if (!instance.claim())
+        return 0;
     applyLook();
     fillTables();
     std::unique_ptr<WindowMain> window(createMainWindow());
+    QObject::connect(&instance, &SingleInstance::forwardRequested, window.get(),
+                     [main = window.get()] { SingleInstance::bringForward(main); });
     std::unique_ptr<WindowAuth> auth(new WindowAuth(window.get()));
     auth->exec();
     if (nobodySignedIn())
         return 0;
     window->setupSheets();
+    // Said once, however many of the pupil's files failed: the pupil works on regardless.
+    if (!auth->pupilFilesWritten() || !window->pupilFilesWritten())
+        reportUnwritablePupilFolder(window.get());
     QApplication::exec();
     writeFlashSettings();
     return 0;

@@ -4,6 +4,7 @@
 #include <QByteArray>
 #include <QString>
 
+class QWidget;
 class WindowMain;
 
 // The shell's life from a constructed application object to the end: look, main window,
@@ -24,6 +25,8 @@ public:
     static QString styleSheetText(const QByteArray &bytes);
     // Writes the two bytes of the Flash settings file atomically; false (and a warning) on failure.
     static bool writeFlashSettings();
+    // The pupil signed in, but some of the pupil's files could not be written.
+    static void reportUnwritablePupilFolder(QWidget *parent);
 };
 
 #endif

@@ -1,4 +1,5 @@
 #include "environment.h"
+#include "nofilewrites.h"
 #include "shellstartup.h"
 #include "windowauth.h"
 #include "windowmain.h"
@@ -8,6 +9,7 @@
 #include <QComboBox>
 #include <QFileInfo>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTabBar>
 #include <QTemporaryDir>
@@ -15,6 +17,7 @@
 #include <QTimer>
 
 #include <functional>
+#include <memory>
 #include <sys/stat.h>
 
 // md5("секрет" as UTF-8), computed with md5sum.
@@ -69,6 +72,7 @@ private slots:
     void newPupilExitWritesTwoSettingBytes();
     void knownPupilKeepsSecondSettingByte();
     void settingsWriteIsAtomicAndFailuresAreReported();
+    void unwritablePupilFolderIsToldOnce();
     void styleSheetStopsAtZeroByte();
     void groupTables();
 
@@ -204,6 +208,41 @@ void TestStartup::settingsWriteIsAtomicAndFailuresAreReported()
     flashSettingsFile.setFileName(QString());
     QTest::ignoreMessage(QtWarningMsg, QRegularExpression("cannot write the Flash settings"));
     QVERIFY(!ShellStartup::writeFlashSettings());
+}
+
+void TestStartup::unwritablePupilFolderIsToldOnce()
+{
+    // The remember token and the new markbook both fail to be written (a full disk).
+    makePupil("Оля", kSecretHash, QByteArray("\x00\x64", 2));
+    std::unique_ptr<NoFileWrites> full;
+    when([] { return signInWindow() != nullptr; }, [&full] {
+        WindowAuth *auth = signInWindow();
+        typeText(auth->findChild<QLineEdit *>("lineedit_password"), QString("секрет"));
+        auth->findChild<QCheckBox *>("checkbox_remember")->setChecked(true);
+        full.reset(new NoFileWrites);
+        auth->findChild<QPushButton *>("button_enter")->click();
+    });
+    QStringList boxes;
+    QString boxParent;
+    QTimer watcher;
+    connect(&watcher, &QTimer::timeout, this, [&] {
+        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+        if (!box)
+            return;
+        boxes << box->windowTitle() + ": " + box->text();
+        boxParent = box->parentWidget() ? box->parentWidget()->objectName() : QString();
+        box->button(QMessageBox::Ok)->click();
+        full.reset();
+        QTimer::singleShot(500, qApp, &QApplication::quit); // a second box would come before
+    });
+    watcher.start(10);
+    QCOMPARE(ShellStartup().run(), 0);
+
+    QCOMPARE(boxes.size(), 1);
+    QVERIFY2(boxes.first().startsWith("Ошибка: Не могу записать файлы ученика в папку " + pupilFolder("Оля")),
+             qPrintable(boxes.first()));
+    QCOMPARE(boxParent, QString("window_main"));
+    QCOMPARE(readBytes(pupilFolder("Оля") + "/pupil.keys"), kSecretHash);
 }
 
 void TestStartup::styleSheetStopsAtZeroByte()
