@@ -37,6 +37,39 @@ void ShellWindow::setBodyImage(const QString &fileName, bool centred)
     update();
 }
 
+void ShellWindow::setCaptionNote(const QString &note)
+{
+    m_captionNote = note;
+    update();
+}
+
+const QImage &ShellWindow::captionImage()
+{
+    if (m_captionImage.isNull())
+        m_captionImage.load(QStringLiteral("theme/windows/main/caption.png"));
+    return m_captionImage;
+}
+
+QFont ShellWindow::captionFont() const
+{
+    QFont font(m_theme.captionFontFamily, m_theme.captionPointSize());
+    font.setBold(m_theme.captionBold());
+    font.setItalic(m_theme.captionItalic());
+    return font;
+}
+
+int ShellWindow::captionNoteLeft()
+{
+    return m_theme.captionLeft + m_theme.captionIndent + captionImage().width() + 24;
+}
+
+int ShellWindow::captionExtent()
+{
+    if (m_captionNote.isEmpty())
+        return m_theme.captionLeft + m_theme.captionIndent + captionImage().width();
+    return captionNoteLeft() + QFontMetrics(captionFont()).horizontalAdvance(m_captionNote);
+}
+
 QRect ShellWindow::captionArea() const
 {
     // The right edge follows the window's width; the height is fixed by the frame image.
@@ -184,17 +217,17 @@ void ShellWindow::paintFrame(QPainter &painter)
 
 void ShellWindow::paintCaption(QPainter &painter)
 {
-    QFont font(m_theme.captionFontFamily, m_theme.captionPointSize());
-    font.setBold(m_theme.captionBold());
-    font.setItalic(m_theme.captionItalic());
-    painter.setFont(font);
+    painter.setFont(captionFont());
     painter.setRenderHint(QPainter::TextAntialiasing);
     painter.setPen(m_theme.captionColour());
 
     if (windowTitle() == mainWindowTitle()) {
-        if (m_captionImage.isNull())
-            m_captionImage.load(QStringLiteral("theme/windows/main/caption.png"));
-        painter.drawImage(QPoint(m_theme.captionLeft + m_theme.captionIndent, m_theme.captionTop + 7), m_captionImage);
+        painter.drawImage(QPoint(m_theme.captionLeft + m_theme.captionIndent, m_theme.captionTop + 7), captionImage());
+        if (!m_captionNote.isEmpty()) {
+            const QRect image(QPoint(m_theme.captionLeft, m_theme.captionTop + 7), captionImage().size());
+            painter.drawText(QRect(captionNoteLeft(), image.top(), width(), image.height()),
+                             Qt::AlignLeft | Qt::AlignVCenter, m_captionNote);
+        }
         return;
     }
     const QRect area = captionArea().adjusted(m_theme.captionIndent, 0, 0, 0);

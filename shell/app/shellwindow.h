@@ -25,6 +25,12 @@ public:
     explicit ShellWindow(const ShellWindowTheme &theme, QWidget *parent = nullptr);
 
     void setBodyImage(const QString &fileName, bool centred);
+    // A short text drawn in the caption area after the caption picture (the main window's
+    // pupil name).
+    void setCaptionNote(const QString &note);
+    QString captionNote() const { return m_captionNote; }
+    // How far from the window's left edge the caption picture and the note reach.
+    int captionExtent();
 
     const ShellWindowTheme &theme() const { return m_theme; }
     // The caption area: the window is dragged by it and the caption is drawn in it.
@@ -54,6 +60,9 @@ private:
     void paintFrame(QPainter &painter);
     void paintCaption(QPainter &painter);
     const QImage &scaledBody();
+    const QImage &captionImage();
+    QFont captionFont() const;
+    int captionNoteLeft();
 
     ShellWindowTheme m_theme;
     QPixmap m_frame;
@@ -61,6 +70,7 @@ private:
     QImage m_body;
     QImage m_scaledBody; // the body scaled to cover the current size; made once per size
     QImage m_captionImage;
+    QString m_captionNote;
     bool m_bodyCentred = false;
     bool m_dragging = false;
     bool m_resizing = false;

@@ -15,6 +15,8 @@
 #include <QGridLayout>
 #include <QLabel>
 #include <QPushButton>
+#include <QScreen>
+#include <QStyle>
 #include <QTabBar>
 #include <QVBoxLayout>
 
@@ -37,6 +39,16 @@ WindowMain::WindowMain(QWidget *parent)
 
     setMinimumSize(800, 600);
     setWindowTitle(mainWindowTitle());
+    placeForRestore();
+}
+
+void WindowMain::placeForRestore()
+{
+    // Maximised at start; restored, the window comes back at a size one can work in,
+    // centred, not at the minimum size in the screen's corner.
+    const QRect workArea = screen()->availableGeometry();
+    const QSize size = (workArea.size() * 0.8).expandedTo(minimumSize()).boundedTo(workArea.size());
+    setGeometry(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, size, workArea));
 }
 
 WindowMain::~WindowMain()
@@ -52,14 +64,17 @@ WindowMain::~WindowMain()
     }
 }
 
-static QPushButton *windowButton(const char *objectName, int side, const QString &toolTip, QWidget *parent)
+// Every button here is a picture only: its name is what a screen reader says.
+static QPushButton *windowButton(const char *objectName, int side, const QString &name, QWidget *parent,
+                                 bool withToolTip = true)
 {
     auto *button = new QPushButton(parent);
     button->setObjectName(QLatin1String(objectName));
     button->setFocusPolicy(Qt::NoFocus);
     button->setFixedSize(side, side);
-    if (!toolTip.isEmpty())
-        button->setToolTip(toolTip);
+    if (withToolTip)
+        button->setToolTip(name);
+    button->setAccessibleName(name);
     return button;
 }
 
@@ -75,7 +90,7 @@ static QVBoxLayout *topAligned(QWidget *button)
 void WindowMain::buildHeader()
 {
     QPushButton *minimizeButton = windowButton("button_window_minimize", 23, tr("Свернуть"), this);
-    QPushButton *maximizeButton = windowButton("button_window_maximize", 23, QString(), this);
+    QPushButton *maximizeButton = windowButton("button_window_maximize", 23, tr("Развернуть"), this, false);
     QPushButton *closeButton = windowButton("button_window_close", 23, tr("Закрыть"), this);
     QPushButton *helpButton = windowButton("button_help", 26, tr("Помощь"), this);
     connect(minimizeButton, &QPushButton::clicked, this, &ShellWindow::minimize);
@@ -103,6 +118,8 @@ void WindowMain::buildHeader()
 void WindowMain::setupSheets()
 {
     setBodyImage(QStringLiteral("theme/windows/main/bg_body2.jpg"), true);
+    // A child sees whose book is open.
+    setCaptionNote(pupilDir.dirName());
 
     m_tabBar = new QTabBar(this);
     m_tabBar->setDrawBase(false);
@@ -113,12 +130,15 @@ void WindowMain::setupSheets()
     }
     connect(m_tabBar, &QTabBar::currentChanged, m_mainStack, &QStackedWidget::setCurrentIndex);
     m_headerGrid->addWidget(m_tabBar, 0, 1, 3, 1);
+    // The tab bar keeps clear of the caption picture and the pupil's name, at any width.
+    const int outerMargin = layout()->contentsMargins().left();
+    m_headerGrid->setColumnMinimumWidth(0, captionExtent() - outerMargin + 16);
 
     m_sheetStacks[Textbook].addWidget(new SheetTextbook);
     // The other sheets are filled in as their parts of the program arrive.
     for (int sheet = Catalogue; sheet < SheetCount; ++sheet) {
         if (sheet == Markbook)
-            createMarkbookIfMissing();
+            m_pupilFilesWritten = createMarkbookIfMissing();
         auto *placeholder = new QLabel(m_tabBar->tabText(sheet));
         placeholder->setAlignment(Qt::AlignCenter);
         m_sheetStacks[sheet].addWidget(placeholder);
@@ -130,6 +150,7 @@ void WindowMain::setupSheets()
     for (QStackedWidget &stack : m_sheetStacks)
         m_mainStack->addWidget(&stack);
     showContent();
+    setMinimumSize(minimumSize().expandedTo(layout()->minimumSize()));
 }
 
 QStackedWidget *WindowMain::currentSheetStack()
@@ -138,11 +159,10 @@ QStackedWidget *WindowMain::currentSheetStack()
     return &m_sheetStacks[tab < 0 ? 0 : tab];
 }
 
-void WindowMain::createMarkbookIfMissing()
+bool WindowMain::createMarkbookIfMissing()
 {
     const QString file = pupilDir.filePath(QStringLiteral("markbook.xml"));
-    if (!QFile::exists(file))
-        CourseXml::createMarkbook(contentModel->rootItem(), file);
+    return QFile::exists(file) || CourseXml::createMarkbook(contentModel->rootItem(), file);
 }
 
 bool WindowMain::favoritesButtonWanted() const
@@ -180,7 +200,10 @@ void WindowMain::changeWidgetInSheet(QString id)
     if (stack->count() > 1) {
         QWidget *top = stack->currentWidget();
         stack->removeWidget(top);
-        delete top;
+        top->hide();
+        // The request may come from inside the top window (a movie's own call): it is still
+        // on the call stack, so it goes once the current event is done.
+        top->deleteLater();
     }
     createWidgetInSheet(id);
 }

@@ -22,6 +22,8 @@ public:
 
     // Builds the tab bar and the four sheets; called once a pupil has signed in.
     void setupSheets();
+    // False when the new pupil's markbook could not be written.
+    bool pupilFilesWritten() const { return m_pupilFilesWritten; }
 
     QTabBar *tabBar() const { return m_tabBar; }
     QStackedWidget *sheetStack(int sheet) { return &m_sheetStacks[sheet]; }
@@ -36,15 +38,17 @@ public slots:
 
 private:
     void buildHeader();
+    void placeForRestore();
     QStackedWidget *currentSheetStack();
     void pushOnCurrentSheet(QWidget *window);
     bool favoritesButtonWanted() const;
-    void createMarkbookIfMissing();
+    bool createMarkbookIfMissing();
 
     QTabBar *m_tabBar = nullptr;
     QStackedWidget *m_mainStack = nullptr;
     QStackedWidget m_sheetStacks[SheetCount];
     QGridLayout *m_headerGrid = nullptr;
+    bool m_pupilFilesWritten = true;
 };
 
 #endif

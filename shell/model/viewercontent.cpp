@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QTreeView>
 
 ViewerContent::ViewerContent(QWidget *parent)
@@ -31,6 +32,8 @@ ViewerContent::ViewerContent(QWidget *parent)
     m_tree->expandAll();
     m_tree->setColumnHidden(1, true);
     connect(m_tree, &QTreeView::doubleClicked, this, &ViewerContent::clicked);
+    m_tree->installEventFilter(this);
+    m_tree->setCurrentIndex(contentModel->index(0, 0));
 
     setContentLayout(box);
     setCaptionText(tr("ОГЛАВЛЕНИЕ"));
@@ -42,6 +45,25 @@ void ViewerContent::clicked(const QModelIndex &index)
     const TreeItem *item = contentModel->itemFromIndex(index);
     emit jumpPage(item->data(2).toString().toInt());
     close();
+}
+
+bool ViewerContent::eventFilter(QObject *watched, QEvent *event)
+{
+    // Return on a chapter opens it, as a double click does.
+    if (watched == m_tree && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent *>(event)->key();
+        if ((key == Qt::Key_Return || key == Qt::Key_Enter) && m_tree->currentIndex().isValid()) {
+            clicked(m_tree->currentIndex());
+            return true;
+        }
+    }
+    return WindowHard::eventFilter(watched, event);
+}
+
+void ViewerContent::showEvent(QShowEvent *event)
+{
+    WindowHard::showEvent(event);
+    m_tree->setFocus(); // the arrows and Return work at once
 }
 
 void ViewerContent::resizeEvent(QResizeEvent *event)
