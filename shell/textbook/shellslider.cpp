@@ -6,6 +6,7 @@
 
 #include <QMouseEvent>
 #include <QPainter>
+#include <QWheelEvent>
 
 static QPixmap themePixmap(const QString &name)
 {
@@ -100,7 +101,23 @@ int ShellSlider::areaAt(const QPointF &pos) const
         if (m_rects[area].contains(pos))
             return area;
     }
+    // The groove is a thin line; a child's click anywhere above or below it counts.
+    const QRectF &groove = m_rects[GrooveArea];
+    if (pos.x() >= groove.left() && pos.x() < groove.right() && pos.y() >= 0 && pos.y() < height())
+        return GrooveArea;
     return -1;
+}
+
+void ShellSlider::wheelEvent(QWheelEvent *event)
+{
+    // One notch turns one double page (the system's "lines per notch" is for text).
+    const QPoint angle = event->angleDelta();
+    m_wheelDelta += angle.y() != 0 ? angle.y() : -angle.x();
+    const int notches = m_wheelDelta / QWheelEvent::DefaultDeltasPerStep;
+    m_wheelDelta -= notches * QWheelEvent::DefaultDeltasPerStep;
+    if (notches != 0)
+        setValue(value() + (invertedControls() ? -notches : notches));
+    event->accept();
 }
 
 int ShellSlider::handleCentreX() const
@@ -125,6 +142,7 @@ void ShellSlider::mouseMoveEvent(QMouseEvent *event)
 void ShellSlider::mousePressEvent(QMouseEvent *event)
 {
     const QPointF pos = event->position();
+    m_hover = areaAt(pos); // a touch screen presses without moving there first
     switch (m_hover) {
     case HandleArea:
         setSliderDown(true);

@@ -43,6 +43,7 @@ protected:
     void leaveEvent(QEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
+    void wheelEvent(QWheelEvent *event) override;
 
 private:
     int areaAt(const QPointF &pos) const;
@@ -65,6 +66,7 @@ private:
     float m_pageStep = 0;
     int m_hover = -1;
     int m_pressed = 0;
+    int m_wheelDelta = 0;       // the part of a notch not yet turned into a page
     QRectF m_rects[4];
 };
 

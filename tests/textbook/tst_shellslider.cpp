@@ -2,7 +2,9 @@
 #include "environment.h"
 #include "shellslider.h"
 
+#include <QApplication>
 #include <QPainter>
+#include <QWheelEvent>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -33,6 +35,7 @@ private slots:
     void dragEmitsOnceAtRelease();
     void buttonsAndGrooveMoveAtOnceWithinRange();
     void jumpPageTakesPageNumbers();
+    void wheelNotchIsOnePageAndTheWholeHeightTakesClicks();
     void chapterOfAPage();
     void bubbleTurnsNearTheRightEnd();
     void emptyPageListHasOneEmptyPage();
@@ -156,6 +159,33 @@ void TestShellSlider::jumpPageTakesPageNumbers()
     QCOMPARE(m_slider->value(), 11);
     jump(0); // a chapter without a start page number
     QCOMPARE(m_slider->value(), 0);
+}
+
+void TestShellSlider::wheelNotchIsOnePageAndTheWholeHeightTakesClicks()
+{
+    const auto wheel = [this](int delta) {
+        const QPointF at = m_slider->areaRect(ShellSlider::GrooveArea).center();
+        QWheelEvent event(at, m_slider->mapToGlobal(at), QPoint(), QPoint(0, delta), Qt::NoButton, Qt::NoModifier,
+                          Qt::NoScrollPhase, false);
+        QApplication::sendEvent(m_slider, &event);
+    };
+    wheel(120);
+    QCOMPARE(m_slider->value(), 1);
+    wheel(60); // half a notch, as a touchpad sends it
+    QCOMPARE(m_slider->value(), 1);
+    wheel(60);
+    QCOMPARE(m_slider->value(), 2);
+    wheel(-240);
+    QCOMPARE(m_slider->value(), 0);
+
+    // Above and below the thin groove line, a click still lands on its page.
+    for (int y : {2, 68}) {
+        const QPoint at(50 + 53 * 4 + 2, y);
+        QTest::mouseMove(m_slider, at);
+        QTest::mouseClick(m_slider, Qt::LeftButton, {}, at);
+        QCOMPARE(m_slider->value(), 4);
+        m_slider->setValue(0);
+    }
 }
 
 void TestShellSlider::chapterOfAPage()
