@@ -27,9 +27,9 @@ void FlashBridge::movieFailed(const QString &url, const QString &reason)
     emit failed(url, reason);
 }
 
-void FlashBridge::callDropped(const QString &name, const QString &url)
+void FlashBridge::callWaiting(const QString &name, const QString &url)
 {
-    emit dropped(name, url);
+    emit callStillWaiting(name, url);
 }
 
 void FlashBridge::selfTestPassed()

@@ -19,7 +19,7 @@ public slots:
     void movieLoaded(const QString &url);
     void loadSettled(const QString &url);
     void movieFailed(const QString &url, const QString &reason);
-    void callDropped(const QString &name, const QString &url);
+    void callWaiting(const QString &name, const QString &url);
     void selfTestPassed();
     void log(const QString &message);
 
@@ -31,7 +31,7 @@ signals:
     void loaded(const QString &url);
     void settled(const QString &url);
     void failed(const QString &url, const QString &reason);
-    void dropped(const QString &name, const QString &url);
+    void callStillWaiting(const QString &name, const QString &url);
     void hookWorks();
 };
 

@@ -20,7 +20,7 @@ FlashPage::FlashPage(QWebEngineProfile *profile, const QString &renderer, QObjec
     connect(m_bridge, &FlashBridge::loaded, this, &FlashPage::onLoaded);
     connect(m_bridge, &FlashBridge::settled, this, &FlashPage::onLoadSettled);
     connect(m_bridge, &FlashBridge::failed, this, &FlashPage::onFailed);
-    connect(m_bridge, &FlashBridge::dropped, this, &FlashPage::onDropped);
+    connect(m_bridge, &FlashBridge::callStillWaiting, this, &FlashPage::onCallWaiting);
     connect(m_bridge, &FlashBridge::hookWorks, this, &FlashPage::hookWorks);
     // A renderer process that dies takes the page's state with it: start over with the same movie.
     connect(this, &QWebEnginePage::renderProcessTerminated, this, [this](RenderProcessTerminationStatus status) {
@@ -171,10 +171,10 @@ void FlashPage::onFailed(const QString &url, const QString &reason)
     emit movieFailed(QUrl(url), reason);
 }
 
-void FlashPage::onDropped(const QString &name, const QString &url)
+void FlashPage::onCallWaiting(const QString &name, const QString &url)
 {
-    qWarning().noquote() << "Flash player: the movie" << url << "never registered the callback" << name
-                         << "- a call to it was dropped after waiting 10 s";
+    qDebug().noquote() << "Flash player: the movie" << url << "has played 10 s without registering the callback"
+                       << name << "- calls to it wait until it does";
 }
 
 bool FlashPage::acceptNavigationRequest(const QUrl &url, NavigationType type, bool isMainFrame)

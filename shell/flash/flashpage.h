@@ -52,7 +52,7 @@ private:
     void onCalled(const QString &name, const QJsonArray &arguments);
     void onLoaded(const QString &url);
     void onFailed(const QString &url, const QString &reason);
-    void onDropped(const QString &name, const QString &url);
+    void onCallWaiting(const QString &name, const QString &url);
 
     FlashBridge *m_bridge;
     QString m_renderer;

@@ -35,7 +35,8 @@ void FlashPlayer::adoptPage(FlashPage *page)
     setFocusProxy(m_view);
     connect(m_page, &FlashPage::movieCalled, this, &FlashPlayer::FlashCall);
     connect(m_page, &FlashPage::movieLoaded, this, &FlashPlayer::reportLoaded);
-    connect(m_page, &FlashPage::movieFailed, this, [this](const QUrl &, const QString &reason) { reportFailed(reason); });
+    connect(m_page, &FlashPage::movieFailed, this,
+            [this](const QUrl &url, const QString &reason) { reportFailed(movieForUrl(url), reason); });
     page->freezeWhenHidden();
     // A spare page may still hold its warm-up movie; nothing is shown until SetMovie.
     m_page->unloadMovie();
@@ -62,6 +63,7 @@ void FlashPlayer::SetMovie(QString path)
         return;
     FlashEngine::instance()->noteActivity();
     m_movie = path.isEmpty() ? QString() : QDir::current().absoluteFilePath(path);
+    m_movieUrl = QUrl();
     if (m_movie.isEmpty()) {
         m_page->unloadMovie();
         return;
@@ -69,10 +71,11 @@ void FlashPlayer::SetMovie(QString path)
     const QUrl url = FlashEngine::instance()->files().urlForFile(m_movie);
     if (url.isEmpty()) {
         m_page->unloadMovie();
-        reportFailed(QFileInfo::exists(m_movie) ? QStringLiteral("it is outside the installation folder")
-                                                : QStringLiteral("no such file"));
+        reportFailed(m_movie, QFileInfo::exists(m_movie) ? QStringLiteral("it is outside the installation folder")
+                                                         : QStringLiteral("no such file"));
         return;
     }
+    m_movieUrl = url;
     m_page->loadMovie(url, m_vars);
 }
 
@@ -107,8 +110,17 @@ void FlashPlayer::reportLoaded()
     emit movieLoaded(m_movie);
 }
 
-void FlashPlayer::reportFailed(const QString &reason)
+QString FlashPlayer::movieForUrl(const QUrl &url) const
 {
-    qWarning().noquote() << "Flash player: cannot play" << m_movie << "-" << reason;
-    emit movieFailed(m_movie);
+    // After a quick turn the failure may be an earlier movie's: name that one, not the current.
+    if (url.toString(QUrl::FullyEncoded) == m_movieUrl.toString(QUrl::FullyEncoded))
+        return m_movie;
+    const QString file = FlashEngine::instance()->files().fileForUrl(url);
+    return file.isEmpty() ? url.toString() : file;
+}
+
+void FlashPlayer::reportFailed(const QString &movie, const QString &reason)
+{
+    qWarning().noquote() << "Flash player: cannot play" << movie << "-" << reason;
+    emit movieFailed(movie);
 }

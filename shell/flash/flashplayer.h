@@ -3,6 +3,7 @@
 
 #include <QJsonObject>
 #include <QString>
+#include <QUrl>
 #include <QWidget>
 
 class FlashPage;
@@ -46,12 +47,14 @@ signals:
 private:
     void adoptPage(FlashPage *page);
     void reportLoaded();
-    void reportFailed(const QString &reason);
+    void reportFailed(const QString &movie, const QString &reason);
+    QString movieForUrl(const QUrl &url) const;
 
     QWebEngineView *m_view = nullptr;
     FlashPage *m_page = nullptr;
     QJsonObject m_vars;
     QString m_movie;
+    QUrl m_movieUrl;
 };
 
 #endif

@@ -6,7 +6,7 @@
     const SELF_TEST_NAME = "pellora self-test (a name nobody registered)";
     // A movie that calls this name says it is a still picture (the textbook's page movies do).
     const STILL_NAME = "pellora: still picture";
-    const STALL_LIMIT_MS = 10000;
+    const WAIT_REPORT_MS = 10000;
     // A standby player's movie: its fetch is answered with the real movie once one is asked for.
     const STANDBY_PATH = "/player/standby.swf";
     const STANDBY_AFTER_MS = 250;
@@ -255,8 +255,9 @@
         background: "",          // set by the host; else the movie's own colour
         calls: [],
         still: false,
-        stalledMs: 0,
-        stallTimer: 0,
+        waitedMs: 0,
+        waitTimer: 0,
+        waitReported: false,
         probe: null,
     };
 
@@ -392,8 +393,9 @@
                 return;
             observer.disconnect();
             const body = player.shadowRoot.getElementById("panic-body");
+            // Said even when a newer movie has taken its place: the host names the one that failed.
+            toHost("movieFailed", url, body ? body.textContent.trim() : "Ruffle could not play it");
             if (player === state.player) {
-                toHost("movieFailed", url, body ? body.textContent.trim() : "Ruffle could not play it");
                 removePlayer();
                 showBackground();
             }
@@ -405,6 +407,7 @@
     // turning pages fast builds a few instances, not one per press.
     function loadMovie(command) {
         clearTimeout(state.standbyTimer);
+        dropCallsOfOldMovie();
         state.loads += 1;
         const standby = takeStandby(command);
         // Its movie's fetch is waiting: start reading the movie before anything else (taking
@@ -539,47 +542,53 @@
     }
 
     // Calls go in order; one waits (and so do those behind it) until the movie has
-    // registered its callback. A callback that never comes is given up after ten seconds
-    // of the movie playing visibly, so one wrong name cannot hold the queue for ever.
+    // registered its callback, however long its intro plays: what the host sends a movie
+    // must reach it. Only a new movie ends the wait (see loadMovie). A callback still
+    // missing after ten seconds of visible playing is reported once, for the movie's author.
     function deliverCalls() {
         while (state.calls.length > 0) {
             const call = state.calls[0];
             const player = state.player;
             if (!player || !Object.prototype.hasOwnProperty.call(player, call.name)) {
-                watchStall();
+                watchWait();
                 return;
             }
             state.calls.shift();
-            state.stalledMs = 0;
+            state.waitedMs = 0;
             try {
                 player[call.name](...call.args.map(decode));
             } catch (error) {
                 toHost("log", "the movie's callback " + call.name + " failed: " + error);
             }
         }
-        stopStallWatch();
+        stopWaitWatch();
     }
 
-    function watchStall() {
-        if (state.stallTimer)
+    function watchWait() {
+        if (state.waitTimer)
             return;
-        state.stallTimer = setInterval(function () {
-            if (!state.loaded || document.visibilityState !== "visible")
+        state.waitTimer = setInterval(function () {
+            if (!state.loaded || document.visibilityState !== "visible" || state.waitReported)
                 return;
-            state.stalledMs += 500;
-            if (state.stalledMs < STALL_LIMIT_MS)
+            state.waitedMs += 500;
+            if (state.waitedMs < WAIT_REPORT_MS)
                 return;
-            const dropped = state.calls.shift();
-            state.stalledMs = 0;
-            toHost("callDropped", dropped.name, state.movieUrl);
-            deliverCalls();
+            state.waitReported = true;
+            toHost("callWaiting", state.calls[0].name, state.movieUrl);
         }, 500);
     }
 
-    function stopStallWatch() {
-        clearInterval(state.stallTimer);
-        state.stallTimer = 0;
-        state.stalledMs = 0;
+    function stopWaitWatch() {
+        clearInterval(state.waitTimer);
+        state.waitTimer = 0;
+        state.waitedMs = 0;
+    }
+
+    // Calls still waiting were meant for the movie that is being replaced.
+    function dropCallsOfOldMovie() {
+        state.calls = [];
+        state.waitReported = false;
+        stopWaitWatch();
     }
 
     // A hidden second player that plays the warm-up movie, whose first frame calls a name
@@ -604,7 +613,7 @@
 
     const COMMANDS = {
         load: loadMovie,
-        unload: function () { removePlayer(); showBackground(); },
+        unload: function () { dropCallsOfOldMovie(); removePlayer(); showBackground(); },
         background: setBackground,
         call: queueCall,
         selftest: runSelfTest,

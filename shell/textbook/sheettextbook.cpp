@@ -1,14 +1,19 @@
 #include "sheettextbook.h"
 
+#include "atomicfile.h"
 #include "environment.h"
 #include "shellslider.h"
 #include "viewerpage.h"
 #include "windowmain.h"
 
+#include <QApplication>
 #include <QDebug>
 #include <QDomDocument>
+#include <QFile>
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QPushButton>
+#include <QShortcut>
 
 SheetTextbook::SheetTextbook(QWidget *parent)
     : QWidget(parent)
@@ -37,9 +42,71 @@ SheetTextbook::SheetTextbook(QWidget *parent)
     if (mainWindow)
         connect(contents, &QPushButton::clicked, mainWindow, &WindowMain::showContent);
     connect(m_view, &ViewerPage::selectedHitzone, this, &SheetTextbook::showMaterials);
-    connect(m_slider, &ShellSlider::pageChanged, this, &SheetTextbook::pageChanged);
+    addPageKeys();
 
+    openAtLastPage();
+    connect(m_slider, &ShellSlider::pageChanged, this, &SheetTextbook::pageChanged);
     m_view->loadPage(m_slider->currentPagePath());
+
+    m_rememberTimer.setSingleShot(true);
+    m_rememberTimer.setInterval(1000);
+    connect(&m_rememberTimer, &QTimer::timeout, this, &SheetTextbook::rememberPage);
+}
+
+SheetTextbook::~SheetTextbook()
+{
+    if (m_rememberTimer.isActive())
+        rememberPage();
+}
+
+void SheetTextbook::addPageKeys()
+{
+    // Keys of a reader, while the textbook has the focus; the tab bar keeps its own arrows.
+    const auto addKeys = [this](std::initializer_list<QKeySequence> keys, auto slot) {
+        for (const QKeySequence &key : keys) {
+            auto *shortcut = new QShortcut(key, this);
+            shortcut->setContext(Qt::WidgetWithChildrenShortcut);
+            connect(shortcut, &QShortcut::activated, this, slot);
+        }
+    };
+    addKeys({Qt::Key_PageUp, Qt::Key_Left}, &SheetTextbook::clickPrev);
+    addKeys({Qt::Key_PageDown, Qt::Key_Right}, &SheetTextbook::clickNext);
+    addKeys({Qt::Key_Home}, [this] { m_slider->setValue(m_slider->minimum()); });
+    addKeys({Qt::Key_End}, [this] { m_slider->setValue(m_slider->maximum()); });
+}
+
+void SheetTextbook::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    // Back on the textbook (the contents or a material closed): the page keys work at once.
+    if (!isAncestorOf(QApplication::focusWidget()))
+        m_view->setFocus();
+}
+
+QString SheetTextbook::lastPageFile()
+{
+    return pupilDir.filePath(QStringLiteral("textbook.page"));
+}
+
+void SheetTextbook::openAtLastPage()
+{
+    QFile file(lastPageFile());
+    if (!file.open(QIODevice::ReadOnly))
+        return;
+    const QString name = QString::fromUtf8(file.read(256)).trimmed();
+    const QStringList &pages = pageList();
+    for (int i = 0; i < pages.size(); ++i) {
+        if (!name.isEmpty() && QFileInfo(pages[i]).fileName() == name)
+            m_slider->setValue(i);
+    }
+}
+
+void SheetTextbook::rememberPage()
+{
+    const QByteArray name = QFileInfo(m_slider->currentPagePath()).fileName().toUtf8() + '\n';
+    QString error;
+    if (!AtomicFile::write(lastPageFile(), name, &error))
+        qWarning().noquote() << "cannot keep the textbook's page in" << lastPageFile() << ':' << error;
 }
 
 QPushButton *SheetTextbook::sideButton(const char *objectName, const QString &toolTip, const QSize &size)
@@ -47,6 +114,7 @@ QPushButton *SheetTextbook::sideButton(const char *objectName, const QString &to
     auto *button = new QPushButton(this);
     button->setObjectName(QLatin1String(objectName));
     button->setToolTip(toolTip);
+    button->setAccessibleName(toolTip);
     button->setFixedSize(size);
     return button;
 }
@@ -64,6 +132,7 @@ void SheetTextbook::clickNext()
 void SheetTextbook::pageChanged(QString &pathname)
 {
     m_view->loadPage(pathname);
+    m_rememberTimer.start();
 }
 
 bool SheetTextbook::materialOfRequest(const QString &request, QString *id)

@@ -1,6 +1,7 @@
 #ifndef SHEETTEXTBOOK_H
 #define SHEETTEXTBOOK_H
 
+#include <QTimer>
 #include <QWidget>
 
 class QPushButton;
@@ -15,6 +16,7 @@ class SheetTextbook : public QWidget
 
 public:
     explicit SheetTextbook(QWidget *parent = nullptr);
+    ~SheetTextbook() override;
 
     ShellSlider *slider() const { return m_slider; }
     ViewerPage *pageView() const { return m_view; }
@@ -31,11 +33,19 @@ private slots:
     void clickNext();
     void pageChanged(QString &pathname);
 
+protected:
+    void showEvent(QShowEvent *event) override;
+
 private:
     QPushButton *sideButton(const char *objectName, const QString &toolTip, const QSize &size);
+    void addPageKeys();
+    void openAtLastPage();
+    void rememberPage();
+    static QString lastPageFile();
 
     ViewerPage *m_view;
     ShellSlider *m_slider;
+    QTimer m_rememberTimer; // the page is kept once the reader stops turning
 };
 
 #endif

@@ -2,7 +2,6 @@
 
 #include "flashplayer.h"
 
-#include <QDebug>
 #include <QPainter>
 #include <QResizeEvent>
 #include <QUrlQuery>
@@ -18,8 +17,6 @@ ViewerPage::ViewerPage(QWidget *parent)
     vars.addQueryItem(QStringLiteral("likeFlash"), QStringLiteral("I like Flash"));
     m_player->SetFlashVars(vars.toString(QUrl::FullyEncoded));
     connect(m_player, &FlashPlayer::FlashCall, this, &ViewerPage::selectedHitzone);
-    connect(m_player, &FlashPlayer::movieFailed, this,
-            [](const QString &path) { qWarning().noquote() << "page movie failed to load:" << path; });
     m_layout->addWidget(m_player, 0);
     setLayout(m_layout);
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);

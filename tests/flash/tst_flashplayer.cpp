@@ -72,6 +72,7 @@ private slots:
 
     void clickOnHitzoneCallsWithItsMaterial();
     void callsWaitForTheCallbackAndKeepTheirOrder();
+    void callsOutwaitALongIntro();
     void argumentsSurviveTheRoundTrip_data();
     void argumentsSurviveTheRoundTrip();
     void unregisteredCallNameArrives();
@@ -214,6 +215,20 @@ void TestFlashPlayer::callsWaitForTheCallbackAndKeepTheirOrder()
     QVERIFY(waitFor([&] { return callsNamed(calls, QStringLiteral("echoed")).size() >= 20; }));
     QTest::qWait(300);
     QCOMPARE(callsNamed(calls, QStringLiteral("echoed")), expected);
+}
+
+void TestFlashPlayer::callsOutwaitALongIntro()
+{
+    // A test whose intro plays 15 s before it registers its callback still gets what the
+    // shell sent it at the start, in order.
+    QSignalSpy calls(m_player.data(), &FlashPlayer::FlashCall);
+    m_player->SetMovie(write(QStringLiteral("intro.swf"), TestMovies::echo(12 * 15 + 1)));
+    m_player->CallFunction(invoke(QStringLiteral("echo"), QStringLiteral("<string>first</string>")));
+    m_player->CallFunction(invoke(QStringLiteral("echo"), QStringLiteral("<string>second</string>")));
+    QVERIFY(waitFor([&] { return callsNamed(calls, QStringLiteral("echoed")).size() >= 2; }, 30000));
+    QCOMPARE(callsNamed(calls, QStringLiteral("echoed")),
+             QStringList({invoke(QStringLiteral("echoed"), QStringLiteral("<string>first</string>")),
+                          invoke(QStringLiteral("echoed"), QStringLiteral("<string>second</string>"))}));
 }
 
 void TestFlashPlayer::argumentsSurviveTheRoundTrip_data()
