@@ -197,6 +197,10 @@ bool DoublePage::writeFile()
         QTextStream stream(&file);
         document.save(stream, 4);
         stream.flush();
+        // QSaveFile buffers, and its commit() renames even when the last buffer could not be
+        // written (a full disk): check the flush, or a short file replaces the good one.
+        if (!file.flush())
+            file.cancelWriting();
         if (file.commit()) {
             // Points of an unfinished zone are still unsaved: the page must go on asking before they
             // are lost, and must not read the file over them when it is shown again.

@@ -1,5 +1,6 @@
 #include "boxanswer.h"
 #include "doublepage.h"
+#include "nofilewrites.h"
 
 #include <QPainter>
 #include <QTemporaryDir>
@@ -233,6 +234,22 @@ void TestDoublePage::failedWriteKeepsTheOldFileAndSaysSo()
     QVERIFY(!page.writeFile());
     QVERIFY(answer.text.startsWith("Error!!!: Cannot save"));
     QVERIFY(QFileInfo("taken.xml").isDir());
+    QVERIFY(page.isModified());
+
+    // A full disk: the file saved before stays whole.
+    page.setFileName(m_dir->filePath("page.xml"));
+    QVERIFY(page.writeFile());
+    const QString saved = readText("page.xml");
+    click(page, 10, 10);
+    click(page, 50, 10);
+    click(page, 50, 50);
+    page.appendHitzone();
+    {
+        NoFileWrites full;
+        BoxAnswer fullAnswer(QMessageBox::Ok);
+        QVERIFY(!page.writeFile());
+    }
+    QCOMPARE(readText("page.xml"), saved);
     QVERIFY(page.isModified());
 }
 
