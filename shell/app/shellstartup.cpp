@@ -81,6 +81,8 @@ int ShellStartup::run()
     if (nobodySignedIn())
         return 0;
     window->setupSheets();
+    // The keys go to the book at once, also where no window manager hands the focus back.
+    window->activateWindow();
     // Said once, however many of the pupil's files failed: the pupil works on regardless.
     if (!auth->pupilFilesWritten() || !window->pupilFilesWritten())
         reportUnwritablePupilFolder(window.get());

@@ -45,9 +45,23 @@ void ShellWindow::setCaptionNote(const QString &note)
 
 const QImage &ShellWindow::captionImage()
 {
-    if (m_captionImage.isNull())
+    if (m_captionImage.isNull()) {
         m_captionImage.load(QStringLiteral("theme/windows/main/caption.png"));
+        m_captionImageUsedWidth = usedWidth(m_captionImage);
+    }
     return m_captionImage;
+}
+
+int ShellWindow::usedWidth(const QImage &image)
+{
+    // The picture may end in transparent columns; the window's width should not pay for them.
+    for (int x = image.width() - 1; x >= 0; --x) {
+        for (int y = 0; y < image.height(); ++y) {
+            if (qAlpha(image.pixel(x, y)) != 0)
+                return x + 1;
+        }
+    }
+    return 0;
 }
 
 QFont ShellWindow::captionFont() const
@@ -58,16 +72,24 @@ QFont ShellWindow::captionFont() const
     return font;
 }
 
-int ShellWindow::captionNoteLeft()
+QFont ShellWindow::captionNoteFont() const
 {
-    return m_theme.captionLeft + m_theme.captionIndent + captionImage().width() + 24;
+    // Big enough for a child to find her own name.
+    QFont font = captionFont();
+    font.setPointSize(font.pointSize() + 3);
+    font.setBold(true);
+    return font;
 }
 
-int ShellWindow::captionExtent()
+int ShellWindow::captionPictureRight()
 {
-    if (m_captionNote.isEmpty())
-        return m_theme.captionLeft + m_theme.captionIndent + captionImage().width();
-    return captionNoteLeft() + QFontMetrics(captionFont()).horizontalAdvance(m_captionNote);
+    captionImage();
+    return m_theme.captionLeft + m_theme.captionIndent + m_captionImageUsedWidth;
+}
+
+int ShellWindow::captionNoteRight() const
+{
+    return width() - 1 - m_theme.captionRight;
 }
 
 QRect ShellWindow::captionArea() const
@@ -215,6 +237,19 @@ void ShellWindow::paintFrame(QPainter &painter)
         painter.drawPixmap(piece.target, m_frame, piece.source);
 }
 
+void ShellWindow::paintCaptionNote(QPainter &painter)
+{
+    // Between the caption picture and whatever the window puts on its right, shortened to fit.
+    const int left = captionPictureRight() + 24;
+    const int room = captionNoteRight() - left;
+    if (m_captionNote.isEmpty() || room < 24)
+        return;
+    painter.setFont(captionNoteFont());
+    const QString text = painter.fontMetrics().elidedText(m_captionNote, Qt::ElideRight, room);
+    painter.drawText(QRect(left, m_theme.captionTop + 7, room, captionImage().height()), Qt::AlignLeft | Qt::AlignVCenter,
+                     text);
+}
+
 void ShellWindow::paintCaption(QPainter &painter)
 {
     painter.setFont(captionFont());
@@ -223,11 +258,7 @@ void ShellWindow::paintCaption(QPainter &painter)
 
     if (windowTitle() == mainWindowTitle()) {
         painter.drawImage(QPoint(m_theme.captionLeft + m_theme.captionIndent, m_theme.captionTop + 7), captionImage());
-        if (!m_captionNote.isEmpty()) {
-            const QRect image(QPoint(m_theme.captionLeft, m_theme.captionTop + 7), captionImage().size());
-            painter.drawText(QRect(captionNoteLeft(), image.top(), width(), image.height()),
-                             Qt::AlignLeft | Qt::AlignVCenter, m_captionNote);
-        }
+        paintCaptionNote(painter);
         return;
     }
     const QRect area = captionArea().adjusted(m_theme.captionIndent, 0, 0, 0);

@@ -26,11 +26,11 @@ public:
 
     void setBodyImage(const QString &fileName, bool centred);
     // A short text drawn in the caption area after the caption picture (the main window's
-    // pupil name).
+    // pupil name), shortened when there is little room.
     void setCaptionNote(const QString &note);
     QString captionNote() const { return m_captionNote; }
-    // How far from the window's left edge the caption picture and the note reach.
-    int captionExtent();
+    // Where the visible part of the caption picture ends, from the window's left edge.
+    int captionPictureRight();
 
     const ShellWindowTheme &theme() const { return m_theme; }
     // The caption area: the window is dragged by it and the caption is drawn in it.
@@ -47,6 +47,9 @@ public slots:
     void minimize();
 
 protected:
+    // Where the caption note must end.
+    virtual int captionNoteRight() const;
+
     void mousePressEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
@@ -61,8 +64,10 @@ private:
     void paintCaption(QPainter &painter);
     const QImage &scaledBody();
     const QImage &captionImage();
+    void paintCaptionNote(QPainter &painter);
+    static int usedWidth(const QImage &image);
     QFont captionFont() const;
-    int captionNoteLeft();
+    QFont captionNoteFont() const;
 
     ShellWindowTheme m_theme;
     QPixmap m_frame;
@@ -70,6 +75,7 @@ private:
     QImage m_body;
     QImage m_scaledBody; // the body scaled to cover the current size; made once per size
     QImage m_captionImage;
+    int m_captionImageUsedWidth = 0;
     QString m_captionNote;
     bool m_bodyCentred = false;
     bool m_dragging = false;

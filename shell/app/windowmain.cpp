@@ -42,6 +42,42 @@ WindowMain::WindowMain(QWidget *parent)
     placeForRestore();
 }
 
+int WindowMain::captionNoteRight() const
+{
+    if (m_tabBar && !m_tabsBelow)
+        return m_tabBar->x() - 12;
+    return m_helpButton->x() - 12;
+}
+
+void WindowMain::resizeEvent(QResizeEvent *event)
+{
+    ShellWindow::resizeEvent(event);
+    placeTabBar();
+}
+
+void WindowMain::placeTabBar()
+{
+    if (!m_tabBar)
+        return;
+    // Beside the caption picture when all four tabs fit there, else on a row of their own
+    // below it: the tabs never cover the caption, and none is cut off.
+    const int outerMargin = layout()->contentsMargins().left();
+    const int captionRoom = captionPictureRight() - outerMargin + 8;
+    const int buttonsRoom = width() - m_helpButton->x() + 40;
+    const bool below = captionRoom + m_tabBar->sizeHint().width() + buttonsRoom > width();
+    if (below == m_tabsBelow && m_headerGrid->indexOf(m_tabBar) >= 0)
+        return;
+    m_tabsBelow = below;
+    m_headerGrid->removeWidget(m_tabBar);
+    if (below)
+        m_headerGrid->addWidget(m_tabBar, 3, 0, 1, 11, Qt::AlignLeft);
+    else
+        m_headerGrid->addWidget(m_tabBar, 0, 1, 3, 1);
+    m_headerGrid->setColumnMinimumWidth(0, below ? 0 : captionRoom);
+    m_headerGrid->setRowMinimumHeight(3, below ? m_tabBar->sizeHint().height() : 0);
+    update();
+}
+
 void WindowMain::placeForRestore()
 {
     // Maximised at start; restored, the window comes back at a size one can work in,
@@ -93,6 +129,7 @@ void WindowMain::buildHeader()
     QPushButton *maximizeButton = windowButton("button_window_maximize", 23, tr("Развернуть"), this, false);
     QPushButton *closeButton = windowButton("button_window_close", 23, tr("Закрыть"), this);
     QPushButton *helpButton = windowButton("button_help", 26, tr("Помощь"), this);
+    m_helpButton = helpButton;
     connect(minimizeButton, &QPushButton::clicked, this, &ShellWindow::minimize);
     connect(maximizeButton, &QPushButton::clicked, this, &ShellWindow::maximize);
     connect(closeButton, &QPushButton::clicked, qApp, &QApplication::quit);
@@ -129,10 +166,7 @@ void WindowMain::setupSheets()
         m_tabBar->setTabToolTip(tab, caption);
     }
     connect(m_tabBar, &QTabBar::currentChanged, m_mainStack, &QStackedWidget::setCurrentIndex);
-    m_headerGrid->addWidget(m_tabBar, 0, 1, 3, 1);
-    // The tab bar keeps clear of the caption picture and the pupil's name, at any width.
-    const int outerMargin = layout()->contentsMargins().left();
-    m_headerGrid->setColumnMinimumWidth(0, captionExtent() - outerMargin + 16);
+    placeTabBar();
 
     m_sheetStacks[Textbook].addWidget(new SheetTextbook);
     // The other sheets are filled in as their parts of the program arrive.
@@ -227,6 +261,9 @@ void WindowMain::removeWidgetInSheet(QWidget *widget)
         if (stack.currentWidget() == widget && stack.count() > 0) {
             stack.removeWidget(widget);
             delete widget;
+            // The keys go on to what is now on top (the textbook's pages), not to the tab bar.
+            if (QWidget *top = stack.currentWidget(); top && top->isVisible())
+                top->setFocus();
             return;
         }
     }

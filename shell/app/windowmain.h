@@ -6,6 +6,7 @@
 #include <QStackedWidget>
 
 class QGridLayout;
+class QResizeEvent;
 class QTabBar;
 
 // The one working window: window buttons and the tab bar on top, below them four sheets, each
@@ -36,9 +37,14 @@ public slots:
     void help();
     void removeWidgetInSheet(QWidget *widget);
 
+protected:
+    int captionNoteRight() const override;
+    void resizeEvent(QResizeEvent *event) override;
+
 private:
     void buildHeader();
     void placeForRestore();
+    void placeTabBar();
     QStackedWidget *currentSheetStack();
     void pushOnCurrentSheet(QWidget *window);
     bool favoritesButtonWanted() const;
@@ -48,6 +54,8 @@ private:
     QStackedWidget *m_mainStack = nullptr;
     QStackedWidget m_sheetStacks[SheetCount];
     QGridLayout *m_headerGrid = nullptr;
+    QWidget *m_helpButton = nullptr;
+    bool m_tabsBelow = false;
     bool m_pupilFilesWritten = true;
 };
 

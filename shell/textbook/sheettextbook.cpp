@@ -43,6 +43,7 @@ SheetTextbook::SheetTextbook(QWidget *parent)
         connect(contents, &QPushButton::clicked, mainWindow, &WindowMain::showContent);
     connect(m_view, &ViewerPage::selectedHitzone, this, &SheetTextbook::showMaterials);
     addPageKeys();
+    setFocusProxy(m_view);
 
     openAtLastPage();
     connect(m_slider, &ShellSlider::pageChanged, this, &SheetTextbook::pageChanged);
@@ -80,7 +81,7 @@ void SheetTextbook::showEvent(QShowEvent *event)
     QWidget::showEvent(event);
     // Back on the textbook (the contents or a material closed): the page keys work at once.
     if (!isAncestorOf(QApplication::focusWidget()))
-        m_view->setFocus();
+        setFocus();
 }
 
 QString SheetTextbook::lastPageFile()

@@ -18,6 +18,7 @@ ViewerPage::ViewerPage(QWidget *parent)
     m_player->SetFlashVars(vars.toString(QUrl::FullyEncoded));
     connect(m_player, &FlashPlayer::FlashCall, this, &ViewerPage::selectedHitzone);
     m_layout->addWidget(m_player, 0);
+    setFocusProxy(m_player);
     setLayout(m_layout);
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
 }

@@ -7,6 +7,7 @@
 
 #include <QDomDocument>
 #include <QPushButton>
+#include <QScreen>
 #include <QSignalSpy>
 #include <QTabBar>
 #include <QTemporaryDir>
@@ -58,6 +59,7 @@ private slots:
     void favoritesButtonOnlyOnTextbookAndCatalogue();
     void chapterDoubleClickJumpsOnceAndLeaves();
     void returnOnAChapterJumpsToo();
+    void tabsNeverCoverTheCaptionAndRestoreIsCentred();
     void sheetAreaKeepsProportion_data();
     void sheetAreaKeepsProportion();
 
@@ -237,6 +239,30 @@ void TestWindowMain::returnOnAChapterJumpsToo()
     QCOMPARE(jumps.first().first().toInt(), 4);
     QPointer<ViewerContent> gone = contents;
     QTRY_VERIFY(!gone);
+}
+
+void TestWindowMain::tabsNeverCoverTheCaptionAndRestoreIsCentred()
+{
+    QTabBar *tabs = m_window->tabBar();
+    const QRect caption(QPoint(0, 0), QPoint(m_window->captionPictureRight(), 40));
+    for (int width : {1600, 1024, 800}) {
+        m_window->resize(width, 600);
+        QTRY_COMPARE(m_window->width(), width);
+        QCoreApplication::processEvents();
+        const QRect onWindow(tabs->mapTo(m_window, QPoint(0, 0)), tabs->size());
+        QVERIFY2(!onWindow.intersects(caption), qPrintable(QString::number(width)));
+        // Every tab whole: no scroll arrows, nothing cut off at the right.
+        QVERIFY2(tabs->width() >= tabs->sizeHint().width(), qPrintable(QString::number(width)));
+        QVERIFY(onWindow.right() < m_window->width());
+    }
+    m_window->resize(1000, 700);
+
+    // Maximised at start, restored: most of the screen, centred, not the minimum in the corner.
+    WindowMain fresh;
+    const QRect work = fresh.screen()->availableGeometry();
+    QCOMPARE(fresh.geometry().center(), work.center());
+    QVERIFY(work.contains(fresh.geometry()));
+    QVERIFY(fresh.width() >= qMin(work.width(), work.width() * 3 / 4 + fresh.minimumWidth() / 4));
 }
 
 void TestWindowMain::sheetAreaKeepsProportion_data()
