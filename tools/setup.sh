@@ -8,7 +8,7 @@ BUILD="$ROOT/build"
 APT_PACKAGES=(
     cmake ninja-build g++ pkg-config
     qt6-base-dev qt6-webengine-dev qt6-webchannel-dev libqt6opengl6-dev libgl-dev
-    xvfb xauth xdotool imagemagick fonts-dejavu-core
+    xvfb xauth xdotool imagemagick fonts-dejavu-core poppler-utils
     nodejs npm
 )
 

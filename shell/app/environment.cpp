@@ -2,6 +2,7 @@
 
 #include "contentmodel.h"
 #include "contentmodelproxy.h"
+#include "markbookmodel.h"
 #include "pagelist.h"
 
 #include <QCoreApplication>
@@ -19,6 +20,7 @@ bool firstScreenVisible = false;
 int flashSetting2 = 0;
 ContentModel *contentModel = nullptr;
 ContentModelProxy *contentProxy = nullptr;
+MarkbookModel *markbookModel = nullptr;
 
 void ensureContentModel()
 {
@@ -27,6 +29,12 @@ void ensureContentModel()
     contentModel = new ContentModel;
     contentProxy = new ContentModelProxy;
     contentProxy->setSourceModel(contentModel);
+}
+
+void ensureMarkbookModel()
+{
+    if (!markbookModel)
+        markbookModel = new MarkbookModel;
 }
 
 const QStringList &pageList()

@@ -11,6 +11,7 @@
 
 class ContentModel;
 class ContentModelProxy;
+class MarkbookModel;
 class WindowMain;
 
 extern QString courseTitle;
@@ -28,6 +29,11 @@ extern int flashSetting2;
 extern ContentModel *contentModel;
 extern ContentModelProxy *contentProxy;
 void ensureContentModel();
+
+// The pupil's markbook, shared by the markbook sheet and every material; made on first need
+// (after the sign-in: it reads the pupil's file), never deleted.
+extern MarkbookModel *markbookModel;
+void ensureMarkbookModel();
 
 // The textbook's page movies, listed once (from data/textbook under the starting directory).
 const QStringList &pageList();

@@ -4,13 +4,16 @@
 #include "contentp.h"
 #include "coursexml.h"
 #include "environment.h"
+#include "materialid.h"
 #include "sheettextbook.h"
 #include "shellslider.h"
 #include "treeitem.h"
 #include "viewercontent.h"
+#include "viewerobject.h"
 #include "windowhard.h"
 
 #include <QApplication>
+#include <QDebug>
 #include <QFile>
 #include <QGridLayout>
 #include <QLabel>
@@ -215,14 +218,27 @@ void WindowMain::pushOnCurrentSheet(QWidget *window)
 void WindowMain::createWidgetInSheet(QString id)
 {
     ensureContentModel();
+    // Ids come from course files, movies and favorites; one that is not a plain folder name
+    // opens nothing.
+    if (!MaterialId::isSafe(id)) {
+        qDebug().noquote() << "refused to open the material" << id;
+        return;
+    }
     if (const TreeItem *material = contentModel->findObject(id, contentModel->rootItem())) {
+        auto *viewer = new ViewerObject(ViewerObject::Normal);
+        viewer->loadObject(id);
         const int flags = WindowHard::PrintButton | (favoritesButtonWanted() ? WindowHard::FavoritesButton : 0);
         auto *window = new WindowHard(flags, this);
-        // Nothing in a material prints until its viewer says it can.
-        window->disablePrinter();
+        if (!viewer->isPrintable())
+            window->disablePrinter();
+        // Favorites come with the pupil's favorites sheet; until then the button does nothing.
+        window->disableFavorites();
         connect(window, &WindowHard::remove, this, &WindowMain::removeWidgetInSheet, Qt::QueuedConnection);
+        connect(window, &WindowHard::printer, viewer, &ViewerObject::printer);
+        connect(window, &WindowHard::favorites, viewer, &ViewerObject::favorites);
         window->setCaptionIcon(groupIconsSmall.value(material->data(1).toString()));
         window->setCaptionText(material->data(0).toString());
+        window->setContentWidget(viewer);
         pushOnCurrentSheet(window);
     }
     activateWindow();

@@ -1,5 +1,7 @@
 #include "viewerimage.h"
 
+#include "materialprinter.h"
+
 #include <QPainter>
 #include <QPrinter>
 
@@ -45,6 +47,6 @@ void ViewerImage::paintEvent(QPaintEvent *)
 
 void ViewerImage::print(QPrinter *printer)
 {
-    QPainter painter(printer);
-    painter.drawPixmap(0, 0, m_pixmap);
+    // Scaled to the page: a large picture printed at its own size would be cut off.
+    MaterialPrinter::printFitted(printer, m_pixmap.toImage());
 }

@@ -36,10 +36,10 @@ WindowHard::WindowHard(int flags, QWidget *parent)
     m_printerButton->setVisible(flags & PrintButton);
     connect(m_printerButton, &QPushButton::clicked, this, &WindowHard::printer);
     m_grid->addWidget(m_printerButton, 0, 4);
-    QPushButton *favoritesButton = makeButton("button_favorites", 24, tr("Добавить в избранное"));
-    favoritesButton->setVisible(flags & FavoritesButton);
-    connect(favoritesButton, &QPushButton::clicked, this, &WindowHard::favorites);
-    m_grid->addWidget(favoritesButton, 0, 5);
+    m_favoritesButton = makeButton("button_favorites", 24, tr("Добавить в избранное"));
+    m_favoritesButton->setVisible(flags & FavoritesButton);
+    connect(m_favoritesButton, &QPushButton::clicked, this, &WindowHard::favorites);
+    m_grid->addWidget(m_favoritesButton, 0, 5);
     if (flags) {
         auto *splitter = new QLabel(this);
         splitter->setPixmap(QPixmap(QStringLiteral("theme/splitter.png")));
@@ -57,6 +57,7 @@ QPushButton *WindowHard::makeButton(const char *objectName, int side, const QStr
     button->setFixedSize(side, side);
     button->setFocusPolicy(Qt::NoFocus);
     button->setToolTip(toolTip);
+    button->setAccessibleName(toolTip);
     return button;
 }
 
@@ -89,6 +90,11 @@ void WindowHard::setContentLayout(QLayout *layout)
 void WindowHard::disablePrinter()
 {
     m_printerButton->setEnabled(false);
+}
+
+void WindowHard::disableFavorites()
+{
+    m_favoritesButton->setEnabled(false);
 }
 
 void WindowHard::close()

@@ -26,6 +26,7 @@ public:
     void setContentWidget(QWidget *widget);
     void setContentLayout(QLayout *layout);
     void disablePrinter();
+    void disableFavorites();
 
 signals:
     void favorites();
@@ -46,6 +47,7 @@ private:
     QLabel *m_iconLabel;
     QLabel *m_caption;
     QPushButton *m_printerButton;
+    QPushButton *m_favoritesButton;
 };
 
 #endif

@@ -1,0 +1,30 @@
+#ifndef MATERIALPRINTER_H
+#define MATERIALPRINTER_H
+
+#include <QPainter>
+#include <QPrinter>
+
+// The printer a whole material prints on: one print job, each medium on a page of its own.
+// (A painter ended on a printer ends its document, so media that each opened and closed
+// their own painter would leave only the last one in a PDF.)
+class MaterialPrinter : public QPrinter
+{
+public:
+    explicit MaterialPrinter(PrinterMode mode = ScreenResolution);
+    ~MaterialPrinter() override;
+
+    // A painter on a fresh page of this job; null when the job could not start.
+    QPainter *nextPage();
+    // Ends the job; the document is complete after this.
+    void finish();
+
+    // Draws a picture on the next page of `printer`, scaled to the page keeping its
+    // proportions. Works for a plain QPrinter too (then as a job of its own).
+    static void printFitted(QPrinter *printer, const QImage &image);
+
+private:
+    QPainter m_painter;
+    int m_pages = 0;
+};
+
+#endif

@@ -1,0 +1,36 @@
+#include "materialwebpage.h"
+
+#include "flashengine.h"
+
+#include <QDebug>
+#include <QDir>
+
+MaterialWebPage::MaterialWebPage(QWebEngineProfile *profile, QObject *parent)
+    : QWebEnginePage(profile, parent)
+{
+}
+
+bool MaterialWebPage::mayShow(const QUrl &url)
+{
+    const FlashFiles &files = FlashEngine::instance()->files();
+    const QString file = files.fileForUrl(url);
+    const QString data = QDir(files.installationFolder()).filePath(QStringLiteral("data/"));
+    return !file.isEmpty() && file.startsWith(data);
+}
+
+bool MaterialWebPage::acceptNavigationRequest(const QUrl &url, NavigationType type, bool isMainFrame)
+{
+    Q_UNUSED(type);
+    Q_UNUSED(isMainFrame);
+    if (mayShow(url))
+        return true;
+    qDebug().noquote() << "material page: not going to" << url.toString() << "from" << this->url().toString();
+    return false;
+}
+
+QWebEnginePage *MaterialWebPage::createWindow(WebWindowType type)
+{
+    Q_UNUSED(type);
+    // A child's page opens no windows; a link that asks for one goes nowhere.
+    return nullptr;
+}

@@ -1,0 +1,31 @@
+#include "viewerweb.h"
+
+#include "flashengine.h"
+#include "materialprinter.h"
+#include "materialwebpage.h"
+
+#include <QDebug>
+
+ViewerWeb::ViewerWeb(QWidget *parent)
+    : QWebEngineView(parent)
+{
+    setContextMenuPolicy(Qt::NoContextMenu);
+    if (QWebEngineProfile *profile = FlashEngine::instance()->profile())
+        setPage(new MaterialWebPage(profile, this));
+}
+
+void ViewerWeb::loadFile(const QString &path)
+{
+    const QUrl url = FlashEngine::instance()->files().urlForFile(path);
+    if (!FlashEngine::instance()->profile() || !MaterialWebPage::mayShow(url)) {
+        qDebug().noquote() << "material page: cannot show" << path;
+        return;
+    }
+    load(url);
+}
+
+void ViewerWeb::print(QPrinter *printer)
+{
+    // What the pupil sees of the page, like every other medium.
+    MaterialPrinter::printFitted(printer, grab().toImage());
+}

@@ -1,0 +1,23 @@
+#ifndef VIEWERWEB_H
+#define VIEWERWEB_H
+
+#include <QWebEngineView>
+
+class QPrinter;
+
+// An `htm` medium of a material: a local web page, served like the movies from the
+// installation folder, on the players' offline profile.
+class ViewerWeb : public QWebEngineView
+{
+    Q_OBJECT
+
+public:
+    explicit ViewerWeb(QWidget *parent = nullptr);
+
+    void loadFile(const QString &path);
+
+public slots:
+    void print(QPrinter *printer);
+};
+
+#endif

@@ -1,0 +1,83 @@
+#include "environment.h"
+#include "markbookmodel.h"
+#include "treeitem.h"
+
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+
+static const char kMarkbook[] = R"(<markbook>
+    <chapter caption="Звуки">
+        <object caption="Тест: гласные" mark="-1.0" id="t1"></object>
+        <object caption="Тест: согласные" mark="много" id="t2">3/5</object>
+    </chapter>
+</markbook>
+)";
+
+class TestMarkbookModel : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void bandsLeaveNoGaps_data();
+    void bandsLeaveNoGaps();
+    void resultIsOnDiskAtOnceAndViewsHearOfIt();
+};
+
+void TestMarkbookModel::bandsLeaveNoGaps_data()
+{
+    QTest::addColumn<QString>("mark");
+    QTest::addColumn<int>("band");
+    QTest::addColumn<QString>("toolTip");
+    QTest::newRow("not taken") << "-1.0" << int(MarkbookModel::NotTaken) << "Не пройдено";
+    QTest::newRow("nothing right") << "0" << int(MarkbookModel::NeedsWork) << "Нужно поработать ещё!";
+    QTest::newRow("11 of 17") << "0.647" << int(MarkbookModel::NeedsWork) << "0.647";
+    QTest::newRow("0.65") << "0.65" << int(MarkbookModel::Good) << "0.65";
+    QTest::newRow("0.8") << "0.8" << int(MarkbookModel::Good) << "Хорошо!";
+    QTest::newRow("16 of 17") << "0.941" << int(MarkbookModel::Good) << "0.941";
+    QTest::newRow("0.95") << "0.95" << int(MarkbookModel::Excellent) << "0.95";
+    QTest::newRow("all right") << "1" << int(MarkbookModel::Excellent) << "Молодец! Всё правильно!";
+    QTest::newRow("negative") << "-0.5" << int(MarkbookModel::NoBand) << "-0.5";
+    QTest::newRow("not a number") << "много" << int(MarkbookModel::NeedsWork) << "Нужно поработать ещё!";
+}
+
+void TestMarkbookModel::bandsLeaveNoGaps()
+{
+    QFETCH(QString, mark);
+    QFETCH(int, band);
+    QFETCH(QString, toolTip);
+    QCOMPARE(int(MarkbookModel::band(mark)), band);
+    QCOMPARE(MarkbookModel::toolTip(mark), toolTip);
+    QCOMPARE(MarkbookModel::bandIcon(MarkbookModel::Band(band)).isEmpty(), band == MarkbookModel::NoBand);
+}
+
+void TestMarkbookModel::resultIsOnDiskAtOnceAndViewsHearOfIt()
+{
+    QTemporaryDir pupil;
+    pupilDir = QDir(pupil.path());
+    QFile file(pupil.filePath("markbook.xml"));
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(kMarkbook);
+    file.close();
+
+    MarkbookModel model;
+    QSignalSpy changed(&model, &QAbstractItemModel::dataChanged);
+    QVERIFY(model.saveTestResult("t1", "0.8", "4/5 \u0001 <b>"));
+    QCOMPARE(changed.count(), 1);
+    QVERIFY(!model.saveTestResult("no-such-test", "1", ""));
+
+    // Read back from the disk while the first model still lives: the result is there, and the
+    // other test's stored text is kept as it was, though it counts as no mark.
+    MarkbookModel reread;
+    const TreeItem *t1 = reread.findObject("t1", reread.rootItem());
+    QVERIFY(t1);
+    QCOMPARE(t1->data(1).toString(), QString("0.8"));
+    QCOMPARE(t1->data(4).toString(), QString("4/5  <b>"));
+    const TreeItem *t2 = reread.findObject("t2", reread.rootItem());
+    QCOMPARE(t2->data(1).toString(), QString("много"));
+    QCOMPARE(t2->data(4).toString(), QString("3/5"));
+    QVERIFY(!reread.findObject("Звуки", reread.rootItem())); // chapters have no id
+}
+
+QTEST_MAIN(TestMarkbookModel)
+#include "tst_markbookmodel.moc"

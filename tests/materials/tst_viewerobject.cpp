@@ -1,0 +1,245 @@
+// The object viewer on materials made for each case inside the demo installation's
+// data/objects (temporary folders, removed afterwards).
+
+#include "environment.h"
+#include "markbookmodel.h"
+#include "materialid.h"
+#include "materialprinter.h"
+#include "treeitem.h"
+#include "viewerimage.h"
+#include "viewerobject.h"
+
+#include <QApplication>
+#include <QGridLayout>
+#include <QMessageBox>
+#include <QPainter>
+#include <QProcess>
+#include <QPushButton>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTextEdit>
+#include <QTimer>
+
+namespace {
+
+void writeFile(const QString &path, const QByteArray &bytes)
+{
+    QDir().mkpath(QFileInfo(path).path());
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+
+void writeImage(const QString &path, const QSize &size, const QColor &colour)
+{
+    QImage image(size, QImage::Format_RGB32);
+    image.fill(colour);
+    QPainter(&image).fillRect(QRect(QPoint(0, 0), size / 2), Qt::black);
+    QVERIFY(image.save(path));
+}
+
+// Answers the next message box with Ok; its title and text land in the string.
+QString *answerNextBox()
+{
+    auto *text = new QString;
+    auto *poll = new QTimer(qApp);
+    QObject::connect(poll, &QTimer::timeout, poll, [poll, text] {
+        if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
+            *text = box->windowTitle() + ": " + box->text();
+            box->button(QMessageBox::Ok)->click();
+            poll->deleteLater();
+        }
+    });
+    poll->start(10);
+    return text;
+}
+
+} // namespace
+
+class TestViewerObject : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+    void gridFollowsTheDescription();
+    void brokenDescriptionWarnsAndKeepsWhatWasShown();
+    void previewModeShowsThePreview();
+    void unsafeIdsReadNothing();
+    void everyMediumPrintsOnAPageOfItsOwn();
+    void testResultIsOnDiskAtOnce();
+
+private:
+    QString material() const { return QFileInfo(m_material->path()).fileName(); }
+    QString materialFile(const QString &name) const { return m_material->filePath(name); }
+    QGridLayout *grid(const ViewerObject &viewer) const
+    {
+        return viewer.widget() ? qobject_cast<QGridLayout *>(viewer.widget()->layout()) : nullptr;
+    }
+
+    QTemporaryDir *m_material = nullptr;
+};
+
+void TestViewerObject::init()
+{
+    QVERIFY(QDir().mkpath("data/objects"));
+    m_material = new QTemporaryDir(QDir::current().absoluteFilePath("data/objects/test-XXXXXX"));
+    QVERIFY(m_material->isValid());
+}
+
+void TestViewerObject::cleanup()
+{
+    delete m_material;
+}
+
+void TestViewerObject::gridFollowsTheDescription()
+{
+    writeImage(materialFile("a.png"), QSize(40, 30), Qt::red);
+    writeImage(materialFile("b.jpg"), QSize(40, 30), Qt::blue);
+    writeFile(materialFile("text.html"), "<p>Жили-были</p>");
+    writeFile(materialFile("normal.xml"), R"(<object>
+        <media file="a.png" row="1" col="2" rowsf="2" colspan="2"/>
+        <media file="b.jpg" row="1" col="0" rowsf="5" colsf="3"/>
+        <media file="a.png"/>
+        <media file="TEXT.HTML"/>
+        <media file="text.html" row="2" col="abc" rowspan="99999999"/>
+        <media file="../../../theme/style.qss.png"/>
+        <media file="../../content.xml"/>
+        <media file="notes.txt"/>
+        <other file="a.png" row="3"/>
+    </object>)");
+    ViewerObject viewer;
+    viewer.loadObject(material());
+    QGridLayout *layout = grid(viewer);
+    QVERIFY(layout);
+    // Only the known kinds inside the data folder; upper-case suffixes are not known.
+    QCOMPARE(layout->count(), 4);
+    int row, column, rowSpan, columnSpan;
+    layout->getItemPosition(0, &row, &column, &rowSpan, &columnSpan);
+    QCOMPARE(QList<int>({row, column, rowSpan, columnSpan}), QList<int>({1, 2, 1, 2}));
+    layout->getItemPosition(2, &row, &column, &rowSpan, &columnSpan);
+    QCOMPARE(QList<int>({row, column}), QList<int>({0, 0}));
+    layout->getItemPosition(3, &row, &column, &rowSpan, &columnSpan);
+    QCOMPARE(QList<int>({row, column, rowSpan}), QList<int>({2, 0, MaterialDescription::MaxCell}));
+    QVERIFY(qobject_cast<QTextEdit *>(layout->itemAt(3)->widget()));
+    // The largest wish for a row or column wins.
+    QCOMPARE(layout->rowStretch(1), 5);
+    QCOMPARE(layout->columnStretch(0), 3);
+    QCOMPARE(layout->columnStretch(2), 1);
+    QVERIFY(!viewer.isPrintable());
+}
+
+void TestViewerObject::brokenDescriptionWarnsAndKeepsWhatWasShown()
+{
+    writeImage(materialFile("a.png"), QSize(40, 30), Qt::red);
+    writeFile(materialFile("normal.xml"), "<object><media file=\"a.png\"/></object>");
+    ViewerObject viewer;
+    viewer.loadObject(material());
+    QWidget *shown = viewer.widget();
+    QVERIFY(shown);
+
+    writeFile(materialFile("normal.xml"), "<object>\n  <media file=\"a.png\">\n</object>");
+    QScopedPointer<QString> box(answerNextBox());
+    viewer.loadObject(material());
+    QVERIFY2(box->startsWith("DOM Parser: Parse error at line 3, column "), qPrintable(*box));
+    QCOMPARE(viewer.widget(), shown);
+
+    // A description of something else than a material changes nothing either, silently.
+    writeFile(materialFile("normal.xml"), "<notobject><media file=\"a.png\"/></notobject>");
+    viewer.loadObject(material());
+    QCOMPARE(viewer.widget(), shown);
+}
+
+void TestViewerObject::previewModeShowsThePreview()
+{
+    writeImage(materialFile("a.png"), QSize(40, 30), Qt::red);
+    writeFile(materialFile("normal.xml"), "<object><media file=\"a.png\"/><media file=\"a.png\"/></object>");
+    writeFile(materialFile("preview.xml"), "<object><media file=\"a.png\"/></object>");
+    ViewerObject preview(ViewerObject::Preview);
+    preview.loadObject(material());
+    QCOMPARE(grid(preview)->count(), 1);
+    ViewerObject normal(ViewerObject::Normal);
+    normal.loadObject(material());
+    QCOMPARE(grid(normal)->count(), 2);
+}
+
+void TestViewerObject::unsafeIdsReadNothing()
+{
+    // Descriptions where an id that climbs out of its folder would find them.
+    writeImage(materialFile("a.png"), QSize(40, 30), Qt::red);
+    const QByteArray description = "<object><media file=\"" + material().toUtf8() + "/a.png\"/></object>";
+    writeFile("data/objects/normal.xml", description);
+    for (const QString &id : QStringList{QString(), ".", "..", material() + "/..", material() + "\\..",
+                              QString("a\u0001b")}) {
+        QVERIFY2(!MaterialId::isSafe(id), qPrintable(id));
+        ViewerObject viewer;
+        viewer.loadObject(id);
+        QVERIFY2(!viewer.widget(), qPrintable(id));
+    }
+    QFile::remove("data/objects/normal.xml");
+    QVERIFY(MaterialId::isSafe("con_01_slog"));
+}
+
+void TestViewerObject::everyMediumPrintsOnAPageOfItsOwn()
+{
+    const QString pdftoppm = QStandardPaths::findExecutable("pdftoppm");
+    if (pdftoppm.isEmpty())
+        QSKIP("pdftoppm (poppler-utils) is not installed");
+    writeImage(materialFile("big.png"), QSize(3000, 1500), QColor(250, 200, 0));
+    writeImage(materialFile("small.jpg"), QSize(60, 40), QColor(0, 120, 255));
+    writeFile(materialFile("normal.xml"),
+              "<object><media file=\"big.png\" printable=\"true\"/><media file=\"small.jpg\" col=\"1\"/></object>");
+    ViewerObject viewer;
+    viewer.loadObject(material());
+    QVERIFY(viewer.isPrintable());
+
+    const QString pdf = materialFile("out.pdf");
+    {
+        MaterialPrinter printer(QPrinter::ScreenResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(pdf);
+        viewer.printAll(&printer);
+    }
+    QProcess render;
+    render.start(pdftoppm, {"-r", "30", "-png", pdf, materialFile("page")});
+    QVERIFY(render.waitForFinished(30000));
+    QCOMPARE(render.exitCode(), 0);
+    QStringList pages = QDir(m_material->path()).entryList({"page*.png"}, QDir::Files, QDir::Name);
+    QCOMPARE(pages.size(), 2);
+    // The big picture fits the page (its right part is not cut off); the small one shows.
+    const QImage first(materialFile(pages[0]));
+    const QImage second(materialFile(pages[1]));
+    const int y = first.height() / 10;
+    QCOMPARE(first.pixelColor(first.width() / 4, y).blue() < 60, true);        // the black quarter
+    QVERIFY(qAbs(first.pixelColor(first.width() * 3 / 4, y).red() - 250) < 30); // the yellow, still on the page
+    bool blue = false;
+    for (int x = 0; x < second.width() && !blue; ++x)
+        for (int yy = 0; yy < second.height() && !blue; ++yy)
+            blue = second.pixelColor(x, yy).blue() > 200 && second.pixelColor(x, yy).red() < 50;
+    QVERIFY(blue);
+}
+
+void TestViewerObject::testResultIsOnDiskAtOnce()
+{
+    QTemporaryDir pupil;
+    pupilDir = QDir(pupil.path());
+    const QString id = material();
+    writeFile(pupil.filePath("markbook.xml"),
+              "<markbook><chapter caption=\"Глава\"><object caption=\"Тест\" mark=\"-1.0\" id=\"" + id.toUtf8()
+                  + "\"/></chapter></markbook>");
+    ensureMarkbookModel();
+    ViewerObject viewer;
+    viewer.loadObject(id);
+    QString history = "2/3";
+    viewer.saveTestResult("0.67", history);
+
+    QFile file(pupil.filePath("markbook.xml"));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray onDisk = file.readAll();
+    QVERIFY2(onDisk.contains("mark=\"0.67\"") && onDisk.contains(">2/3</object>"), onDisk.constData());
+}
+
+QTEST_MAIN(TestViewerObject)
+#include "tst_viewerobject.moc"
