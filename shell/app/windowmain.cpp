@@ -5,6 +5,8 @@
 #include "coursexml.h"
 #include "environment.h"
 #include "materialid.h"
+#include "sheetcatalogue.h"
+#include "sheetmarkbook.h"
 #include "sheettextbook.h"
 #include "shellslider.h"
 #include "treeitem.h"
@@ -172,16 +174,13 @@ void WindowMain::setupSheets()
     placeTabBar();
 
     m_sheetStacks[Textbook].addWidget(new SheetTextbook);
-    // The other sheets are filled in as their parts of the program arrive.
-    for (int sheet = Catalogue; sheet < SheetCount; ++sheet) {
-        if (sheet == Markbook)
-            m_pupilFilesWritten = createMarkbookIfMissing();
-        auto *placeholder = new QLabel(m_tabBar->tabText(sheet));
-        placeholder->setAlignment(Qt::AlignCenter);
-        m_sheetStacks[sheet].addWidget(placeholder);
-        if (sheet == Catalogue)
-            ensureContentModel();
-    }
+    m_sheetStacks[Catalogue].addWidget(new SheetCatalogue);
+    // The favorites sheet comes with the pupil's favorites.
+    auto *placeholder = new QLabel(m_tabBar->tabText(Favorites));
+    placeholder->setAlignment(Qt::AlignCenter);
+    m_sheetStacks[Favorites].addWidget(placeholder);
+    m_pupilFilesWritten = createMarkbookIfMissing();
+    m_sheetStacks[Markbook].addWidget(new SheetMarkbook);
 
     m_mainStack->setContentsMargins(15, 7, 15, 15);
     for (QStackedWidget &stack : m_sheetStacks)

@@ -55,7 +55,8 @@ bool MarkbookModel::saveTestResult(const QString &id, const QString &mark, const
     test->setData(1, mark);
     test->setData(4, history);
     // Views show the new mark at once, not at their next repaint.
-    emit dataChanged(indexFromItem(test, 0), indexFromItem(test, test->columnCount() - 1));
+    const QModelIndex first = indexFromItem(test, 0);
+    emit dataChanged(first, first.siblingAtColumn(columnCount(first.parent()) - 1));
     return save();
 }
 

@@ -2,6 +2,7 @@
 #include "markbookmodel.h"
 #include "treeitem.h"
 
+#include <QAbstractItemModelTester>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -61,6 +62,7 @@ void TestMarkbookModel::resultIsOnDiskAtOnceAndViewsHearOfIt()
     file.close();
 
     MarkbookModel model;
+    QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
     QSignalSpy changed(&model, &QAbstractItemModel::dataChanged);
     QVERIFY(model.saveTestResult("t1", "0.8", "4/5 \u0001 <b>"));
     QCOMPARE(changed.count(), 1);

@@ -74,7 +74,8 @@ void TestTextbookSheet::initTestCase()
     QVERIFY(m_sheet);
     PageWatch firstPage(m_sheet->pageView()->player()); // nothing loads before the event loop runs
     m_window->show();
-    QVERIFY(QTest::qWaitForWindowExposed(m_window));
+    m_window->activateWindow(); // as start-up does: the keys go to this window
+    QVERIFY(QTest::qWaitForWindowActive(m_window));
     // The table of contents lies on top at first; take it off.
     m_window->removeWidgetInSheet(m_window->sheetStack(WindowMain::Textbook)->currentWidget());
     QCOMPARE(m_window->sheetStack(WindowMain::Textbook)->currentWidget(), m_sheet);

@@ -1,0 +1,68 @@
+#ifndef SHEETCATALOGUE_H
+#define SHEETCATALOGUE_H
+
+#include <QItemSelection>
+#include <QList>
+#include <QVariant>
+#include <QWidget>
+
+class MaterialModel;
+class MyTabWidget;
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QTreeView;
+class ViewerObject;
+
+// The catalogue: the contents with a check box on every chapter, the materials of the checked
+// chapters (grouped by kind or as one list, and a search over them), and a preview of the
+// material chosen, which opens in full with a double click or the button above the preview.
+class SheetCatalogue : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit SheetCatalogue(QWidget *parent = nullptr);
+
+    MaterialModel *materialsModel() const { return m_materials; }
+    MaterialModel *searchModel() const { return m_search; }
+    QTreeView *contentView() const { return m_contentView; }
+    QTreeView *materialsView() const { return m_materialsView; }
+    QTreeView *searchView() const { return m_searchView; }
+    ViewerObject *preview() const { return m_preview; }
+
+public slots:
+    void updateContent(QModelIndex index);
+    void selectMaterial(QItemSelection selected, QItemSelection deselected);
+    void selectMaterial(QModelIndex index);
+    void checkAll(bool check);
+    void showFavorites();
+    void showExtensive();
+    void mat1_resize();
+    void mat2_resize();
+
+private:
+    QWidget *buildContentPane();
+    QWidget *buildMaterialPanes();
+    QWidget *buildMaterialTab(QTreeView *view, MaterialModel *model, QLineEdit *search);
+    QWidget *buildPreviewPane();
+    QTreeView *materialView(MaterialModel *model);
+    QPushButton *headerButton(const char *objectName, const QString &toolTip);
+    void rebuildLists();
+
+    MaterialModel *m_materials;
+    MaterialModel *m_search;
+    QTreeView *m_contentView = nullptr;
+    QTreeView *m_materialsView = nullptr;
+    QTreeView *m_searchView = nullptr;
+    QCheckBox *m_checkAll = nullptr;
+    MyTabWidget *m_tabs = nullptr;
+    ViewerObject *m_preview = nullptr;
+    QLabel *m_title = nullptr;
+    QPushButton *m_favoritesButton = nullptr;
+    QPushButton *m_extensiveButton = nullptr;
+    QList<QVariant> m_currentRow;
+};
+
+#endif
