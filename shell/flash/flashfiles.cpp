@@ -10,7 +10,8 @@ const QString playerPrefix = QStringLiteral("/player/");
 }
 
 FlashFiles::FlashFiles(const QString &installationFolder)
-    : m_root(QFileInfo(installationFolder).canonicalFilePath())
+    : m_root(QFileInfo(installationFolder).canonicalFilePath()),
+      m_given(QDir::cleanPath(QFileInfo(installationFolder).absoluteFilePath()))
 {
 }
 
@@ -126,4 +127,94 @@ bool FlashFiles::mayRequest(const QUrl &url) const
     if (requested != scheme() || url.host() != origin().host() || url.port(-1) != -1)
         return false;
     return isPlayerUrl(url) || !fileForUrl(url).isEmpty();
+}
+
+namespace {
+
+// Paths are compared the way the file system compares names.
+constexpr Qt::CaseSensitivity pathCase =
+#ifdef Q_OS_WIN
+    Qt::CaseInsensitive;
+#else
+    Qt::CaseSensitive;
+#endif
+
+bool isDriveLetter(const QString &scheme)
+{
+    return scheme.size() == 1 && scheme.at(0).isLetter();
+}
+
+// The path a movie named, "/"-separated: the path under our origin, a local file URL's
+// path, or a drive path that arrived as a URL of a one-letter scheme. Empty for a URL
+// that names no file (another host, the network).
+QString pathOf(const QUrl &url)
+{
+    QString path;
+    const bool own = url.scheme() == FlashFiles::scheme() && url.host() == FlashFiles::origin().host() && url.port(-1) == -1;
+    if (own)
+        path = url.path(QUrl::FullyDecoded);
+    else if (url.isLocalFile())
+        path = url.toLocalFile();
+    else if (isDriveLetter(url.scheme()))
+        path = url.scheme().toUpper() + QLatin1Char(':') + url.path(QUrl::FullyDecoded);
+    path.replace(QLatin1Char('\\'), QLatin1Char('/'));
+    if (path.isEmpty())
+        return QString();
+    path = QDir::cleanPath(path);
+    // As in any URL, ".." stops at the top; cleanPath keeps those it cannot apply.
+    while (own && (path.startsWith(QLatin1String("/../")) || path == QLatin1String("/..")))
+        path = path.mid(3).isEmpty() ? QStringLiteral("/") : path.mid(3);
+    return path;
+}
+
+} // namespace
+
+bool FlashFiles::startsWithRoot(const QString &path) const
+{
+    return (!m_root.isEmpty() && path.startsWith(m_root + QLatin1Char('/'), pathCase))
+           || (!m_given.isEmpty() && path.startsWith(m_given + QLatin1Char('/'), pathCase));
+}
+
+FlashFiles::Load FlashFiles::checked(const QString &path) const
+{
+    const QFileInfo file(path);
+    if (!QDir::isAbsolutePath(path) || !file.isFile() || !isInside(file.canonicalFilePath()))
+        return {Load::Outside, QString(), path};
+    return {Load::Found, file.canonicalFilePath(), path};
+}
+
+FlashFiles::Load FlashFiles::fileForLoad(const QString &requested) const
+{
+    const QUrl url(requested);
+    const QString path = pathOf(url);
+    if (path.isEmpty() || FlashFiles::isPlayerUrl(url))
+        return {Load::NotAFile, QString(), requested};
+    // Under our origin a path is the movie's relative path resolved by Ruffle (installation
+    // folder first), or an absolute path of the computer.
+    QStringList candidates;
+    if (url.scheme() == scheme() && !startsWithRoot(path))
+        candidates.append(m_root + path);
+    candidates.append(path);
+    for (const QString &candidate : std::as_const(candidates)) {
+        if (QFileInfo::exists(candidate))
+            return checked(candidate);
+    }
+    if (!QDir::isAbsolutePath(path))
+        return checked(path);
+    return {Load::Missing, QString(), candidates.first()};
+}
+
+QString FlashFiles::Load::reason() const
+{
+    switch (outcome) {
+    case Found:
+        break;
+    case Missing:
+        return QStringLiteral("no such file");
+    case Outside:
+        return QStringLiteral("it is outside the installation folder");
+    case NotAFile:
+        return QStringLiteral("only files of the installation folder can be loaded");
+    }
+    return QString();
 }

@@ -10,7 +10,7 @@
 //   /player/…      the player's own page, scripts and warm-up movie (built into the program)
 //   /anything/else a file of the installation folder, Ruffle's folder ("ruffle/") included
 // A path that would leave the installation folder (dot segments, symbolic links pointing
-// elsewhere) maps to nothing.
+// elsewhere) maps to nothing, and so does a file a movie asks for outside it.
 class FlashFiles
 {
 public:
@@ -35,10 +35,24 @@ public:
     // Whether the page may request `url` at all: only our own origin and in-page data.
     bool mayRequest(const QUrl &url) const;
 
+    // A file a movie asked for, given as the URL Ruffle made of the movie's path: `file` is
+    // set when the movie may have it; otherwise `asked` names what was looked for.
+    struct Load {
+        enum Outcome { Found, Missing, Outside, NotAFile };
+        Outcome outcome = NotAFile;
+        QString file;
+        QString asked;
+        QString reason() const;
+    };
+    Load fileForLoad(const QString &requested) const;
+
 private:
     bool isInside(const QString &canonicalPath) const;
+    bool startsWithRoot(const QString &path) const;
+    Load checked(const QString &path) const;
 
     QString m_root;          // canonical
+    QString m_given;         // absolute, as the installation folder was named
 };
 
 #endif

@@ -4,6 +4,7 @@
 #include <QDebug>
 #include <QFile>
 #include <QHash>
+#include <QUrlQuery>
 #include <QWebEngineUrlRequestJob>
 
 FlashSchemeHandler::FlashSchemeHandler(const FlashFiles &files, const QByteArray &warmupMovie, QObject *parent)
@@ -26,6 +27,10 @@ void FlashSchemeHandler::requestStarted(QWebEngineUrlRequestJob *job)
 
 void FlashSchemeHandler::replyWithPlayerResource(QWebEngineUrlRequestJob *job, const QString &name)
 {
+    if (name == QLatin1String("load")) {
+        replyWithMovieLoad(job);
+        return;
+    }
     if (name == QLatin1String("warmup.swf")) {
         auto *buffer = new QBuffer(job);
         buffer->setData(m_warmupMovie);
@@ -35,6 +40,7 @@ void FlashSchemeHandler::replyWithPlayerResource(QWebEngineUrlRequestJob *job, c
     static const QHash<QString, QString> resources = {
         {QStringLiteral("player.html"), QStringLiteral(":/flash/player.html")},
         {QStringLiteral("player.js"), QStringLiteral(":/flash/player.js")},
+        {QStringLiteral("movieloads.js"), QStringLiteral(":/flash/movieloads.js")},
         {QStringLiteral("qwebchannel.js"), QStringLiteral(":/qtwebchannel/qwebchannel.js")},
     };
     auto *file = new QFile(resources.value(name), job);
@@ -53,6 +59,36 @@ void FlashSchemeHandler::replyWithFile(QWebEngineUrlRequestJob *job)
         job->fail(QWebEngineUrlRequestJob::RequestDenied);
         return;
     }
+    reply(job, path);
+}
+
+void FlashSchemeHandler::replyWithMovieLoad(QWebEngineUrlRequestJob *job)
+{
+    const QUrlQuery query(job->requestUrl());
+    const QString requested = query.queryItemValue(QStringLiteral("url"), QUrl::FullyDecoded);
+    const FlashFiles::Load load = m_files.fileForLoad(requested);
+    if (load.outcome == FlashFiles::Load::Found) {
+        reply(job, load.file);
+        return;
+    }
+    reportRefusedLoad(QUrl(query.queryItemValue(QStringLiteral("movie"), QUrl::FullyDecoded)), load);
+    job->fail(load.outcome == FlashFiles::Load::Missing ? QWebEngineUrlRequestJob::UrlNotFound
+                                                        : QWebEngineUrlRequestJob::RequestDenied);
+}
+
+void FlashSchemeHandler::reportRefusedLoad(const QUrl &movieUrl, const FlashFiles::Load &load)
+{
+    const QString movieFile = m_files.fileForUrl(movieUrl);
+    const QString movie = movieFile.isEmpty() ? movieUrl.toString() : movieFile;
+    const QString key = movie + QLatin1Char('\n') + load.asked;
+    if (m_reportedLoads.contains(key))
+        return;
+    m_reportedLoads.insert(key);
+    qDebug().noquote() << "Flash player: the movie" << movie << "cannot load" << load.asked << "-" << load.reason();
+}
+
+void FlashSchemeHandler::reply(QWebEngineUrlRequestJob *job, const QString &path)
+{
     auto *file = new QFile(path, job);
     if (!file->open(QIODevice::ReadOnly)) {
         job->fail(QWebEngineUrlRequestJob::UrlNotFound);

@@ -4,10 +4,12 @@
 #include "flashfiles.h"
 
 #include <QByteArray>
+#include <QSet>
 #include <QWebEngineUrlSchemeHandler>
 
 // Serves the pellora:// origin: the player's own resources from the program, every other
-// path from the installation folder as FlashFiles maps it. Anything else fails.
+// path from the installation folder as FlashFiles maps it, and the files movies load
+// (/player/load, see movieloads.js). Anything else fails.
 class FlashSchemeHandler : public QWebEngineUrlSchemeHandler
 {
     Q_OBJECT
@@ -19,9 +21,13 @@ public:
 private:
     void replyWithPlayerResource(QWebEngineUrlRequestJob *job, const QString &name);
     void replyWithFile(QWebEngineUrlRequestJob *job);
+    void replyWithMovieLoad(QWebEngineUrlRequestJob *job);
+    void reportRefusedLoad(const QUrl &movieUrl, const FlashFiles::Load &load);
+    void reply(QWebEngineUrlRequestJob *job, const QString &path);
 
     FlashFiles m_files;
     QByteArray m_warmupMovie;
+    QSet<QString> m_reportedLoads;   // a movie that polls for a missing file is told once
 };
 
 #endif

@@ -16,18 +16,26 @@
     }
 
     // Qt 6.4 refuses fetch() on custom schemes, and Ruffle fetches its wasm, fonts and every
-    // movie with it: read our own URLs with XMLHttpRequest instead.
+    // movie with it: read our own URLs with XMLHttpRequest instead. What a movie loads goes
+    // to the host, which resolves the movie's path (movieloads.js).
     const nativeFetch = window.fetch.bind(window);
     window.fetch = function (input, init) {
         const isRequest = typeof Request !== "undefined" && input instanceof Request;
-        const url = new URL(isRequest ? input.url : String(input), document.baseURI);
+        let url;
+        try {
+            url = new URL(isRequest ? input.url : String(input), document.baseURI);
+        } catch (error) {
+            return Promise.reject(new TypeError("Failed to fetch " + String(input)));
+        }
+        const method = (init && init.method) || (isRequest ? input.method : "GET");
+        if (PelloraLoads.isMovieLoad(url))
+            return readOwn(PelloraLoads.routed(url, state.movieUrl), method, url);
         if (!isOwnUrl(url))
             return nativeFetch(input, init);
         if (url.pathname === STANDBY_PATH)
             return standbyMovie(url);
         if (url.pathname.endsWith(".wasm"))
             return ruffleWasm(url);
-        const method = (init && init.method) || (isRequest ? input.method : "GET");
         return readOwn(url, method);
     };
 
@@ -38,7 +46,9 @@
         return response;
     }
 
-    function readOwn(url, method) {
+    // `asked` is the URL the response says it is from (the one the movie asked for).
+    function readOwn(url, method, asked) {
+        const shown = asked || url;
         return new Promise(function (resolve, reject) {
             const xhr = new XMLHttpRequest();
             xhr.open(method, url.href);
@@ -46,9 +56,9 @@
             xhr.onload = function () {
                 const type = xhr.getResponseHeader("Content-Type") || "application/octet-stream";
                 const status = xhr.status >= 200 && xhr.status <= 599 ? xhr.status : 200;
-                resolve(ownResponse(xhr.response, type, url, status));
+                resolve(ownResponse(xhr.response, type, shown, status));
             };
-            xhr.onerror = function () { reject(new TypeError("Failed to fetch " + url.href)); };
+            xhr.onerror = function () { reject(new TypeError("Failed to fetch " + shown.href)); };
             xhr.send();
         });
     }
@@ -345,6 +355,7 @@
     function movieOptions(command, url) {
         return Object.assign({}, LOAD_OPTIONS, {
             url: url,
+            base: PelloraLoads.baseFor(command.url),
             parameters: command.vars || {},
             preferredRenderer: command.renderer || "canvas",
         });
@@ -462,7 +473,8 @@
     // will likely turn again, so once it is quiet it builds the next instance ahead, hidden
     // and paused, its movie's fetch held open; the next load hands that fetch the real movie.
     function standbyKey(command) {
-        return JSON.stringify([command.vars || {}, command.renderer || "canvas"]);
+        // An instance resolves its movie's paths against the folder it was built for.
+        return JSON.stringify([command.vars || {}, command.renderer || "canvas", PelloraLoads.baseFor(command.url)]);
     }
 
     function standbyLater(command) {

@@ -71,4 +71,47 @@ QByteArray ticker(const QString &label)
     return movie.toBytes();
 }
 
+QByteArray fileLoader(const QStringList &paths, const QString &loaderClass)
+{
+    SwfMovie movie(QSize(400, 300), 12);
+    SwfActions first;
+    for (int i = 0; i < paths.size(); ++i) {
+        const QString loader = QStringLiteral("loader%1").arg(i);
+        first.push(loader).push(0).push(loaderClass).op(SwfActions::NewObject).op(SwfActions::SetVariable);
+        SwfActions onData;
+        onData.pushRegister(1).push(paths[i]).externalCall(QStringLiteral("loaded"), 2).op(SwfActions::Pop);
+        first.pushPath(loader).push("onData").defineFunction2(QString(), {QStringLiteral("text")}, 2, onData)
+            .op(SwfActions::SetMember);
+        first.push(paths[i]).callMethod(loader, QStringLiteral("load"), 1).op(SwfActions::Pop);
+    }
+    first.op(SwfActions::Stop);
+    movie.doAction(first);
+    movie.showFrame();
+    return movie.toBytes();
+}
+
+QByteArray movieLoader(const QString &child)
+{
+    SwfMovie movie(QSize(400, 300), 12);
+    SwfActions first;
+    first.push(1).push("holder").callMethod(QStringLiteral("_root"), QStringLiteral("createEmptyMovieClip"), 2)
+        .op(SwfActions::Pop);
+    first.push(child).callMethod(QStringLiteral("_root.holder"), QStringLiteral("loadMovie"), 1).op(SwfActions::Pop);
+    first.op(SwfActions::Stop);
+    movie.doAction(first);
+    movie.showFrame();
+    return movie.toBytes();
+}
+
+QByteArray whoAmI()
+{
+    SwfMovie movie(QSize(400, 300), 12);
+    SwfActions first;
+    first.push("_url").op(SwfActions::GetVariable).externalCall(QStringLiteral("child"), 1).op(SwfActions::Pop);
+    first.op(SwfActions::Stop);
+    movie.doAction(first);
+    movie.showFrame();
+    return movie.toBytes();
+}
+
 } // namespace TestMovies

@@ -4,6 +4,7 @@
 #include <QByteArray>
 #include <QColor>
 #include <QString>
+#include <QStringList>
 
 // Movies the player tests play, written with the SWF writer.
 namespace TestMovies {
@@ -22,6 +23,16 @@ QByteArray whereAmI();
 
 // Calls "tick" with `label` on every frame, for ever (two frames that loop).
 QByteArray ticker(const QString &label);
+
+// Frame 1 loads each of `paths` with a new object of `loaderClass` ("LoadVars" or "XML");
+// its onData calls "loaded" with the path and what arrived (undefined when nothing did).
+QByteArray fileLoader(const QStringList &paths, const QString &loaderClass = QStringLiteral("LoadVars"));
+
+// Frame 1 loads `child` into a new clip; the child movie (see whoAmI) then reports.
+QByteArray movieLoader(const QString &child);
+
+// Frame 1 calls "child" with the movie's _url.
+QByteArray whoAmI();
 
 } // namespace TestMovies
 

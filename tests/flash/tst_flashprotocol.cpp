@@ -21,6 +21,7 @@ private slots:
     void flashVariablesDecodeLikeTheControl();
     void filesMapOnlyInsideTheInstallationFolder();
     void onlyOwnOriginAndInPageDataMayBeRequested();
+    void movieLoadsResolveInsideTheInstallationOnly();
     void typesLetRuffleStreamItsWasm();
 };
 
@@ -151,6 +152,56 @@ void TestFlashProtocol::onlyOwnOriginAndInPageDataMayBeRequested()
                                 "http://127.0.0.1/movie.swf", "https://example.com/", "ws://localhost/",
                                 "file:///etc/passwd", "qrc:/flash/player.js", "ftp://example.com/movie.swf"})
         QVERIFY2(!files.mayRequest(QUrl(QString::fromLatin1(refused))), refused);
+}
+
+void TestFlashProtocol::movieLoadsResolveInsideTheInstallationOnly()
+{
+    // What Ruffle asks for is the movie's path joined to the movie's folder (pellora://app/…):
+    // a relative path lands under the folder, an absolute one ("/" or "\\") replaces the whole path.
+    QTemporaryDir root;
+    QTemporaryDir elsewhere;
+    QVERIFY(QDir(root.path()).mkpath(QStringLiteral("data/objects/con_01")));
+    const QString questions = root.filePath(QStringLiteral("data/objects/con_01/вопросы.xml"));
+    QFile(questions).open(QIODevice::WriteOnly);
+    const QString secret = elsewhere.filePath(QStringLiteral("secret.xml"));
+    QFile(secret).open(QIODevice::WriteOnly);
+    QVERIFY(QFile::link(secret, root.filePath(QStringLiteral("data/link.xml"))));
+    const FlashFiles files(root.path());
+    const QString canonical = QFileInfo(questions).canonicalFilePath();
+    const QString inside = files.installationFolder();
+
+    using Load = FlashFiles::Load;
+    const struct {
+        QString requested;
+        Load::Outcome outcome;
+        QString asked;
+    } cases[] = {
+        {QStringLiteral("pellora://app/data/objects/con_01/%D0%B2%D0%BE%D0%BF%D1%80%D0%BE%D1%81%D1%8B.xml"), Load::Found, canonical},
+        {QStringLiteral("pellora://app") + inside + QStringLiteral("/data/objects/con_01/вопросы.xml"), Load::Found, canonical},
+        {QStringLiteral("pellora://app") + inside + QStringLiteral("\\data\\objects\\con_01\\вопросы.xml"), Load::Found, canonical},
+        {QStringLiteral("pellora://app/data/objects/con_01/../con_01/вопросы.xml"), Load::Found, canonical},
+        {QStringLiteral("file://") + questions, Load::Found, canonical},
+        {QStringLiteral("pellora://app/data/objects/con_01/missing.xml"), Load::Missing,
+         inside + QStringLiteral("/data/objects/con_01/missing.xml")},
+        {QStringLiteral("pellora://app") + inside + QStringLiteral("/missing.xml"), Load::Missing, inside + QStringLiteral("/missing.xml")},
+        {QStringLiteral("pellora://app") + secret, Load::Outside, secret},
+        {QStringLiteral("pellora://app/data/link.xml"), Load::Outside, inside + QStringLiteral("/data/link.xml")},
+        {QStringLiteral("pellora://app/data/objects"), Load::Outside, inside + QStringLiteral("/data/objects")},
+        {QStringLiteral("pellora://app/../../../..") + secret, Load::Outside, secret},
+        {QStringLiteral("pellora://app/../../data/objects/con_01/вопросы.xml"), Load::Found, canonical},
+        {QStringLiteral("file://") + secret, Load::Outside, secret},
+        {QStringLiteral("c:\\Windows\\win.ini"), Load::Outside, QStringLiteral("C:/Windows/win.ini")},
+        {QStringLiteral("https://example.com/questions.xml"), Load::NotAFile, QStringLiteral("https://example.com/questions.xml")},
+        {QStringLiteral("pellora://other/data/objects/con_01/вопросы.xml"), Load::NotAFile,
+         QStringLiteral("pellora://other/data/objects/con_01/вопросы.xml")},
+        {QStringLiteral("pellora://app/player/player.js"), Load::NotAFile, QStringLiteral("pellora://app/player/player.js")},
+    };
+    for (const auto &c : cases) {
+        const Load load = files.fileForLoad(c.requested);
+        QVERIFY2(load.outcome == c.outcome, qPrintable(c.requested));
+        QCOMPARE(load.asked, c.asked);
+        QCOMPARE(load.file, c.outcome == Load::Found ? canonical : QString());
+    }
 }
 
 void TestFlashProtocol::typesLetRuffleStreamItsWasm()
