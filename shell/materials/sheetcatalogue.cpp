@@ -74,6 +74,8 @@ QTreeView *SheetCatalogue::materialView(MaterialModel *model)
     view->setRootIsDecorated(false);
     view->setIconSize(QSize(42, 43));
     view->setModel(model);
+    // Every material shows: a group header hides nothing (the tree has no branch marks to open it).
+    connect(model, &QAbstractItemModel::modelReset, view, &QTreeView::expandAll);
     connect(view->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             qOverload<QItemSelection, QItemSelection>(&SheetCatalogue::selectMaterial));
     connect(view, &QTreeView::doubleClicked, this, qOverload<QModelIndex>(&SheetCatalogue::selectMaterial),
