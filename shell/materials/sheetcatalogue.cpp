@@ -74,8 +74,13 @@ QTreeView *SheetCatalogue::materialView(MaterialModel *model)
     view->setRootIsDecorated(false);
     view->setIconSize(QSize(42, 43));
     view->setModel(model);
-    // Every material shows: a group header hides nothing (the tree has no branch marks to open it).
-    connect(model, &QAbstractItemModel::modelReset, view, &QTreeView::expandAll);
+    // Every material shows: a group header hides nothing (the tree has no branch marks to open
+    // it). Expanding the headers one by one leaves the layout to the next paint, where
+    // expandAll() would lay out thousands of rows at once.
+    connect(model, &QAbstractItemModel::modelReset, view, [view, model] {
+        for (int row = 0; row < model->rowCount(); ++row)
+            view->expand(model->index(row, 0));
+    });
     connect(view->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             qOverload<QItemSelection, QItemSelection>(&SheetCatalogue::selectMaterial));
     connect(view, &QTreeView::doubleClicked, this, qOverload<QModelIndex>(&SheetCatalogue::selectMaterial),
