@@ -129,6 +129,14 @@ bool FlashFiles::mayRequest(const QUrl &url) const
     return isPlayerUrl(url) || !fileForUrl(url).isEmpty();
 }
 
+bool FlashFiles::mayRequestFromMaterialPage(const QUrl &url) const
+{
+    const QString requested = url.scheme();
+    if (requested == QLatin1String("data") || requested == QLatin1String("blob"))
+        return true;
+    return fileForUrl(url).startsWith(m_root + QStringLiteral("/data/"));
+}
+
 namespace {
 
 // Paths are compared the way the file system compares names.

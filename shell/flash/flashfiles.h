@@ -34,6 +34,9 @@ public:
     QString fileForUrl(const QUrl &url) const;
     // Whether the page may request `url` at all: only our own origin and in-page data.
     bool mayRequest(const QUrl &url) const;
+    // Whether a web page of a material (any page that is not a player) may request `url`:
+    // a file of the installation's data folder, or in-page data.
+    bool mayRequestFromMaterialPage(const QUrl &url) const;
 
     // A file a movie asked for, given as the URL Ruffle made of the movie's path: `file` is
     // set when the movie may have it; otherwise `asked` names what was looked for.

@@ -14,7 +14,10 @@ FlashRequestFilter::FlashRequestFilter(const FlashFiles &files, QObject *parent)
 
 void FlashRequestFilter::interceptRequest(QWebEngineUrlRequestInfo &info)
 {
-    if (m_files.mayRequest(info.requestUrl()))
+    // The player pages need Ruffle's files too; a material's own web page needs only the
+    // course's data folder.
+    const bool fromPlayer = FlashFiles::isPlayerUrl(info.firstPartyUrl());
+    if (fromPlayer ? m_files.mayRequest(info.requestUrl()) : m_files.mayRequestFromMaterialPage(info.requestUrl()))
         return;
     info.block(true);
     if (m_reported < reportLimit)

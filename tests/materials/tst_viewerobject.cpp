@@ -8,6 +8,7 @@
 #include "treeitem.h"
 #include "viewerimage.h"
 #include "viewerobject.h"
+#include "viewerweb.h"
 
 #include <QApplication>
 #include <QGridLayout>
@@ -15,6 +16,7 @@
 #include <QPainter>
 #include <QProcess>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
@@ -70,6 +72,7 @@ private slots:
     void unsafeIdsReadNothing();
     void everyMediumPrintsOnAPageOfItsOwn();
     void testResultIsOnDiskAtOnce();
+    void webPageSeesOnlyTheDataFolder();
 
 private:
     QString material() const { return QFileInfo(m_material->path()).fileName(); }
@@ -239,6 +242,45 @@ void TestViewerObject::testResultIsOnDiskAtOnce()
     QVERIFY(file.open(QIODevice::ReadOnly));
     const QByteArray onDisk = file.readAll();
     QVERIFY2(onDisk.contains("mark=\"0.67\"") && onDisk.contains(">2/3</object>"), onDisk.constData());
+}
+
+void TestViewerObject::webPageSeesOnlyTheDataFolder()
+{
+    writeImage(materialFile("inside.png"), QSize(40, 30), Qt::red);
+    writeFile(materialFile("page.htm"),
+              "<html><body><p>Рабочая тетрадь</p><img id=\"inside\" src=\"inside.png\">"
+              "<img id=\"outside\" src=\"/theme/theme.ico\"><img id=\"web\" src=\"https://example.com/x.png\">"
+              "</body></html>");
+    writeFile(materialFile("normal.xml"), "<object><media file=\"page.htm\"/></object>");
+    ViewerObject viewer;
+    viewer.resize(400, 300);
+    viewer.show();
+    viewer.loadObject(material());
+    auto *web = viewer.findChild<ViewerWeb *>();
+    QVERIFY(web);
+    QSignalSpy loaded(web, &QWebEngineView::loadFinished);
+    QVERIFY(loaded.wait(20000));
+    QVERIFY(loaded.first().first().toBool());
+
+    const auto run = [web](const QString &script) {
+        QVariant result;
+        bool done = false;
+        web->page()->runJavaScript(script, [&](const QVariant &value) {
+            result = value;
+            done = true;
+        });
+        QTest::qWaitFor([&] { return done; }, 5000);
+        return result;
+    };
+    QTRY_COMPARE_WITH_TIMEOUT(run("document.getElementById('inside').naturalWidth").toInt(), 40, 5000);
+    QCOMPARE(run("document.getElementById('outside').naturalWidth").toInt(), 0);
+    QCOMPARE(run("document.getElementById('web').naturalWidth").toInt(), 0);
+
+    // A link out of the data folder goes nowhere.
+    const QUrl page = web->url();
+    run("location.href = '/theme/style.qss'");
+    QTest::qWait(500);
+    QCOMPARE(web->url(), page);
 }
 
 QTEST_MAIN(TestViewerObject)
