@@ -8,8 +8,8 @@
 #include <QtTest>
 
 namespace {
-enum { ShowFrameTag = 1, DoActionTag = 12, DefineButton2Tag = 34, DefineBitsLossless2Tag = 36,
-       DefineEditTextTag = 37, FileAttributesTag = 69 };
+enum { ShowFrameTag = 1, DoActionTag = 12, PlaceObject2Tag = 26, DefineButton2Tag = 34, DefineBitsLossless2Tag = 36,
+       DefineEditTextTag = 37, DefineSpriteTag = 39, FrameLabelTag = 43, FileAttributesTag = 69 };
 
 QByteArray hex(const char *text)
 {
@@ -35,6 +35,13 @@ private slots:
     void bitmapsArePremultipliedArgb();
     void buttonActionsAreChained();
     void textFieldsCarryUtf8TextAndTheirVariable();
+    void spritesHoldTheirOwnTimeline();
+    void framesCarryTheirLabels();
+    void movesKeepTheCharacterAndMayFade();
+    void shorthandsDoTheStackDances();
+    void methodsGetThisInTheFirstRegister();
+    void appendedProgramsKeepTheirBranches();
+    void roundOutlinesStayInsideTheirBox();
 };
 
 void TestSwfWriter::headerMatchesTheFormat()
@@ -137,6 +144,111 @@ void TestSwfWriter::textFieldsCarryUtf8TextAndTheirVariable()
     movie.defineTextField(field);
     const QByteArray body = SwfTagReader(movie.toBytes()).tags(DefineEditTextTag).first().body;
     QVERIFY(body.endsWith(QByteArray("caption\0", 8).append(QStringLiteral("Ёжик").toUtf8()).append(char(0))));
+}
+
+void TestSwfWriter::spritesHoldTheirOwnTimeline()
+{
+    SwfMovie movie(QSize(100, 100));
+    SwfShape shape;
+    shape.addRect(QRectF(0, 0, 10, 10), shape.addSolidFill(Qt::red));
+    const quint16 shapeId = movie.defineShape(shape);
+    SwfTimeline clip;
+    clip.placeObject(shapeId, 1);
+    clip.showFrame();
+    clip.removeObject(1);
+    clip.showFrame();
+    QCOMPARE(movie.defineSprite(clip), quint16(2));
+    movie.showFrame();
+
+    const QByteArray body = SwfTagReader(movie.toBytes()).tags(DefineSpriteTag).first().body;
+    QCOMPARE(body.left(4), hex("0200" "0200")); // its id, two frames
+    // The sprite's own tags: place, show, remove, show, end; none of them reach the main timeline.
+    QCOMPARE(body.mid(4), hex("8606" "06" "0100" "0100" "00" "4000" "0207" "0100" "4000" "0000"));
+    QCOMPARE(SwfTagReader(movie.toBytes()).tags(PlaceObject2Tag).size(), 0);
+}
+
+void TestSwfWriter::framesCarryTheirLabels()
+{
+    SwfMovie movie(QSize(100, 100));
+    movie.frameLabel(QStringLiteral("кот"));
+    movie.showFrame();
+    const QList<SwfTagReader::Tag> tags = SwfTagReader(movie.toBytes()).tags();
+    QCOMPARE(tags.at(1).code, int(FrameLabelTag)); // before the frame it names
+    QCOMPARE(tags.at(1).body, QStringLiteral("кот").toUtf8() + QByteArray(1, '\0'));
+}
+
+void TestSwfWriter::movesKeepTheCharacterAndMayFade()
+{
+    SwfMovie movie(QSize(10, 10));
+    movie.moveObject(3, QTransform::fromTranslate(1, 2));
+    movie.moveObject(3, QTransform(), 0.5);
+    const QList<SwfTagReader::Tag> moves = SwfTagReader(movie.toBytes()).tags(PlaceObject2Tag);
+    QCOMPARE(moves.size(), 2);
+    // Move + matrix, no character: a translation of 20, 40 twips in 7-bit fields.
+    QCOMPARE(moves[0].body, hex("05" "0300" "0e5140"));
+    // Move + matrix + colour transform: multiply terms only, 1.0 for red, green and blue, 0.5 for alpha.
+    QCOMPARE(moves[1].body, hex("0d" "0300" "00" "690040100200"));
+}
+
+void TestSwfWriter::shorthandsDoTheStackDances()
+{
+    SwfActions set;
+    set.push("v").setVariable("x");
+    QCOMPARE(set.code(), SwfActions().push("v").push("x").op(SwfActions::StackSwap).op(SwfActions::SetVariable).code());
+
+    // object.method(arg): CallMethod wants the argument count below the object.
+    SwfActions call;
+    call.push("arg").push("obj").op(SwfActions::GetVariable).callMethodOnStack("go", 1);
+    QCOMPARE(call.code(), SwfActions()
+                              .push("arg").push("obj").op(SwfActions::GetVariable)
+                              .push(1).op(SwfActions::StackSwap).push("go").op(SwfActions::CallMethod)
+                              .code());
+    SwfActions member;
+    member.push("o").op(SwfActions::GetVariable).push(5).setMember("_x");
+    QVERIFY(member.code().endsWith(SwfActions().push("_x").op(SwfActions::StackSwap).op(SwfActions::SetMember).code()));
+    QCOMPARE(SwfActions().ifFalse("l").label("l").code(), hex("12" "9d020000" "00"));
+}
+
+void TestSwfWriter::methodsGetThisInTheFirstRegister()
+{
+    SwfActions body;
+    body.op(SwfActions::Stop);
+    SwfActions method;
+    method.defineMethod("m", {"a"}, 3, body);
+    // DefineFunction2: name, one parameter, 3 registers, preload this / suppress arguments and
+    // super, the parameter in register 2, a one-byte body.
+    QCOMPARE(method.code(), hex("8e0c00" "6d00" "0100" "03" "29" "00" "02" "6100" "0100" "07"));
+    SwfActions function;
+    function.defineFunction2("f", {"a"}, 2, body);
+    QCOMPARE(function.code().mid(3 + 2 + 2 + 1, 4), hex("2a" "00" "01" "61"));
+}
+
+void TestSwfWriter::appendedProgramsKeepTheirBranches()
+{
+    SwfActions tail;
+    tail.jump("end").push("skipped").label("end").op(SwfActions::Stop);
+    SwfActions whole;
+    whole.push("first").append(tail).jump("end");
+    const QByteArray code = whole.code();
+    const int first = int(SwfActions().push("first").code().size());
+    const int skipped = int(SwfActions().push("skipped").code().size());
+    // The appended jump still skips its push; the later one goes back to the same label.
+    QCOMPARE(code.mid(first, 3), hex("990200"));
+    QCOMPARE(qFromLittleEndian<qint16>(code.constData() + first + 3), qint16(skipped));
+    const int end = first + 5 + skipped;
+    QCOMPARE(quint8(code.at(end)), quint8(SwfActions::Stop));
+    QCOMPARE(code.size(), end + 1 + 5);
+    QCOMPARE(qFromLittleEndian<qint16>(code.constData() + code.size() - 2), qint16(end - code.size()));
+}
+
+void TestSwfWriter::roundOutlinesStayInsideTheirBox()
+{
+    SwfShape ellipse;
+    ellipse.addEllipse(QRectF(10, 20, 100, 50), ellipse.addSolidFill(Qt::red));
+    QCOMPARE(ellipse.boundsTwips(), QRect(200, 400, 2001, 1001));
+    SwfShape rounded;
+    rounded.addRoundedRect(QRectF(0, 0, 60, 30), 100, rounded.addSolidFill(Qt::red)); // radius capped at 15
+    QCOMPARE(rounded.boundsTwips(), QRect(0, 0, 1201, 601));
 }
 
 QTEST_MAIN(TestSwfWriter)

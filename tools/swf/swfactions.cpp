@@ -113,6 +113,12 @@ SwfActions &SwfActions::ifTrue(const QString &label)
     return *this;
 }
 
+SwfActions &SwfActions::ifFalse(const QString &label)
+{
+    op(Not);
+    return ifTrue(label);
+}
+
 SwfActions &SwfActions::gotoFrame(int frame)
 {
     SwfStream out;
@@ -135,24 +141,83 @@ SwfActions &SwfActions::defineFunction(const QString &name, const QStringList &p
     return *this;
 }
 
-SwfActions &SwfActions::defineFunction2(const QString &name, const QStringList &params, int registerCount,
-                                        const SwfActions &body)
+namespace {
+enum FunctionFlag : quint8 { PreloadThis = 0x01, SuppressThis = 0x02, SuppressArguments = 0x08, SuppressSuper = 0x20 };
+}
+
+void SwfActions::function2(const QString &name, const QStringList &params, int registerCount, bool thisInFirst,
+                           const SwfActions &body)
 {
     const QByteArray bodyCode = body.code();
+    const int firstParam = thisInFirst ? 2 : 1;
     SwfStream out;
     out.string(name);
     out.u16(quint32(params.size()));
-    out.u8(quint32(qMax(registerCount, int(params.size()) + 1)));
-    out.u8(0x2a); // suppress super, arguments and this
+    out.u8(quint32(qMax(registerCount, int(params.size()) + firstParam)));
+    out.u8((thisInFirst ? PreloadThis : SuppressThis) | SuppressArguments | SuppressSuper);
     out.u8(0x00);
     for (int i = 0; i < params.size(); ++i) {
-        out.u8(quint32(i + 1));
+        out.u8(quint32(i + firstParam));
         out.string(params[i]);
     }
     out.u16(quint32(bodyCode.size()));
     record(0x8e, out.data());
     m_code.append(bodyCode);
+}
+
+SwfActions &SwfActions::defineFunction2(const QString &name, const QStringList &params, int registerCount,
+                                        const SwfActions &body)
+{
+    function2(name, params, registerCount, false, body);
     return *this;
+}
+
+SwfActions &SwfActions::defineMethod(const QString &name, const QStringList &params, int registerCount,
+                                     const SwfActions &body)
+{
+    function2(name, params, registerCount, true, body);
+    return *this;
+}
+
+SwfActions &SwfActions::getVariable(const QString &name)
+{
+    return push(name).op(GetVariable);
+}
+
+SwfActions &SwfActions::setVariable(const QString &name)
+{
+    return push(name).op(StackSwap).op(SetVariable);
+}
+
+SwfActions &SwfActions::getMember(const QString &name)
+{
+    return push(name).op(GetMember);
+}
+
+SwfActions &SwfActions::setMember(const QString &name)
+{
+    return push(name).op(StackSwap).op(SetMember);
+}
+
+SwfActions &SwfActions::callFunction(const QString &name, int argumentCount)
+{
+    return push(argumentCount).push(name).op(CallFunction);
+}
+
+SwfActions &SwfActions::callMethodOnStack(const QString &method, int argumentCount)
+{
+    // CallMethod wants the count below the object: slide it under.
+    return push(argumentCount).op(StackSwap).push(method).op(CallMethod);
+}
+
+SwfActions &SwfActions::newObject(const QString &className, int argumentCount)
+{
+    return push(argumentCount).push(className).op(NewObject);
+}
+
+SwfActions &SwfActions::initArray(int count)
+{
+    return push(count).op(InitArray);
 }
 
 SwfActions &SwfActions::pushPath(const QString &dottedPath)
@@ -184,6 +249,20 @@ SwfActions &SwfActions::addExternalCallback(const QString &name)
     pushNull();
     push(name);
     return callMethod(QStringLiteral("flash.external.ExternalInterface"), QStringLiteral("addCallback"), 3);
+}
+
+SwfActions &SwfActions::append(const SwfActions &other)
+{
+    const int offset = int(m_code.size());
+    for (auto it = other.m_labels.cbegin(); it != other.m_labels.cend(); ++it) {
+        if (m_labels.contains(it.key()))
+            qWarning("SwfActions: the label \"%s\" is defined twice", qPrintable(it.key()));
+        m_labels.insert(it.key(), it.value() + offset);
+    }
+    for (const Fixup &fixup : other.m_fixups)
+        m_fixups.append({fixup.offsetField + offset, fixup.recordEnd + offset, fixup.label});
+    m_code.append(other.m_code);
+    return *this;
 }
 
 QByteArray SwfActions::code() const

@@ -15,13 +15,14 @@ class SwfActions
 public:
     enum Op : quint8 {
         NextFrame = 0x04, Play = 0x06, Stop = 0x07,
+        Subtract = 0x0b, Multiply = 0x0c, Divide = 0x0d,
         Not = 0x12, Pop = 0x17, GetVariable = 0x1c, SetVariable = 0x1d,
         StringAdd = 0x21, Trace = 0x26,
-        CallFunction = 0x3d, Return = 0x3e, DefineLocal = 0x3c, NewObject = 0x40,
+        CallFunction = 0x3d, Return = 0x3e, Modulo = 0x3f, DefineLocal = 0x3c, NewObject = 0x40,
         InitArray = 0x42, InitObject = 0x43, TypeOf = 0x44, Add2 = 0x47, Less2 = 0x48,
-        Equals2 = 0x49, ToString = 0x4b, PushDuplicate = 0x4c, StackSwap = 0x4d,
+        Equals2 = 0x49, ToNumber = 0x4a, ToString = 0x4b, PushDuplicate = 0x4c, StackSwap = 0x4d,
         GetMember = 0x4e, SetMember = 0x4f, Increment = 0x50, Decrement = 0x51,
-        CallMethod = 0x52, StrictEquals = 0x66,
+        CallMethod = 0x52, StrictEquals = 0x66, Greater = 0x67,
     };
 
     SwfActions &op(Op code);
@@ -39,6 +40,7 @@ public:
     SwfActions &label(const QString &name);
     SwfActions &jump(const QString &label);
     SwfActions &ifTrue(const QString &label);   // pops the condition
+    SwfActions &ifFalse(const QString &label);  // pops the condition
     SwfActions &gotoFrame(int frame);           // 0-based
 
     // function name(params) { body }; an empty name leaves the function on the stack.
@@ -46,6 +48,24 @@ public:
     // The parameters arrive in registers 1..n; `this`, `arguments` and `super` are suppressed.
     SwfActions &defineFunction2(const QString &name, const QStringList &params, int registerCount,
                                 const SwfActions &body);
+    // The same for a function called as a method or an event handler: `this` arrives in
+    // register 1 and the parameters in registers 2..n+1.
+    SwfActions &defineMethod(const QString &name, const QStringList &params, int registerCount,
+                             const SwfActions &body);
+
+    // Shorthands for the usual stack dances. A "value on the stack" is the last one pushed.
+    SwfActions &getVariable(const QString &name);
+    SwfActions &setVariable(const QString &name);              // pops the value
+    SwfActions &getMember(const QString &name);                // pops the object, pushes object.name
+    SwfActions &setMember(const QString &name);                // pops the value, then the object
+    // name(…) with the `argumentCount` arguments already pushed (last first); leaves the result.
+    SwfActions &callFunction(const QString &name, int argumentCount);
+    // object.method(…): the arguments pushed (last first), then the object; leaves the result.
+    SwfActions &callMethodOnStack(const QString &method, int argumentCount);
+    // new className(…) with the arguments already pushed (last first).
+    SwfActions &newObject(const QString &className, int argumentCount);
+    // [a, b, …] from the `count` values already pushed (last element first).
+    SwfActions &initArray(int count);
 
     // Pushes the object a dotted path names: "flash.external.ExternalInterface".
     SwfActions &pushPath(const QString &dottedPath);
@@ -56,6 +76,9 @@ public:
     // ExternalInterface.addCallback(name, null, <function on the stack>); leaves the result.
     SwfActions &addExternalCallback(const QString &name);
 
+    // Appends another program; its labels must not clash with ours.
+    SwfActions &append(const SwfActions &other);
+
     // The record bytes without the terminating end action.
     QByteArray code() const;
     // The record bytes followed by the end action, as DoAction and button actions want them.
@@ -64,6 +87,8 @@ public:
 private:
     void record(quint8 code, const QByteArray &payload);
     void branch(quint8 code, const QString &label);
+    void function2(const QString &name, const QStringList &params, int registerCount, bool thisInFirst,
+                   const SwfActions &body);
     void pushItem(const QByteArray &typedValue);
 
     struct Fixup {

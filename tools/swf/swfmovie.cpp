@@ -1,26 +1,18 @@
 #include "swfmovie.h"
 
 #include "swfstream.h"
+#include "swftags.h"
 
 #include <QBuffer>
 #include <QSaveFile>
 
-namespace {
-enum TagCode {
-    End = 0, ShowFrame = 1, SetBackgroundColor = 9, DoAction = 12, DefineBitsJpeg2 = 21,
-    PlaceObject2 = 26, RemoveObject2 = 28, DefineShape3 = 32, DefineButton2 = 34, DefineBitsJpeg3 = 35,
-    DefineBitsLossless2 = 36, DefineEditText = 37, DefineFont2 = 48, FileAttributes = 69,
-};
+using namespace SwfTag;
 
+namespace {
 QByteArray zlib(const QByteArray &data)
 {
     // qCompress prefixes the zlib stream with the uncompressed length; SWF wants the bare stream.
     return qCompress(data, 9).mid(4);
-}
-
-QTransform pixelsToTwips(const QTransform &pixels)
-{
-    return QTransform(pixels.m11(), pixels.m12(), pixels.m21(), pixels.m22(), pixels.dx() * 20.0, pixels.dy() * 20.0);
 }
 } // namespace
 
@@ -37,13 +29,6 @@ SwfMovie::SwfMovie(const QSize &stagePixels, double frameRate, int version)
 quint16 SwfMovie::nextId()
 {
     return ++m_lastId;
-}
-
-void SwfMovie::addTag(int code, const QByteArray &body)
-{
-    SwfStream out;
-    out.tag(code, body);
-    m_tags.append(out.data());
 }
 
 void SwfMovie::setBackgroundColor(const QColor &color)
@@ -206,40 +191,18 @@ quint16 SwfMovie::defineButton(const SwfButton &button)
     return id;
 }
 
-void SwfMovie::placeObject(quint16 characterId, int depth, const QTransform &pixels, const QString &instanceName)
+quint16 SwfMovie::defineSprite(const SwfTimeline &timeline)
 {
+    const quint16 id = nextId();
     SwfStream body;
-    const bool hasName = !instanceName.isEmpty();
-    body.u8((hasName ? 0x20 : 0) | 0x04 | 0x02); // name?, matrix, character
-    body.u16(quint32(depth));
-    body.u16(characterId);
-    body.matrix(pixelsToTwips(pixels));
-    if (hasName)
-        body.string(instanceName);
-    addTag(PlaceObject2, body.data());
-}
-
-void SwfMovie::removeObject(int depth)
-{
-    SwfStream body;
-    body.u16(quint32(depth));
-    addTag(RemoveObject2, body.data());
-}
-
-void SwfMovie::doAction(const SwfActions &actions)
-{
-    addTag(DoAction, actions.program());
-}
-
-void SwfMovie::showFrame()
-{
-    addTag(ShowFrame, QByteArray());
-    ++m_frames;
-}
-
-int SwfMovie::frameCount() const
-{
-    return m_frames;
+    body.u16(id);
+    body.u16(quint32(qMax(1, timeline.frameCount())));
+    body.bytes(timeline.tags());
+    if (timeline.frameCount() == 0)
+        body.tag(ShowFrame, QByteArray());
+    body.tag(End, QByteArray());
+    addTag(DefineSprite, body.data());
+    return id;
 }
 
 QSize SwfMovie::stageSize() const
@@ -252,9 +215,9 @@ QByteArray SwfMovie::toBytes(bool compressed) const
     SwfStream rest;
     rest.rect(QRect(0, 0, twips(m_stage.width()), twips(m_stage.height())));
     rest.fixed8(m_frameRate);
-    rest.u16(quint32(qMax(1, m_frames)));
-    rest.bytes(m_tags);
-    if (m_frames == 0)
+    rest.u16(quint32(qMax(1, frameCount())));
+    rest.bytes(tags());
+    if (frameCount() == 0)
         rest.tag(ShowFrame, QByteArray());
     rest.tag(End, QByteArray());
 
@@ -269,7 +232,9 @@ QByteArray SwfMovie::toBytes(bool compressed) const
 bool SwfMovie::save(const QString &path, QString *error, bool compressed) const
 {
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(toBytes(compressed)) < 0 || !file.commit()) {
+    // A failed buffered write only shows at flush; commit alone would rename a short file into place.
+    const QByteArray bytes = toBytes(compressed);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.flush() || !file.commit()) {
         if (error)
             *error = file.errorString();
         return false;

@@ -5,6 +5,7 @@
 #include "swfbutton.h"
 #include "swfshape.h"
 #include "swftextfield.h"
+#include "swftimeline.h"
 
 #include <QByteArray>
 #include <QColor>
@@ -13,9 +14,10 @@
 #include <QString>
 #include <QTransform>
 
-// An AVM1 movie (SWF version 8 by default) assembled tag by tag in timeline order.
+// An AVM1 movie (SWF version 8 by default) assembled tag by tag in timeline order: the
+// main timeline's control tags (inherited) interleaved with the character definitions.
 // Character ids are handed out by the define… calls.
-class SwfMovie
+class SwfMovie : public SwfTimeline
 {
 public:
     explicit SwfMovie(const QSize &stagePixels, double frameRate = 12.0, int version = 8);
@@ -31,14 +33,9 @@ public:
     quint16 defineDeviceFont(const QString &name = QStringLiteral("_sans"), bool bold = false);
     quint16 defineTextField(const SwfTextField &field);
     quint16 defineButton(const SwfButton &button);
+    // A movie clip: its own timeline of characters defined earlier in this movie.
+    quint16 defineSprite(const SwfTimeline &timeline);
 
-    void placeObject(quint16 characterId, int depth, const QTransform &pixels = QTransform(),
-                     const QString &instanceName = QString());
-    void removeObject(int depth);
-    void doAction(const SwfActions &actions);
-    void showFrame();
-
-    int frameCount() const;
     QSize stageSize() const;
 
     // The complete file: "CWS" (zlib) when compressed, else "FWS".
@@ -48,14 +45,11 @@ public:
 
 private:
     quint16 nextId();
-    void addTag(int code, const QByteArray &body);
 
     QSize m_stage;
     double m_frameRate;
     int m_version;
     quint16 m_lastId = 0;
-    int m_frames = 0;
-    QByteArray m_tags;
 };
 
 #endif

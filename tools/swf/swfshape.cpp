@@ -50,6 +50,37 @@ void SwfShape::addRect(const QRectF &pixels, int fill, int line)
     addPolygon(QPolygonF(pixels), fill, line);
 }
 
+namespace {
+// Points along a quarter of an ellipse round `centre`, from `startDegrees` on, clockwise on screen.
+void appendArc(QPolygonF &polygon, const QPointF &centre, double rx, double ry, double startDegrees)
+{
+    constexpr int steps = 8;
+    for (int i = 0; i <= steps; ++i) {
+        const double angle = qDegreesToRadians(startDegrees + 90.0 * i / steps);
+        polygon << QPointF(centre.x() + rx * qCos(angle), centre.y() + ry * qSin(angle));
+    }
+}
+} // namespace
+
+void SwfShape::addRoundedRect(const QRectF &pixels, double radius, int fill, int line)
+{
+    const double r = qBound(0.0, radius, qMin(pixels.width(), pixels.height()) / 2);
+    QPolygonF outline;
+    appendArc(outline, QPointF(pixels.right() - r, pixels.top() + r), r, r, 270);
+    appendArc(outline, QPointF(pixels.right() - r, pixels.bottom() - r), r, r, 0);
+    appendArc(outline, QPointF(pixels.left() + r, pixels.bottom() - r), r, r, 90);
+    appendArc(outline, QPointF(pixels.left() + r, pixels.top() + r), r, r, 180);
+    addPolygon(outline, fill, line);
+}
+
+void SwfShape::addEllipse(const QRectF &pixels, int fill, int line)
+{
+    QPolygonF outline;
+    for (int quarter = 0; quarter < 4; ++quarter)
+        appendArc(outline, pixels.center(), pixels.width() / 2, pixels.height() / 2, 90.0 * quarter);
+    addPolygon(outline, fill, line);
+}
+
 bool SwfShape::isEmpty() const
 {
     return m_paths.isEmpty();

@@ -20,6 +20,9 @@ public:
 
     void addPolygon(const QPolygonF &pixels, int fill, int line = 0);
     void addRect(const QRectF &pixels, int fill, int line = 0);
+    // Round outlines as polygons fine enough that the straight pieces do not show.
+    void addRoundedRect(const QRectF &pixels, double radius, int fill, int line = 0);
+    void addEllipse(const QRectF &pixels, int fill, int line = 0);
 
     bool isEmpty() const;
     QRect boundsTwips() const;

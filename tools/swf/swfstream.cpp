@@ -138,6 +138,20 @@ void SwfStream::emptyColorTransform()
     align();
 }
 
+void SwfStream::alphaColorTransform(double alpha)
+{
+    // 8.8 fixed-point factors: red, green and blue stay at 1.0.
+    const qint32 one = 256;
+    const qint32 alphaFactor = qRound(qBound(0.0, alpha, 1.0) * 256.0);
+    const int count = qMax(bitsForSigned(one), bitsForSigned(alphaFactor));
+    bits(0, 1); // no add terms
+    bits(1, 1); // multiply terms
+    bits(quint32(count), 4);
+    for (qint32 factor : {one, one, one, alphaFactor})
+        signedBits(factor, count);
+    align();
+}
+
 void SwfStream::tag(int code, const QByteArray &body)
 {
     if (body.size() < 0x3f) {

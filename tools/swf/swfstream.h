@@ -28,6 +28,8 @@ public:
     void rect(const QRect &twips);
     void matrix(const QTransform &twips);  // translation in twips, scale and rotation as factors
     void emptyColorTransform();
+    // A colour transform with alpha that only scales the alpha channel.
+    void alphaColorTransform(double alpha);
 
     // Tag header: the short form below 63 bytes, else the long form.
     void tag(int code, const QByteArray &body);
@@ -50,6 +52,12 @@ private:
 inline int twips(double pixels)
 {
     return qRound(pixels * 20.0);
+}
+
+// A placement in pixels as the matrix record wants it: the translation in twips.
+inline QTransform pixelsToTwips(const QTransform &pixels)
+{
+    return QTransform(pixels.m11(), pixels.m12(), pixels.m21(), pixels.m22(), pixels.dx() * 20.0, pixels.dy() * 20.0);
 }
 
 #endif
