@@ -2,8 +2,7 @@
 
 #include "xmltext.h"
 
-#include <QDomDocument>
-#include <QDomElement>
+#include <QXmlStreamReader>
 #include <QXmlStreamWriter>
 
 namespace {
@@ -11,6 +10,19 @@ namespace {
 // A movie may send any text, but a character XML cannot hold would make the whole call
 // unreadable; such characters are left out of names, keys and strings.
 void writeValue(QXmlStreamWriter &xml, const QJsonValue &tagged, int depth);
+
+// A reader turns a carriage return written as it is into a line feed; a reference keeps it.
+void writeString(QXmlStreamWriter &xml, const QString &text)
+{
+    xml.writeStartElement(QStringLiteral("string"));
+    const QStringList parts = text.split(QLatin1Char('\r'));
+    for (qsizetype i = 0; i < parts.size(); ++i) {
+        if (i > 0)
+            xml.writeEntityReference(QStringLiteral("#13"));
+        xml.writeCharacters(parts.at(i));
+    }
+    xml.writeEndElement();
+}
 
 void writeProperty(QXmlStreamWriter &xml, const QString &id, const QJsonValue &tagged, int depth)
 {
@@ -27,7 +39,7 @@ void writeValue(QXmlStreamWriter &xml, const QJsonValue &tagged, int depth)
     if (depth > 64) {
         xml.writeEmptyElement(QStringLiteral("undefined"));
     } else if (tag == QLatin1String("s")) {
-        xml.writeTextElement(QStringLiteral("string"), XmlText::withoutInvalidCharacters(item.at(1).toString()));
+        writeString(xml, XmlText::withoutInvalidCharacters(item.at(1).toString()));
     } else if (tag == QLatin1String("n")) {
         xml.writeTextElement(QStringLiteral("number"), item.at(1).toString());
     } else if (tag == QLatin1String("t")) {
@@ -52,43 +64,92 @@ void writeValue(QXmlStreamWriter &xml, const QJsonValue &tagged, int depth)
     }
 }
 
-QJsonValue readValue(const QDomElement &element, int depth);
-
-QJsonArray readProperties(const QDomElement &container, bool keyed, int depth)
+// A DOM would drop text made of white space alone, and so lose a string the host wrote as
+// CDATA sections with a character reference between them (a carriage return); the stream
+// reader keeps every character.
+class InvokeReader
 {
-    QJsonArray items;
-    for (QDomElement p = container.firstChildElement(QStringLiteral("property")); !p.isNull();
-         p = p.nextSiblingElement(QStringLiteral("property"))) {
-        const QJsonValue value = readValue(p.firstChildElement(), depth + 1);
-        if (keyed)
-            items.append(QJsonArray{p.attribute(QStringLiteral("id")), value});
-        else
-            items.append(value);
+public:
+    explicit InvokeReader(const QString &xml) : m_xml(xml) { m_xml.setNamespaceProcessing(false); }
+
+    FlashInvoke read()
+    {
+        if (!m_xml.readNextStartElement() || m_xml.qualifiedName() != QLatin1String("invoke"))
+            return FlashInvoke();
+        const QString name = m_xml.attributes().value(QStringLiteral("name")).toString();
+        QJsonArray arguments;
+        bool seenArguments = false;
+        while (m_xml.readNextStartElement()) {
+            if (seenArguments || m_xml.qualifiedName() != QLatin1String("arguments")) {
+                m_xml.skipCurrentElement();
+                continue;
+            }
+            seenArguments = true;
+            while (m_xml.readNextStartElement())
+                arguments.append(readValue(0));
+        }
+        // Well-formed as a whole, or nothing.
+        while (!m_xml.atEnd())
+            m_xml.readNext();
+        if (m_xml.hasError() || name.isEmpty())
+            return FlashInvoke();
+        return FlashInvoke(name, arguments);
     }
-    return items;
-}
 
-QJsonValue readValue(const QDomElement &element, int depth)
-{
-    const QString tag = element.tagName();
-    if (depth > 64 || element.isNull())
+private:
+    // At a value's start tag; reads up to and including its end tag.
+    QJsonValue readValue(int depth)
+    {
+        const QString tag = m_xml.qualifiedName().toString();
+        if (depth > 64) {
+            m_xml.skipCurrentElement();
+            return QJsonArray{QStringLiteral("u")};
+        }
+        if (tag == QLatin1String("string"))
+            return QJsonArray{QStringLiteral("s"), m_xml.readElementText(QXmlStreamReader::IncludeChildElements)};
+        if (tag == QLatin1String("number"))
+            return QJsonArray{QStringLiteral("n"), m_xml.readElementText(QXmlStreamReader::IncludeChildElements).trimmed()};
+        if (tag == QLatin1String("array"))
+            return QJsonArray{QStringLiteral("a"), readProperties(false, depth)};
+        if (tag == QLatin1String("object"))
+            return QJsonArray{QStringLiteral("o"), readProperties(true, depth)};
+        m_xml.skipCurrentElement();
+        if (tag == QLatin1String("true"))
+            return QJsonArray{QStringLiteral("t")};
+        if (tag == QLatin1String("false"))
+            return QJsonArray{QStringLiteral("f")};
+        if (tag == QLatin1String("null"))
+            return QJsonArray{QStringLiteral("null")};
         return QJsonArray{QStringLiteral("u")};
-    if (tag == QLatin1String("string"))
-        return QJsonArray{QStringLiteral("s"), element.text()};
-    if (tag == QLatin1String("number"))
-        return QJsonArray{QStringLiteral("n"), element.text().trimmed()};
-    if (tag == QLatin1String("true"))
-        return QJsonArray{QStringLiteral("t")};
-    if (tag == QLatin1String("false"))
-        return QJsonArray{QStringLiteral("f")};
-    if (tag == QLatin1String("null"))
-        return QJsonArray{QStringLiteral("null")};
-    if (tag == QLatin1String("array"))
-        return QJsonArray{QStringLiteral("a"), readProperties(element, false, depth)};
-    if (tag == QLatin1String("object"))
-        return QJsonArray{QStringLiteral("o"), readProperties(element, true, depth)};
-    return QJsonArray{QStringLiteral("u")};
-}
+    }
+
+    // A property's value is its first element; anything else inside is ignored.
+    QJsonArray readProperties(bool keyed, int depth)
+    {
+        QJsonArray items;
+        while (m_xml.readNextStartElement()) {
+            if (m_xml.qualifiedName() != QLatin1String("property")) {
+                m_xml.skipCurrentElement();
+                continue;
+            }
+            const QString id = m_xml.attributes().value(QStringLiteral("id")).toString();
+            QJsonValue value = QJsonArray{QStringLiteral("u")};
+            for (bool first = true; m_xml.readNextStartElement(); first = false) {
+                if (first)
+                    value = readValue(depth + 1);
+                else
+                    m_xml.skipCurrentElement();
+            }
+            if (keyed)
+                items.append(QJsonArray{id, value});
+            else
+                items.append(value);
+        }
+        return items;
+    }
+
+    QXmlStreamReader m_xml;
+};
 
 } // namespace
 
@@ -99,17 +160,7 @@ FlashInvoke::FlashInvoke(const QString &name, const QJsonArray &arguments)
 
 FlashInvoke FlashInvoke::fromXml(const QString &xml)
 {
-    QDomDocument document;
-    if (!document.setContent(xml))
-        return FlashInvoke();
-    const QDomElement invoke = document.documentElement();
-    if (invoke.tagName() != QLatin1String("invoke") || invoke.attribute(QStringLiteral("name")).isEmpty())
-        return FlashInvoke();
-    QJsonArray arguments;
-    const QDomElement list = invoke.firstChildElement(QStringLiteral("arguments"));
-    for (QDomElement e = list.firstChildElement(); !e.isNull(); e = e.nextSiblingElement())
-        arguments.append(readValue(e, 0));
-    return FlashInvoke(invoke.attribute(QStringLiteral("name")), arguments);
+    return InvokeReader(xml).read();
 }
 
 bool FlashInvoke::isValid() const

@@ -114,4 +114,27 @@ QByteArray whoAmI()
     return movie.toBytes();
 }
 
+QByteArray bridge(const QStringList &vars, const QStringList &callbacks, const QStringList &requests)
+{
+    SwfMovie movie(QSize(400, 300), 12);
+    movie.setBackgroundColor(QColor(0xdd, 0xee, 0xff));
+    SwfActions first;
+    for (auto name = vars.crbegin(); name != vars.crend(); ++name)
+        first.push(*name).op(SwfActions::GetVariable);
+    first.externalCall(QStringLiteral("vars"), int(vars.size())).op(SwfActions::Pop);
+    for (const QString &callback : callbacks) {
+        SwfActions body;
+        body.pushRegister(1).push(callback).externalCall(QStringLiteral("echoed"), 2).op(SwfActions::Pop);
+        first.defineFunction2(QString(), {QStringLiteral("value")}, 2, body).addExternalCallback(callback)
+            .op(SwfActions::Pop);
+    }
+    first.externalCall(QStringLiteral("registered"), 0).op(SwfActions::Pop);
+    for (const QString &request : requests)
+        first.push(request).externalCall(QStringLiteral("flashCall"), 1).op(SwfActions::Pop);
+    first.op(SwfActions::Stop);
+    movie.doAction(first);
+    movie.showFrame();
+    return movie.toBytes();
+}
+
 } // namespace TestMovies

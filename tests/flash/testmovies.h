@@ -34,6 +34,12 @@ QByteArray movieLoader(const QString &child);
 // Frame 1 calls "child" with the movie's _url.
 QByteArray whoAmI();
 
+// A material movie talking to the shell. Frame 1 calls "vars" with the _root variables
+// `vars` names, registers for each of `callbacks` a callback that calls "echoed" with its
+// own name and the argument it was given, calls "registered", and then sends each of
+// `requests` to the shell with ExternalInterface.call("flashCall", request).
+QByteArray bridge(const QStringList &vars, const QStringList &callbacks, const QStringList &requests = {});
+
 } // namespace TestMovies
 
 #endif

@@ -17,6 +17,7 @@ private slots:
     void movieCallsAreWrittenLikeTheFlashControl();
     void hostCallsAreReadWithEveryArgumentKind();
     void malformedHostCallsAreRejected();
+    void stringsKeepEveryCharacterBothWays();
     void flashVariablesDecodeLikeTheControl_data();
     void flashVariablesDecodeLikeTheControl();
     void filesMapOnlyInsideTheInstallationFolder();
@@ -80,6 +81,28 @@ void TestFlashProtocol::malformedHostCallsAreRejected()
     QVERIFY(!FlashInvoke::fromXml(QStringLiteral("<flash action=\"send\"/>")).isValid());
     QVERIFY(!FlashInvoke::fromXml(QStringLiteral("<invoke returntype=\"xml\"><arguments/></invoke>")).isValid());
     QVERIFY(FlashInvoke::fromXml(QStringLiteral("<invoke name=\"f\"/>")).arguments().isEmpty());
+}
+
+void TestFlashProtocol::stringsKeepEveryCharacterBothWays()
+{
+    // A carriage return between CDATA sections, white space alone: XML readers lose both
+    // unless they are read as they stand.
+    const FlashInvoke call = FlashInvoke::fromXml(QStringLiteral(
+        "<invoke name=\"send2flash\"><arguments><string><![CDATA[a]]>&#13;<![CDATA[\nb]]></string>"
+        "<string> </string><string><![CDATA[ ]]></string><string>x\r\ny</string></arguments></invoke>"));
+    const QJsonArray expected = {QJsonArray{QStringLiteral("s"), QStringLiteral("a\r\nb")},
+                                 QJsonArray{QStringLiteral("s"), QStringLiteral(" ")},
+                                 QJsonArray{QStringLiteral("s"), QStringLiteral(" ")},
+                                 QJsonArray{QStringLiteral("s"), QStringLiteral("x\ny")}};
+    QCOMPARE(call.arguments(), expected);
+
+    const QJsonArray sent = {QJsonArray{QStringLiteral("s"), QStringLiteral("line\r\nline\r")},
+                             QJsonArray{QStringLiteral("s"), QStringLiteral("\r")},
+                             QJsonArray{QStringLiteral("s"), QStringLiteral("\t\n ")}};
+    const QString written = FlashInvoke(QStringLiteral("f"), sent).toXml();
+    QVERIFY2(written.contains(QStringLiteral("<string>line&#13;\nline&#13;</string><string>&#13;</string>")),
+             qPrintable(written));
+    QCOMPARE(FlashInvoke::fromXml(written).arguments(), sent);
 }
 
 void TestFlashProtocol::flashVariablesDecodeLikeTheControl_data()
