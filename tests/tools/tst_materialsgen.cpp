@@ -2,6 +2,7 @@
 // real material, the special cases the shell must handle are all there, and mistakes in the
 // sources are reported with the file and line to mend.
 
+#include <QDateTime>
 #include <QDir>
 #include <QDirIterator>
 #include <QDomDocument>
@@ -169,7 +170,7 @@ private slots:
     void animationsMoveAndPagesStayLocal();
     void mistakesAreReportedWhereTheyAre_data();
     void mistakesAreReportedWhereTheyAre();
-    void filesNoLongerMadeAreRemoved();
+    void aSecondRunRewritesNothingAndRemovesWhatIsNoLongerMade();
 
 private:
     QString objectPath(const QString &id, const QString &file = QString()) const;
@@ -390,19 +391,29 @@ void TestMaterialsGen::mistakesAreReportedWhereTheyAre()
     QVERIFY2(run.errors.contains(complaint), qPrintable(run.errors));
 }
 
-void TestMaterialsGen::filesNoLongerMadeAreRemoved()
+void TestMaterialsGen::aSecondRunRewritesNothingAndRemovesWhatIsNoLongerMade()
 {
-    const QString project = makeProject("<object>\n    <media file=\"page.htm\"/>\n</object>\n",
+    const QString project = makeProject("<object>\n    <media file=\"page.htm\"/>\n    <media file=\"a.png\"/>\n</object>\n",
                                         {{QStringLiteral("pra_01/page.htm"), "<p>Привет</p>"},
-                                         {QStringLiteral("pra_01/old.png"), "not a picture"}});
+                                         {QStringLiteral("pra_01/old.png"), "not a picture"},
+                                         {QStringLiteral("pra_01/material.xml"),
+                                          "<material>\n    <picture file=\"a.png\"><item picture=\"cat\"/></picture>\n</material>\n"}});
     QTemporaryDir out;
     QCOMPARE(runGenerator(project, out.path()).exitCode, 0);
-    const QString old = QDir(out.path()).filePath(QStringLiteral("data/objects/pra_01/old.png"));
-    QVERIFY(QFile::exists(old));
+    const QDir built(QDir(out.path()).filePath(QStringLiteral("data/objects/pra_01")));
+    QVERIFY(QFile::exists(built.filePath(QStringLiteral("old.png"))));
+    QVERIFY(!QFile::exists(built.filePath(QStringLiteral("material.xml"))));
+    // Unchanged results keep their dates, so nothing that depends on them is made again.
+    const QDateTime madeAt = QFileInfo(built.filePath(QStringLiteral("a.png"))).lastModified();
+    const QDateTime templateAt = QFileInfo(QDir(out.path()).filePath(QStringLiteral("data/templates/testContener.swf"))).lastModified();
+    QTest::qWait(1100);
+
     QVERIFY(QFile::remove(QDir(project).filePath(QStringLiteral("course/objects/pra_01/old.png"))));
     QCOMPARE(runGenerator(project, out.path()).exitCode, 0);
-    QVERIFY(!QFile::exists(old));
-    QVERIFY(QFile::exists(QDir(out.path()).filePath(QStringLiteral("data/objects/pra_01/page.htm"))));
+    QVERIFY(!QFile::exists(built.filePath(QStringLiteral("old.png"))));
+    QVERIFY(QFile::exists(built.filePath(QStringLiteral("page.htm"))));
+    QCOMPARE(QFileInfo(built.filePath(QStringLiteral("a.png"))).lastModified(), madeAt);
+    QCOMPARE(QFileInfo(QDir(out.path()).filePath(QStringLiteral("data/templates/testContener.swf"))).lastModified(), templateAt);
     qDeleteAll(m_projects);
     m_projects.clear();
 }

@@ -467,7 +467,7 @@ void PictureBook::paint(QPainter &painter, const QRectF &square, const QString &
     painter.setRenderHint(QPainter::Antialiasing);
     painter.translate(square.topLeft());
     painter.scale(square.width() / 100.0, square.height() / 100.0);
-    if (name.startsWith(letterPrefix))
+    if (name.startsWith(letterPrefix) && has(name))
         letterCard(painter, name.mid(letterPrefix.size()));
     else if (const Painter own = ownPictures().value(name))
         own(painter);
