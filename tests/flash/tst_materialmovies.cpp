@@ -131,7 +131,9 @@ private slots:
     void initTestCase();
     void testAnsweredWithTheMouseReportsItsResult();
     void testShowsTheHistoryTheShellSends();
+    void exerciseLetsThePupilTryAgainAndThenSwitchesToTheCartoon();
     void animationMoves();
+    void cartoonButtonOpensTheExerciseInANewWindow();
     void wordListTurnsTheBoardThroughTheShell();
 
 private:
@@ -271,6 +273,46 @@ void TestMaterialMovies::testShowsTheHistoryTheShellSends()
     QVERIFY(waitFor([&] { return slotsShow(player) && darkPixels(player.grab().toImage(), lastTimeLine) > 30; }));
 }
 
+void TestMaterialMovies::exerciseLetsThePupilTryAgainAndThenSwitchesToTheCartoon()
+{
+    // pra_03_bukva_a: its questions are built in, from the exercise.xml beside its layout.
+    QFile file(QStringLiteral(PROJECT_ROOT "/course/objects/pra_03_bukva_a/exercise.xml"));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QList<int> right = rightAnswers(file.readAll());
+    QVERIFY(right.size() >= 2);
+
+    FlashPlayer player;
+    player.setFixedSize(QuizLayout::stage);
+    player.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&player));
+    QSignalSpy calls(&player, &FlashPlayer::FlashCall);
+    player.SetMovie(QDir::current().filePath(QStringLiteral("data/objects/pra_03_bukva_a/exercise.swf")));
+    QVERIFY(waitFor([&] { return slotsShow(player); }));
+
+    // A wrong answer fades and the question stays: the right one still leads on.
+    const int wrong = right[0] == 0 ? 1 : 0;
+    const QPoint wrongPoint = slotPoint(player, wrong);
+    click(player, wrongPoint);
+    QVERIFY(waitFor([&] { return player.grab().toImage().pixelColor(wrongPoint).red() > 200; }, 3000));
+    const QImage faded = player.grab().toImage();
+    click(player, wrongPoint);
+    QTest::qWait(1200);
+    QCOMPARE(differingPixels(faded, player.grab().toImage()), 0);
+
+    for (int i = 0; i < right.size(); ++i) {
+        if (i > 0) // a new question shows its slots fresh, none faded
+            QVERIFY(waitFor([&] { return slotsShow(player); }, 5000));
+        click(player, slotPoint(player, right[i]));
+        QTest::qWait(1100); // the praise shows a moment before the next question
+    }
+    // After the last question: no result for the markbook, and a button that switches the
+    // window to the cartoon.
+    click(player, stagePoint(player, QuizLayout::linkButton().center()));
+    QVERIFY(waitFor([&] { return !calls.isEmpty(); }, 5000));
+    QCOMPARE(firstString(calls.constLast().at(0).toString()), QStringLiteral("<shell action=\"load\">ani_03_bukva_a</shell>"));
+    QVERIFY(saveMessage(calls).isEmpty());
+}
+
 void TestMaterialMovies::animationMoves()
 {
     FlashPlayer player;
@@ -289,6 +331,23 @@ void TestMaterialMovies::animationMoves()
     // The stork walks in: a good part of the picture changes from one moment to the next.
     QVERIFY2(differingPixels(first, second) > 500, qPrintable(QString::number(differingPixels(first, second))));
     QVERIFY2(differingPixels(second, third) > 500, qPrintable(QString::number(differingPixels(second, third))));
+}
+
+void TestMaterialMovies::cartoonButtonOpensTheExerciseInANewWindow()
+{
+    FlashPlayer player;
+    player.setFixedSize(640, 420);
+    player.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&player));
+    QSignalSpy loaded(&player, &FlashPlayer::movieLoaded);
+    QSignalSpy calls(&player, &FlashPlayer::FlashCall);
+    player.SetMovie(QDir::current().filePath(QStringLiteral("data/objects/ani_03_bukva_a/aist.swf")));
+    QVERIFY(loaded.wait(30000));
+    QTest::qWait(700);
+    QVERIFY(calls.isEmpty());
+    click(player, QPoint(560, 380)); // the button in the bottom right corner
+    QVERIFY(waitFor([&] { return !calls.isEmpty(); }, 5000));
+    QCOMPARE(firstString(calls.first().at(0).toString()), QStringLiteral("<shell action=\"jump\">pra_03_bukva_a</shell>"));
 }
 
 void TestMaterialMovies::wordListTurnsTheBoardThroughTheShell()
