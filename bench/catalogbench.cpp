@@ -106,7 +106,7 @@ int main(int argc, char **argv)
 
     QList<double> keystrokes;
     auto *search = catalogue.findChild<QLineEdit *>("lineedit_search");
-    for (const QString &text : {"е", "ё", "ёж", "ёжи", "ёжик", "ёжи", "ёж", "з", "зв", "зву", "звук", "звуки"}) {
+    for (const char *text : {"е", "ё", "ёж", "ёжи", "ёжик", "ёжи", "ёж", "з", "зв", "зву", "звук", "звуки"}) {
         clock.restart();
         search->setText(text);
         catalogue.repaint();

@@ -2,10 +2,14 @@
 
 #include "contentmodel.h"
 #include "contentmodelproxy.h"
+#include "favoritesmodel.h"
+#include "favoritesmodelproxy.h"
 #include "markbookmodel.h"
 #include "pagelist.h"
 
+#include <QApplication>
 #include <QCoreApplication>
+#include <QMessageBox>
 #include <QStandardPaths>
 
 QString courseTitle;
@@ -21,6 +25,8 @@ int flashSetting2 = 0;
 ContentModel *contentModel = nullptr;
 ContentModelProxy *contentProxy = nullptr;
 MarkbookModel *markbookModel = nullptr;
+FavoritesModel *favoritesModel = nullptr;
+FavoritesModelProxy *favoritesProxy = nullptr;
 
 void ensureContentModel()
 {
@@ -35,6 +41,23 @@ void ensureMarkbookModel()
 {
     if (!markbookModel)
         markbookModel = new MarkbookModel;
+}
+
+void ensureFavoritesModel()
+{
+    if (favoritesModel)
+        return;
+    favoritesModel = new FavoritesModel;
+    favoritesProxy = new FavoritesModelProxy;
+    favoritesProxy->setSourceModel(favoritesModel);
+    QObject::connect(favoritesModel, &FavoritesModel::saveFailed, favoritesModel, [told = false](const QString &file) mutable {
+        if (told)
+            return;
+        told = true;
+        QMessageBox::warning(QApplication::activeWindow(), QObject::tr("Ошибка"),
+                             QObject::tr("Не могу сохранить избранное в файл %1.")
+                                 .arg(QDir::toNativeSeparators(file)));
+    });
 }
 
 const QStringList &pageList()

@@ -11,6 +11,8 @@
 
 class ContentModel;
 class ContentModelProxy;
+class FavoritesModel;
+class FavoritesModelProxy;
 class MarkbookModel;
 class WindowMain;
 
@@ -34,6 +36,12 @@ void ensureContentModel();
 // (after the sign-in: it reads the pupil's file), never deleted.
 extern MarkbookModel *markbookModel;
 void ensureMarkbookModel();
+
+// The pupil's favorites and the search over them, shared by every favorites tree; made on
+// first need (after the sign-in), never deleted. A failed save is told once per session.
+extern FavoritesModel *favoritesModel;
+extern FavoritesModelProxy *favoritesProxy;
+void ensureFavoritesModel();
 
 // The textbook's page movies, listed once (from data/textbook under the starting directory).
 const QStringList &pageList();

@@ -6,6 +6,7 @@
 #include "environment.h"
 #include "materialid.h"
 #include "sheetcatalogue.h"
+#include "sheetfavorites.h"
 #include "sheetmarkbook.h"
 #include "sheettextbook.h"
 #include "shellslider.h"
@@ -175,10 +176,7 @@ void WindowMain::setupSheets()
 
     m_sheetStacks[Textbook].addWidget(new SheetTextbook);
     m_sheetStacks[Catalogue].addWidget(new SheetCatalogue);
-    // The favorites sheet comes with the pupil's favorites.
-    auto *placeholder = new QLabel(m_tabBar->tabText(Favorites));
-    placeholder->setAlignment(Qt::AlignCenter);
-    m_sheetStacks[Favorites].addWidget(placeholder);
+    m_sheetStacks[Favorites].addWidget(new SheetFavorites);
     m_pupilFilesWritten = createMarkbookIfMissing();
     m_sheetStacks[Markbook].addWidget(new SheetMarkbook);
 
@@ -230,8 +228,6 @@ void WindowMain::createWidgetInSheet(QString id)
         auto *window = new WindowHard(flags, this);
         if (!viewer->isPrintable())
             window->disablePrinter();
-        // Favorites come with the pupil's favorites sheet; until then the button does nothing.
-        window->disableFavorites();
         connect(window, &WindowHard::remove, this, &WindowMain::removeWidgetInSheet, Qt::QueuedConnection);
         connect(window, &WindowHard::printer, viewer, &ViewerObject::printer);
         connect(window, &WindowHard::favorites, viewer, &ViewerObject::favorites);

@@ -8,6 +8,7 @@
 #include "mytabwidget.h"
 #include "treeitem.h"
 #include "viewerobject.h"
+#include "windowfavorites.h"
 #include "windowmain.h"
 
 #include <QCheckBox>
@@ -218,7 +219,7 @@ void SheetCatalogue::selectMaterial(QItemSelection selected, QItemSelection)
     const QModelIndex current = view->currentIndex();
     if (current.data(TreeModel::TypeRole).toInt() != MaterialModel::MaterialItem)
         return;
-    // Favorites come with the pupil's favorites sheet; until then their button stays off.
+    m_favoritesButton->setEnabled(true);
     m_extensiveButton->setEnabled(true);
     m_currentRow = current.data(TreeModel::ItemDataRole).toList();
     const QString title = QStringLiteral("  %1").arg(m_currentRow.value(0).toString());
@@ -234,7 +235,8 @@ void SheetCatalogue::selectMaterial(QModelIndex index)
 
 void SheetCatalogue::showFavorites()
 {
-    // The add-to-favorites window comes with the pupil's favorites.
+    if (!m_currentRow.isEmpty())
+        WindowFavorites::addToFavorites(m_currentRow.value(2).toString(), this);
 }
 
 void SheetCatalogue::showExtensive()

@@ -9,6 +9,7 @@
 #include "viewerflash.h"
 #include "viewerimage.h"
 #include "viewerweb.h"
+#include "windowfavorites.h"
 #include "windowmain.h"
 
 #include <QDebug>
@@ -181,7 +182,7 @@ void ViewerObject::printAll(QPrinter *printer)
 
 void ViewerObject::favorites()
 {
-    // The add-to-favorites window comes with the pupil's favorites.
+    WindowFavorites::addToFavorites(m_id, this);
 }
 
 void ViewerObject::saveTestResult(QString mark, QString &history)

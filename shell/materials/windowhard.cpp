@@ -36,10 +36,10 @@ WindowHard::WindowHard(int flags, QWidget *parent)
     m_printerButton->setVisible(flags & PrintButton);
     connect(m_printerButton, &QPushButton::clicked, this, &WindowHard::printer);
     m_grid->addWidget(m_printerButton, 0, 4);
-    m_favoritesButton = makeButton("button_favorites", 24, tr("Добавить в избранное"));
-    m_favoritesButton->setVisible(flags & FavoritesButton);
-    connect(m_favoritesButton, &QPushButton::clicked, this, &WindowHard::favorites);
-    m_grid->addWidget(m_favoritesButton, 0, 5);
+    QPushButton *favoritesButton = makeButton("button_favorites", 24, tr("Добавить в избранное"));
+    favoritesButton->setVisible(flags & FavoritesButton);
+    connect(favoritesButton, &QPushButton::clicked, this, &WindowHard::favorites);
+    m_grid->addWidget(favoritesButton, 0, 5);
     if (flags) {
         auto *splitter = new QLabel(this);
         splitter->setPixmap(QPixmap(QStringLiteral("theme/splitter.png")));
@@ -90,11 +90,6 @@ void WindowHard::setContentLayout(QLayout *layout)
 void WindowHard::disablePrinter()
 {
     m_printerButton->setEnabled(false);
-}
-
-void WindowHard::disableFavorites()
-{
-    m_favoritesButton->setEnabled(false);
 }
 
 void WindowHard::close()

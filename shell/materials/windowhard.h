@@ -26,7 +26,6 @@ public:
     void setContentWidget(QWidget *widget);
     void setContentLayout(QLayout *layout);
     void disablePrinter();
-    void disableFavorites();
 
 signals:
     void favorites();
@@ -47,7 +46,6 @@ private:
     QLabel *m_iconLabel;
     QLabel *m_caption;
     QPushButton *m_printerButton;
-    QPushButton *m_favoritesButton;
 };
 
 #endif

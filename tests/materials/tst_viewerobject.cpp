@@ -269,7 +269,8 @@ void TestViewerObject::webPageSeesOnlyTheDataFolder()
             result = value;
             done = true;
         });
-        QTest::qWaitFor([&] { return done; }, 5000);
+        if (!QTest::qWaitFor([&] { return done; }, 5000))
+            return QVariant();
         return result;
     };
     QTRY_COMPARE_WITH_TIMEOUT(run("document.getElementById('inside').naturalWidth").toInt(), 40, 5000);

@@ -1,0 +1,186 @@
+#include "environment.h"
+#include "favoritesmodel.h"
+#include "favoritesmodelproxy.h"
+#include "treeitem.h"
+
+#include <QAbstractItemModelTester>
+#include <QMimeData>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+
+// Folder "Буквы" (with "Гласные" inside), then a loose material, then folder "Игры".
+static const char kFavorites[] = R"(<favorites>
+    <folder caption="Буквы">
+        <folder caption="Гласные">
+            <object caption="Звук [а]" type="ani" id="a1" path="p" name="Аист и арбуз"/>
+            <object caption="Буква О" type="pra" id="p1" path="p" name="Ослик"/>
+        </folder>
+        <object caption="Буква Н" type="ani" id="a2" path="p" name="Нос"/>
+    </folder>
+    <object caption="Тест" type="con" id="t1" path="p" name="Мой тест"/>
+    <folder caption="Игры"/>
+</favorites>
+)";
+
+class TestFavoritesModel : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+    void dropRules_data();
+    void dropRules();
+    void searchShowsAncestorsAndSubtrees();
+    void everyChangeReachesTheFileSoon();
+
+private:
+    QModelIndex at(std::initializer_list<int> rows) const;
+    QStringList shape(const QModelIndex &parent = {}) const;
+
+    QTemporaryDir *m_pupil = nullptr;
+    FavoritesModel *m_model = nullptr;
+};
+
+void TestFavoritesModel::init()
+{
+    m_pupil = new QTemporaryDir;
+    pupilDir = QDir(m_pupil->path());
+    QFile file(m_pupil->filePath("favorites.xml"));
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(kFavorites);
+    file.close();
+    m_model = new FavoritesModel;
+}
+
+void TestFavoritesModel::cleanup()
+{
+    delete m_model;
+    delete m_pupil;
+}
+
+QModelIndex TestFavoritesModel::at(std::initializer_list<int> rows) const
+{
+    QModelIndex index;
+    for (int row : rows)
+        index = m_model->index(row, 0, index);
+    return index;
+}
+
+// Names as shown, with the nesting as indentation.
+QStringList TestFavoritesModel::shape(const QModelIndex &parent) const
+{
+    QStringList lines;
+    for (int row = 0; row < m_model->rowCount(parent); ++row) {
+        const QModelIndex index = m_model->index(row, 0, parent);
+        lines << index.data().toString();
+        for (const QString &line : shape(index))
+            lines << "  " + line;
+    }
+    return lines;
+}
+
+void TestFavoritesModel::dropRules_data()
+{
+    QTest::addColumn<QList<int>>("dragged");
+    QTest::addColumn<QList<int>>("target");
+    QTest::addColumn<bool>("accepted");
+    QTest::addColumn<QStringList>("after");
+    const QStringList unchanged = {"Буквы", "  Гласные", "    Аист и арбуз", "    Ослик", "  Нос", "Мой тест", "Игры"};
+    QTest::newRow("material onto a folder") << QList<int>{1} << QList<int>{2} << true
+        << QStringList{"Буквы", "  Гласные", "    Аист и арбуз", "    Ослик", "  Нос", "Игры", "  Мой тест"};
+    QTest::newRow("folder with its contents") << QList<int>{0, 0} << QList<int>{2} << true
+        << QStringList{"Буквы", "  Нос", "Мой тест", "Игры", "  Гласные", "    Аист и арбуз", "    Ослик"};
+    QTest::newRow("into its own folder: to the end") << QList<int>{0, 0, 0} << QList<int>{0, 0} << true
+        << QStringList{"Буквы", "  Гласные", "    Ослик", "    Аист и арбуз", "  Нос", "Мой тест", "Игры"};
+    QTest::newRow("onto a material") << QList<int>{0, 1} << QList<int>{1} << false << unchanged;
+    QTest::newRow("between top-level items") << QList<int>{0, 1} << QList<int>{} << false << unchanged;
+    QTest::newRow("folder into itself") << QList<int>{0} << QList<int>{0} << false << unchanged;
+    QTest::newRow("folder into its descendant") << QList<int>{0} << QList<int>{0, 0} << false << unchanged;
+}
+
+void TestFavoritesModel::dropRules()
+{
+    QFETCH(QList<int>, dragged);
+    QFETCH(QList<int>, target);
+    QFETCH(bool, accepted);
+    QFETCH(QStringList, after);
+    QAbstractItemModelTester tester(m_model, QAbstractItemModelTester::FailureReportingMode::QtTest);
+    FavoritesModelProxy proxy;
+    proxy.setSourceModel(m_model);
+    QAbstractItemModelTester proxyTester(&proxy, QAbstractItemModelTester::FailureReportingMode::QtTest);
+
+    const auto index = [this](const QList<int> &rows) {
+        QModelIndex result;
+        for (int row : rows)
+            result = m_model->index(row, 0, result);
+        return result;
+    };
+    QScopedPointer<QMimeData> payload(m_model->mimeData({index(dragged)}));
+    QCOMPARE(m_model->dropMimeData(payload.data(), Qt::MoveAction, 0, 0, index(target)), accepted);
+    QCOMPARE(shape(), after);
+    // A payload holds a handle, never an address: a made-up one moves nothing.
+    QByteArray forged;
+    QDataStream(&forged, QIODevice::WriteOnly) << qint32(12345) << qint32(0) << qint32(0);
+    QMimeData fake;
+    fake.setData(FavoritesModel::MimeType, forged);
+    m_model->dropMimeData(&fake, Qt::MoveAction, 0, 0, index({2}));
+    QCOMPARE(shape(), after);
+}
+
+void TestFavoritesModel::searchShowsAncestorsAndSubtrees()
+{
+    FavoritesModelProxy proxy;
+    proxy.setSourceModel(m_model);
+    QAbstractItemModelTester tester(&proxy, QAbstractItemModelTester::FailureReportingMode::QtTest);
+    const auto shown = [&proxy](auto &&self, const QModelIndex &parent) -> QStringList {
+        QStringList lines;
+        for (int row = 0; row < proxy.rowCount(parent); ++row) {
+            const QModelIndex index = proxy.index(row, 0, parent);
+            lines << index.data().toString();
+            for (const QString &line : self(self, index))
+                lines << "  " + line;
+        }
+        return lines;
+    };
+    m_model->update("ОСЛ"); // deep inside two folders, in other case
+    QCOMPARE(shown(shown, {}), QStringList({"Буквы", "  Гласные", "    Ослик"}));
+    m_model->update("гласн"); // a folder: all of it
+    QCOMPARE(shown(shown, {}), QStringList({"Буквы", "  Гласные", "    Аист и арбуз", "    Ослик"}));
+    m_model->update("звук"); // only the table-of-contents caption says so: not found
+    QCOMPARE(shown(shown, {}), QStringList());
+    m_model->update(QString());
+    QCOMPARE(shown(shown, {}).size(), 7);
+}
+
+void TestFavoritesModel::everyChangeReachesTheFileSoon()
+{
+    const auto onDisk = [this] {
+        QFile file(m_pupil->filePath("favorites.xml"));
+        return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+    };
+    QVERIFY(m_model->setData(at({1}), "Тест про «ё»"));
+    QCOMPARE(at({1}).data(Qt::ToolTipRole).toString(), QString("Тест")); // the caption stays
+    m_model->appendItem(at({2}), new TreeItem({"Папка в папке"}, TreeItem::FolderType));
+    // No window closes, nothing is destroyed: the file has it within a moment.
+    QTRY_VERIFY_WITH_TIMEOUT(onDisk().contains("name=\"Тест про «ё»\""), 2000);
+    QVERIFY(onDisk().contains("<folder caption=\"Игры\">\n        <folder caption=\"Папка в папке\"/>"));
+    QVERIFY(onDisk().contains("caption=\"Тест\""));
+
+    // Read back whole: nesting, Cyrillic names, order.
+    const QStringList before = shape();
+    FavoritesModel reread;
+    QStringList again;
+    std::function<void(const QModelIndex &, const QString &)> walk = [&](const QModelIndex &parent, const QString &indent) {
+        for (int row = 0; row < reread.rowCount(parent); ++row) {
+            again << indent + reread.index(row, 0, parent).data().toString();
+            walk(reread.index(row, 0, parent), indent + "  ");
+        }
+    };
+    walk({}, QString());
+    QCOMPARE(again, before);
+}
+
+QTEST_MAIN(TestFavoritesModel)
+#include "tst_favoritesmodel.moc"
