@@ -1,3 +1,4 @@
+#include "flashrequesttarget.h"
 #include "fuzztarget.h"
 
 #include <QDir>
@@ -15,29 +16,31 @@ private slots:
 
 void TestFuzzReplay::corpus_data()
 {
-    QTest::addColumn<int>("reader");
+    QTest::addColumn<QString>("target");
     QTest::addColumn<QString>("path");
 
-    const QList<QPair<FuzzTarget::Reader, QString>> readers{{FuzzTarget::Contents, QStringLiteral("contents")},
-                                                            {FuzzTarget::Favorites, QStringLiteral("favorites")},
-                                                            {FuzzTarget::Markbook, QStringLiteral("markbook")}};
-    for (const auto &[reader, name] : readers) {
-        const QDir dir(QStringLiteral(FUZZ_CORPUS_DIR) + u'/' + name);
+    for (const QString &target : {QStringLiteral("contents"), QStringLiteral("favorites"), QStringLiteral("markbook"),
+                                  QStringLiteral("flashrequest")}) {
+        const QDir dir(QStringLiteral(FUZZ_CORPUS_DIR) + u'/' + target);
         const QStringList files = dir.entryList(QDir::Files, QDir::Name);
         QVERIFY2(!files.isEmpty(), qPrintable(dir.path() + QStringLiteral(" holds no seeds")));
         for (const QString &file : files)
-            QTest::addRow("%s/%s", qPrintable(name), qPrintable(file)) << int(reader) << dir.filePath(file);
+            QTest::addRow("%s/%s", qPrintable(target), qPrintable(file)) << target << dir.filePath(file);
     }
 }
 
 void TestFuzzReplay::corpus()
 {
-    QFETCH(int, reader);
+    QFETCH(QString, target);
     QFETCH(QString, path);
     QFile file(path);
     QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray input = file.readAll();
 
-    const QString problem = FuzzTarget::run(FuzzTarget::Reader(reader), file.readAll());
+    const QString problem = target == QLatin1String("flashrequest") ? FlashRequestTarget::run(input)
+                          : target == QLatin1String("contents")     ? FuzzTarget::run(FuzzTarget::Contents, input)
+                          : target == QLatin1String("favorites")    ? FuzzTarget::run(FuzzTarget::Favorites, input)
+                                                                    : FuzzTarget::run(FuzzTarget::Markbook, input);
 
     QVERIFY2(problem.isEmpty(), qPrintable(problem));
 }
