@@ -4,6 +4,7 @@
 // the shell (relayed here as the shell relays).
 
 #include "flashplayer.h"
+#include "quizdriver.h"
 #include "quizlayout.h"
 
 #include <QDir>
@@ -19,6 +20,8 @@
 
 namespace {
 
+using namespace QuizDriver;
+
 bool waitFor(const std::function<bool()> &condition, int ms = 20000)
 {
     QElapsedTimer clock;
@@ -31,17 +34,6 @@ bool waitFor(const std::function<bool()> &condition, int ms = 20000)
     return true;
 }
 
-// The first string argument of a FlashCall request, unescaped.
-QString firstString(const QString &request)
-{
-    QXmlStreamReader xml(request);
-    while (xml.readNextStartElement()) {
-        if (xml.name() == QLatin1String("string"))
-            return xml.readElementText();
-    }
-    return QString();
-}
-
 // The flash variables as the material viewer writes them: every value percent-encoded UTF-8.
 QString flashVars(const QList<QPair<QString, QString>> &pairs)
 {
@@ -49,23 +41,6 @@ QString flashVars(const QList<QPair<QString, QString>> &pairs)
     for (const auto &pair : pairs)
         parts << QString::fromLatin1(QUrl::toPercentEncoding(pair.first) + '=' + QUrl::toPercentEncoding(pair.second));
     return parts.join(QLatin1Char('&'));
-}
-
-// Which answer of each question is right, read from the question file as an author wrote it.
-QList<int> rightAnswers(const QByteArray &questionFile)
-{
-    QList<int> right;
-    QDomDocument document;
-    document.setContent(questionFile);
-    for (QDomElement q = document.documentElement().firstChildElement(QStringLiteral("question")); !q.isNull();
-         q = q.nextSiblingElement(QStringLiteral("question"))) {
-        int index = 0;
-        for (QDomElement a = q.firstChildElement(QStringLiteral("answer")); !a.isNull(); a = a.nextSiblingElement(QStringLiteral("answer")), ++index) {
-            if (a.attribute(QStringLiteral("right")) == QLatin1String("true"))
-                right.append(index);
-        }
-    }
-    return right;
 }
 
 bool isDark(const QColor &c)
@@ -137,11 +112,7 @@ private slots:
     void wordListTurnsTheBoardThroughTheShell();
 
 private:
-    QPoint slotPoint(const FlashPlayer &player, int slot) const;
-    QPoint stagePoint(const FlashPlayer &player, const QPoint &stage) const;
     QString saveMessage(const QSignalSpy &calls) const;
-    void click(FlashPlayer &player, const QPoint &at);
-    bool slotsShow(FlashPlayer &player);
     void startTest(FlashPlayer &player, const QString &history);
 
     QScopedPointer<QTemporaryDir> m_folder;
@@ -159,34 +130,6 @@ void TestMaterialMovies::initTestCase()
     QFile file(m_questionFile);
     QVERIFY(file.open(QIODevice::WriteOnly));
     file.write(questions);
-}
-
-QPoint TestMaterialMovies::stagePoint(const FlashPlayer &player, const QPoint &stage) const
-{
-    return QuizLayout::toWidget(stage, player.size()).toPoint();
-}
-
-QPoint TestMaterialMovies::slotPoint(const FlashPlayer &player, int slot) const
-{
-    // Off the middle, where an answer's picture or text would be: the whole slot is the target.
-    const QRect rect = QuizLayout::answerSlot(slot);
-    return stagePoint(player, QPoint(rect.right() - 30, rect.center().y()));
-}
-
-void TestMaterialMovies::click(FlashPlayer &player, const QPoint &at)
-{
-    QWidget *surface = player.findChild<QWebEngineView *>()->focusProxy();
-    QTest::mouseMove(surface, at);
-    QTest::qWait(60);
-    QTest::mouseClick(surface, Qt::LeftButton, Qt::NoModifier, at);
-    QTest::qWait(250);
-}
-
-bool TestMaterialMovies::slotsShow(FlashPlayer &player)
-{
-    // The slots are light blue buttons; they show once the questions are read.
-    const QColor c = player.grab().toImage().pixelColor(slotPoint(player, 0));
-    return c.blue() > 200 && c.red() < 200;
 }
 
 QString TestMaterialMovies::saveMessage(const QSignalSpy &calls) const
