@@ -1,3 +1,4 @@
+#include "descriptiontarget.h"
 #include "flashrequesttarget.h"
 #include "fuzztarget.h"
 
@@ -20,7 +21,7 @@ void TestFuzzReplay::corpus_data()
     QTest::addColumn<QString>("path");
 
     for (const QString &target : {QStringLiteral("contents"), QStringLiteral("favorites"), QStringLiteral("markbook"),
-                                  QStringLiteral("flashrequest")}) {
+                                  QStringLiteral("flashrequest"), QStringLiteral("description")}) {
         const QDir dir(QStringLiteral(FUZZ_CORPUS_DIR) + u'/' + target);
         const QStringList files = dir.entryList(QDir::Files, QDir::Name);
         QVERIFY2(!files.isEmpty(), qPrintable(dir.path() + QStringLiteral(" holds no seeds")));
@@ -38,6 +39,7 @@ void TestFuzzReplay::corpus()
     const QByteArray input = file.readAll();
 
     const QString problem = target == QLatin1String("flashrequest") ? FlashRequestTarget::run(input)
+                          : target == QLatin1String("description")  ? DescriptionTarget::run(input)
                           : target == QLatin1String("contents")     ? FuzzTarget::run(FuzzTarget::Contents, input)
                           : target == QLatin1String("favorites")    ? FuzzTarget::run(FuzzTarget::Favorites, input)
                                                                     : FuzzTarget::run(FuzzTarget::Markbook, input);
