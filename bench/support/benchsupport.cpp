@@ -119,12 +119,13 @@ double waitShown(QWebEnginePage *page, double t0, int timeoutMs)
     return shown > 0 ? shown - t0 : -1;
 }
 
-void arm(QWebEnginePage *page, const QColor &target)
+void arm(QWebEnginePage *page, const QColor &target, bool anyCanvas)
 {
     bool armed = false;
     const QString rgb = target.isValid() ? QStringLiteral("[%1,%2,%3]").arg(target.red()).arg(target.green()).arg(target.blue())
                                          : QStringLiteral("null");
-    page->runJavaScript(QStringLiteral("window.benchWatch(%1)").arg(rgb), [&armed](const QVariant &) { armed = true; });
+    page->runJavaScript(QStringLiteral("window.benchWatch(%1, %2)").arg(rgb, anyCanvas ? "true" : "false"),
+                        [&armed](const QVariant &) { armed = true; });
     waitUntil([&] { return armed; }, 5000);
 }
 

@@ -27,7 +27,9 @@ QString range(const QList<double> &values);     // "median M ms (lo-hi, n=N)"
 // "Shown": the first animation frame in which the movie's canvas has the wanted pixel at its
 // centre (any opaque pixel of a new player when no colour is given).
 void installWatcher(QWebEngineProfile *profile);
-void arm(QWebEnginePage *page, const QColor &target = QColor());
+// With `anyCanvas`, a canvas that was there already counts too (for a page armed after its
+// movie was asked for).
+void arm(QWebEnginePage *page, const QColor &target = QColor(), bool anyCanvas = false);
 double waitShown(QWebEnginePage *page, double t0, int timeoutMs = 20000);  // ms from t0, or -1
 QWebEnginePage *pageOf(FlashPlayer *player);
 

@@ -4,15 +4,19 @@
 
 #include "environment.h"
 #include "markbookmodel.h"
+#include "materialprinter.h"
 #include "quizdriver.h"
 #include "sheetmarkbook.h"
 #include "treeitem.h"
 #include "viewerflash.h"
 #include "viewerimage.h"
+#include "viewerobject.h"
 #include "windowhard.h"
 #include "windowmain.h"
 
 #include <QPointer>
+#include <QProcess>
+#include <QStandardPaths>
 #include <QTabBar>
 #include <QTemporaryDir>
 #include <QTest>
@@ -29,6 +33,7 @@ private slots:
     void testMarkIsOnDiskAndInTheMarkbookAtOnce();
     void twoMoviesAndAPictureAllShow();
     void moviesOpenAndSwitchMaterials();
+    void printedMaterialIsNotBlank();
 
 private:
     QStackedWidget *textbook() const { return m_window->sheetStack(WindowMain::Textbook); }
@@ -158,6 +163,44 @@ void TestMaterialWindow::moviesOpenAndSwitchMaterials()
     QTRY_VERIFY_WITH_TIMEOUT(!asking, 5000);
     QCOMPARE(textbook()->count(), 3);
     QCOMPARE(top()->captionText(), QString("«Аист и арбуз»"));
+}
+
+void TestMaterialWindow::printedMaterialIsNotBlank()
+{
+    const QString pdftoppm = QStandardPaths::findExecutable("pdftoppm");
+    if (pdftoppm.isEmpty())
+        QSKIP("pdftoppm (poppler-utils) is not installed");
+    // A workbook page (a web page with pictures) and a cartoon (a movie), each printed.
+    for (const QString &id : {QStringLiteral("wrk_01_shemy"), QStringLiteral("ani_01_rech")}) {
+        m_window->createWidgetInSheet(id);
+        auto *viewer = top()->findChild<ViewerObject *>();
+        QVERIFY(viewer);
+        if (auto *movie = top()->findChild<ViewerFlash *>())
+            QVERIFY(QTest::qWaitFor([&] { return drawn(*movie->player()); }, 30000));
+        else
+            QTest::qWait(2000); // the web page and its pictures
+        const QString pdf = m_pupil.filePath(id + ".pdf");
+        {
+            MaterialPrinter printer(QPrinter::ScreenResolution);
+            printer.setOutputFormat(QPrinter::PdfFormat);
+            printer.setOutputFileName(pdf);
+            viewer->printAll(&printer);
+        }
+        QProcess render;
+        render.start(pdftoppm, {"-r", "40", "-png", "-singlefile", pdf, m_pupil.filePath(id)});
+        QVERIFY(render.waitForFinished(30000));
+        const QImage page(m_pupil.filePath(id + ".png"));
+        QVERIFY(!page.isNull());
+        QSet<QRgb> colours;
+        for (int y = 0; y < page.height(); y += 3)
+            for (int x = 0; x < page.width(); x += 3)
+                colours.insert(page.pixel(x, y));
+        QVERIFY2(colours.size() > 20, qPrintable(id));
+        if (qEnvironmentVariableIsSet("PELLORA_KEEP_PRINTS"))
+            QFile::copy(m_pupil.filePath(id + ".png"), qEnvironmentVariable("PELLORA_KEEP_PRINTS") + "/" + id + ".png");
+        m_window->removeWidgetInSheet(top());
+        QTRY_COMPARE(textbook()->count(), 1);
+    }
 }
 
 QTEST_MAIN(TestMaterialWindow)

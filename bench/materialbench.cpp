@@ -1,0 +1,144 @@
+// materialbench: materials of the demo course as a pupil opens them in the main window.
+// Run from the build folder (the installation folder) under an X server:
+//     xvfb-run -a -s "-screen 0 1600x1000x24" ./bench/materialbench
+// Prints: open -> first frame of every movie (one movie, then two movies and a picture),
+// the memory of the process tree with the textbook and two materials open, and how long
+// a reported mark takes to be on disk.
+
+#include "benchsupport.h"
+#include "coursexml.h"
+#include "environment.h"
+#include "contentmodel.h"
+#include "flashengine.h"
+#include "flashplayer.h"
+#include "markbookmodel.h"
+#include "sheettextbook.h"
+#include "viewerflash.h"
+#include "viewerpage.h"
+#include "windowhard.h"
+#include "windowmain.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QTemporaryDir>
+#include <QTextStream>
+
+namespace {
+
+using namespace bench;
+
+QTextStream out(stdout);
+
+struct Bench {
+    WindowMain *window = nullptr;
+    QList<double> m_built; // the synchronous part: viewer, window, players asked for their movies
+
+    QStackedWidget *textbook() const { return window->sheetStack(WindowMain::Textbook); }
+    WindowHard *top() const { return qobject_cast<WindowHard *>(textbook()->currentWidget()); }
+
+    void start()
+    {
+        window = new WindowMain;
+        window->resize(1400, 950);
+        window->setupSheets();
+        window->show();
+        installWatcher(FlashEngine::instance()->profile());
+        window->removeWidgetInSheet(textbook()->currentWidget()); // the contents
+        auto *sheet = qobject_cast<SheetTextbook *>(textbook()->widget(0));
+        waitUntil([sheet] { return !sheet->pageView()->player()->movie().isEmpty(); }, 10000);
+        waitUntil([] { return FlashEngine::instance()->hasWarmSpare(); }, 60000);
+        settle(1500);
+    }
+
+    // Milliseconds from the request to open until every movie of the material has drawn.
+    double open(const QString &id)
+    {
+        waitUntil([] { return FlashEngine::instance()->hasWarmSpare(); }, 60000);
+        settle(500);
+        const double t0 = now();
+        window->createWidgetInSheet(id);
+        m_built << now() - t0;
+        double last = 0;
+        for (ViewerFlash *movie : top()->findChildren<ViewerFlash *>()) {
+            QWebEnginePage *page = pageOf(movie->player());
+            arm(page, QColor(), true);
+            last = qMax(last, waitShown(page, t0, 30000));
+        }
+        return last;
+    }
+
+    void close()
+    {
+        window->removeWidgetInSheet(top());
+        settle(300);
+    }
+
+    void opening()
+    {
+        QList<double> one, cartoon, two;
+        for (int i = 0; i < 5; ++i) {
+            one << open("con_01_slog");
+            close();
+            cartoon << open("ani_01_rech");
+            close();
+            two << open("slv_02_bukva_n");
+            close();
+        }
+        out << "  open -> first frame, one movie (con_01_slog), warm spare: " << range(one) << '\n';
+        out << "  open -> first frame, one movie (ani_01_rech, a cartoon), warm spare: " << range(cartoon) << '\n';
+        out << "    of which building the window (every material): " << range(m_built) << '\n';
+        out << "  open -> first frame of both movies, two movies and a picture (slv_02_bukva_n): " << range(two)
+            << '\n';
+    }
+
+    void memory()
+    {
+        open("slv_02_bukva_n");
+        waitUntil([] { return FlashEngine::instance()->hasWarmSpare(); }, 60000);
+        settle(3000);
+        QStringList parts;
+        const double withoutPage = pssMegabytes(&parts);
+        out << "  PSS, textbook + two-movie material + spare: " << QString::number(withoutPage, 'f', 0) << " MB ("
+            << parts.join(", ") << ")\n";
+        window->createWidgetInSheet("wrk_01_shemy");
+        settle(4000);
+        parts.clear();
+        const double withPage = pssMegabytes(&parts);
+        out << "  PSS, textbook + two-movie material + workbook web page + spare: " << QString::number(withPage, 'f', 0)
+            << " MB (" << parts.join(", ") << "); the web page costs " << QString::number(withPage - withoutPage, 'f', 0)
+            << " MB\n";
+        close();
+        close();
+    }
+
+    void markToDisk()
+    {
+        QList<double> times;
+        for (int i = 0; i < 20; ++i) {
+            QElapsedTimer clock;
+            clock.start();
+            markbookModel->saveTestResult("con_01_slog", QString::number(i / 20.0), QString("%1/20").arg(i));
+            times << clock.nsecsElapsed() / 1e6;
+        }
+        out << "  mark reported -> markbook.xml replaced on disk (demo markbook, 6 tests): " << range(times) << '\n';
+    }
+};
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QApplication app(argc, argv);
+    QTemporaryDir pupil;
+    pupilDir = QDir(pupil.path());
+    fillGroupTables();
+    Bench bench;
+    bench.start();
+    out << "materialbench (demo course, main window 1400 x 950)\n";
+    bench.opening();
+    bench.memory();
+    bench.markToDisk();
+    out.flush();
+    delete bench.window;
+    return 0;
+}
