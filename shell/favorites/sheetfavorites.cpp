@@ -84,6 +84,8 @@ QWidget *SheetFavorites::buildPreviewPane()
     caption->setObjectName(QStringLiteral("label_caption"));
     caption->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     caption->setTextInteractionFlags(Qt::NoTextInteraction);
+    // A label's own size ignores the layout inside it: room for the themed title and buttons.
+    caption->setMinimumHeight(32);
     auto *row = new QHBoxLayout(caption);
     row->setContentsMargins(0, 0, 0, 0);
     m_title = new QLabel(caption);

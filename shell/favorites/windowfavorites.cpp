@@ -36,7 +36,8 @@ WindowFavorites::WindowFavorites(const QString &id, QWidget *parent)
     box->addLayout(row);
     setContentLayout(box);
     setCaptionText(tr("Добавить в избранное"));
-    setFixedSize(350, 425);
+    // Wide enough for its caption in the theme's caption font (350 cut it off at both ends).
+    setFixedSize(420, 425);
 
     if (const TreeItem *material = contentModel->findObject(id, contentModel->rootItem()))
         m_name->setText(material->data(0).toString());
