@@ -163,6 +163,11 @@ void TestMaterialWindow::moviesOpenAndSwitchMaterials()
     QTRY_VERIFY_WITH_TIMEOUT(!asking, 5000);
     QCOMPARE(textbook()->count(), 3);
     QCOMPARE(top()->captionText(), QString("«Аист и арбуз»"));
+    while (textbook()->count() > 1) {
+        const int count = textbook()->count();
+        m_window->removeWidgetInSheet(top());
+        QTRY_COMPARE(textbook()->count(), count - 1);
+    }
 }
 
 void TestMaterialWindow::printedMaterialIsNotBlank()
