@@ -5,6 +5,7 @@
 #include "favoritesmodel.h"
 #include "favoritesmodelproxy.h"
 #include "mytabwidget2.h"
+#include "previewpane.h"
 #include "treeitem.h"
 #include "viewerobject.h"
 #include "windowmain.h"
@@ -76,47 +77,23 @@ QWidget *SheetFavorites::buildSearchPage()
 
 QWidget *SheetFavorites::buildPreviewPane()
 {
-    auto *pane = new QWidget(this);
-    pane->setObjectName(QStringLiteral("widget_object"));
-    auto *box = new QVBoxLayout(pane);
-    box->setContentsMargins(0, 0, 0, 0);
-    auto *caption = new QLabel(pane);
-    caption->setObjectName(QStringLiteral("label_caption"));
-    caption->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    caption->setTextInteractionFlags(Qt::NoTextInteraction);
-    // A label's own size ignores the layout inside it: room for the themed title and buttons.
-    caption->setMinimumHeight(32);
-    auto *row = new QHBoxLayout(caption);
-    row->setContentsMargins(0, 0, 0, 0);
-    m_title = new QLabel(caption);
-    m_title->setObjectName(QStringLiteral("label_hdr"));
-    m_title->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    m_title->setTextInteractionFlags(Qt::NoTextInteraction);
-    m_extensiveButton = new QPushButton(caption);
-    m_extensiveButton->setObjectName(QStringLiteral("button_extensive"));
-    m_extensiveButton->setFixedSize(18, 24);
-    m_extensiveButton->setEnabled(false);
-    m_extensiveButton->setToolTip(tr("Расширенный режим просмотра"));
-    m_extensiveButton->setAccessibleName(m_extensiveButton->toolTip());
-    row->addWidget(m_title, 1);
-    row->addWidget(m_extensiveButton, 0, Qt::AlignTop);
-    row->addSpacing(5);
-    connect(m_extensiveButton, &QPushButton::clicked, this, &SheetFavorites::showExtensive);
-    m_preview = new ViewerObject(ViewerObject::Preview, pane);
-    box->addWidget(caption, 0);
-    box->addWidget(m_preview, 1);
-    return pane;
+    m_pane = new PreviewPane(this);
+    connect(m_pane->addButton("button_extensive", tr("Расширенный режим просмотра")), &QPushButton::clicked, this,
+            &SheetFavorites::showExtensive);
+    return m_pane;
+}
+
+ViewerObject *SheetFavorites::preview() const
+{
+    return m_pane->viewer();
 }
 
 void SheetFavorites::selectMaterial(QModelIndex index)
 {
     if (favoritesModel->data(index, TreeModel::TypeRole).toInt() != TreeItem::ObjectType)
         return;
-    m_extensiveButton->setEnabled(true);
     m_currentRow = favoritesModel->data(index, TreeModel::ItemDataRole).toList();
-    const QString title = QStringLiteral("  %1").arg(m_currentRow.value(0).toString());
-    m_title->setText(m_title->fontMetrics().elidedText(title, Qt::ElideRight, m_title->width()));
-    m_preview->loadObject(m_currentRow.value(2).toString());
+    m_pane->showMaterial(m_currentRow.value(0).toString(), m_currentRow.value(2).toString());
 }
 
 void SheetFavorites::selectMaterial2(QItemSelection selected, QItemSelection)

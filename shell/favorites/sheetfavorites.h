@@ -7,7 +7,7 @@
 #include <QWidget>
 
 class Favorites;
-class QLabel;
+class PreviewPane;
 class QPushButton;
 class QTreeView;
 class ViewerObject;
@@ -23,7 +23,7 @@ public:
 
     Favorites *favorites() const { return m_favorites; }
     QTreeView *searchTree() const { return m_searchTree; }
-    ViewerObject *preview() const { return m_preview; }
+    ViewerObject *preview() const;
 
 public slots:
     void selectMaterial(QModelIndex index);
@@ -39,9 +39,7 @@ private:
 
     Favorites *m_favorites = nullptr;
     QTreeView *m_searchTree = nullptr;
-    QLabel *m_title = nullptr;
-    QPushButton *m_extensiveButton = nullptr;
-    ViewerObject *m_preview = nullptr;
+    PreviewPane *m_pane = nullptr;
     QList<QVariant> m_currentRow;
 };
 

@@ -6,6 +6,7 @@
 #include "environment.h"
 #include "materialmodel.h"
 #include "mytabwidget.h"
+#include "previewpane.h"
 #include "treeitem.h"
 #include "viewerobject.h"
 #include "windowfavorites.h"
@@ -135,47 +136,19 @@ QWidget *SheetCatalogue::buildMaterialPanes()
     return m_tabs;
 }
 
-QPushButton *SheetCatalogue::headerButton(const char *objectName, const QString &toolTip)
-{
-    auto *button = new QPushButton(this);
-    button->setObjectName(QLatin1String(objectName));
-    button->setFixedSize(18, 24);
-    button->setEnabled(false);
-    button->setToolTip(toolTip);
-    button->setAccessibleName(toolTip);
-    return button;
-}
-
 QWidget *SheetCatalogue::buildPreviewPane()
 {
-    auto *pane = new QWidget(this);
-    pane->setObjectName(QStringLiteral("widget_object"));
-    auto *box = new QVBoxLayout(pane);
-    box->setContentsMargins(0, 0, 0, 0);
-    auto *caption = new QLabel(pane);
-    caption->setObjectName(QStringLiteral("label_caption"));
-    caption->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    caption->setTextInteractionFlags(Qt::NoTextInteraction);
-    // A label's own size ignores the layout inside it: room for the themed title and buttons.
-    caption->setMinimumHeight(32);
-    auto *row = new QHBoxLayout(caption);
-    row->setContentsMargins(0, 0, 0, 0);
-    row->setSpacing(5);
-    m_title = new QLabel(caption);
-    m_title->setObjectName(QStringLiteral("label_hdr"));
-    m_title->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    m_favoritesButton = headerButton("button_favorites", tr("Добавить в избранное"));
-    m_extensiveButton = headerButton("button_extensive", tr("Расширенный режим просмотра"));
-    row->addWidget(m_title, 1);
-    row->addWidget(m_favoritesButton, 0, Qt::AlignTop);
-    row->addWidget(m_extensiveButton, 0, Qt::AlignTop);
-    connect(m_favoritesButton, &QPushButton::clicked, this, &SheetCatalogue::showFavorites);
-    connect(m_extensiveButton, &QPushButton::clicked, this, &SheetCatalogue::showExtensive);
+    m_pane = new PreviewPane(this);
+    connect(m_pane->addButton("button_favorites", tr("Добавить в избранное")), &QPushButton::clicked, this,
+            &SheetCatalogue::showFavorites);
+    connect(m_pane->addButton("button_extensive", tr("Расширенный режим просмотра")), &QPushButton::clicked, this,
+            &SheetCatalogue::showExtensive);
+    return m_pane;
+}
 
-    m_preview = new ViewerObject(ViewerObject::Preview, pane);
-    box->addWidget(caption, 0);
-    box->addWidget(m_preview, 1);
-    return pane;
+ViewerObject *SheetCatalogue::preview() const
+{
+    return m_pane->viewer();
 }
 
 void SheetCatalogue::updateContent(QModelIndex index)
@@ -221,12 +194,8 @@ void SheetCatalogue::selectMaterial(QItemSelection selected, QItemSelection)
     const QModelIndex current = view->currentIndex();
     if (current.data(TreeModel::TypeRole).toInt() != MaterialModel::MaterialItem)
         return;
-    m_favoritesButton->setEnabled(true);
-    m_extensiveButton->setEnabled(true);
     m_currentRow = current.data(TreeModel::ItemDataRole).toList();
-    const QString title = QStringLiteral("  %1").arg(m_currentRow.value(0).toString());
-    m_title->setText(m_title->fontMetrics().elidedText(title, Qt::ElideRight, m_title->width()));
-    m_preview->loadObject(m_currentRow.value(2).toString());
+    m_pane->showMaterial(m_currentRow.value(0).toString(), m_currentRow.value(2).toString());
 }
 
 void SheetCatalogue::selectMaterial(QModelIndex index)

@@ -8,8 +8,8 @@
 
 class MaterialModel;
 class MyTabWidget;
+class PreviewPane;
 class QCheckBox;
-class QLabel;
 class QLineEdit;
 class QPushButton;
 class QTreeView;
@@ -30,7 +30,7 @@ public:
     QTreeView *contentView() const { return m_contentView; }
     QTreeView *materialsView() const { return m_materialsView; }
     QTreeView *searchView() const { return m_searchView; }
-    ViewerObject *preview() const { return m_preview; }
+    ViewerObject *preview() const;
 
 public slots:
     void updateContent(QModelIndex index);
@@ -48,7 +48,6 @@ private:
     QWidget *buildMaterialTab(QTreeView *view, MaterialModel *model, QLineEdit *search);
     QWidget *buildPreviewPane();
     QTreeView *materialView(MaterialModel *model);
-    QPushButton *headerButton(const char *objectName, const QString &toolTip);
     void rebuildLists();
 
     MaterialModel *m_materials;
@@ -58,10 +57,7 @@ private:
     QTreeView *m_searchView = nullptr;
     QCheckBox *m_checkAll = nullptr;
     MyTabWidget *m_tabs = nullptr;
-    ViewerObject *m_preview = nullptr;
-    QLabel *m_title = nullptr;
-    QPushButton *m_favoritesButton = nullptr;
-    QPushButton *m_extensiveButton = nullptr;
+    PreviewPane *m_pane = nullptr;
     QList<QVariant> m_currentRow;
 };
 
