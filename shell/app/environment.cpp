@@ -27,6 +27,9 @@ ContentModelProxy *contentProxy = nullptr;
 MarkbookModel *markbookModel = nullptr;
 FavoritesModel *favoritesModel = nullptr;
 FavoritesModelProxy *favoritesProxy = nullptr;
+QFileSystemWatcher *commentsWatcher = nullptr;
+QMap<QString, int> commentsOpen;
+qint64 helpProcessId = 0;
 
 void ensureContentModel()
 {

@@ -10,6 +10,7 @@
 #include <QString>
 
 class ContentModel;
+class QFileSystemWatcher;
 class ContentModelProxy;
 class FavoritesModel;
 class FavoritesModelProxy;
@@ -26,6 +27,14 @@ extern WindowMain *mainWindow;
 extern QFile flashSettingsFile;
 extern bool firstScreenVisible;
 extern int flashSetting2;
+
+// The comment panels' one watcher of the pupil's comment files (made by the first panel,
+// never deleted), and how many panels are open on each material id.
+extern QFileSystemWatcher *commentsWatcher;
+extern QMap<QString, int> commentsOpen;
+
+// The help viewer started last: its process id, 0 when none was started or its start failed.
+extern qint64 helpProcessId;
 
 // The course contents and its proxy, shared by every view; made on first need, never deleted.
 extern ContentModel *contentModel;

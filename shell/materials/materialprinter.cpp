@@ -1,5 +1,9 @@
 #include "materialprinter.h"
 
+#include <QTextDocument>
+
+#include <memory>
+
 MaterialPrinter::MaterialPrinter(PrinterMode mode)
     : QPrinter(mode)
 {
@@ -47,4 +51,26 @@ void MaterialPrinter::printFitted(QPrinter *printer, const QImage &image)
     }
     QPainter painter(printer);
     drawFitted(&painter, page, image);
+}
+
+void MaterialPrinter::printDocument(QPrinter *printer, const QTextDocument *document)
+{
+    auto *job = dynamic_cast<MaterialPrinter *>(printer);
+    if (!job) {
+        document->print(printer);
+        return;
+    }
+    const QRect page = printer->pageLayout().paintRectPixels(printer->resolution());
+    const std::unique_ptr<QTextDocument> laidOut(document->clone());
+    laidOut->setPageSize(page.size());
+    for (int i = 0; i < laidOut->pageCount(); ++i) {
+        QPainter *painter = job->nextPage();
+        if (!painter)
+            return;
+        const QRectF shown(0, i * page.height(), page.width(), page.height());
+        painter->save();
+        painter->translate(0, -shown.top());
+        laidOut->drawContents(painter, shown);
+        painter->restore();
+    }
 }

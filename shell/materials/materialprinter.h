@@ -4,6 +4,8 @@
 #include <QPainter>
 #include <QPrinter>
 
+class QTextDocument;
+
 // The printer a whole material prints on: one print job, each medium on a page of its own.
 // (A painter ended on a printer ends its document, so media that each opened and closed
 // their own painter would leave only the last one in a PDF.)
@@ -21,6 +23,9 @@ public:
     // Draws a picture on the next page of `printer`, scaled to the page keeping its
     // proportions. Works for a plain QPrinter too (then as a job of its own).
     static void printFitted(QPrinter *printer, const QImage &image);
+    // Lays a text out on the printer's pages and prints it from a fresh page, as many pages
+    // as it takes. Works for a plain QPrinter too (then as a job of its own).
+    static void printDocument(QPrinter *printer, const QTextDocument *document);
 
 private:
     QPainter m_painter;

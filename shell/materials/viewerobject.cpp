@@ -6,6 +6,7 @@
 #include "materialid.h"
 #include "materialprinter.h"
 #include "treeitem.h"
+#include "viewercomments.h"
 #include "viewerflash.h"
 #include "viewerimage.h"
 #include "viewerweb.h"
@@ -17,7 +18,6 @@
 #include <QGridLayout>
 #include <QMessageBox>
 #include <QPrintDialog>
-#include <QTextEdit>
 
 ViewerObject::ViewerObject(int mode, QWidget *parent)
     : QScrollArea(parent)
@@ -144,15 +144,11 @@ QWidget *ViewerObject::createMovie(const QString &file, const MaterialDescriptio
 
 QWidget *ViewerObject::createText(const QString &file, QWidget *parent)
 {
-    // The text of a material, read-only, where the comments panel will be.
     QFile source(file);
-    auto *text = new QTextEdit(parent);
-    text->setReadOnly(true);
-    if (source.open(QIODevice::ReadOnly))
-        text->setHtml(QString::fromUtf8(source.readAll()));
-    connect(this, &ViewerObject::printObject, text,
-            [text](QPrinter *printer) { MaterialPrinter::printFitted(printer, text->grab().toImage()); });
-    return text;
+    const QString text = source.open(QIODevice::ReadOnly) ? QString::fromUtf8(source.readAll()) : QString();
+    auto *comments = new ViewerComments(m_id, 0, text, parent);
+    connect(this, &ViewerObject::printObject, comments, &ViewerComments::print);
+    return comments;
 }
 
 void ViewerObject::place(QGridLayout *grid, QWidget *widget, const MaterialDescription::Medium &medium)

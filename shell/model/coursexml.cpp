@@ -1,5 +1,6 @@
 #include "coursexml.h"
 
+#include "atomicfile.h"
 #include "treeitem.h"
 #include "treemodel.h"
 #include "xmltext.h"
@@ -139,31 +140,6 @@ bool holdsUnreadableData(const QString &fileName, const QString &documentElement
     return !file.open(QIODevice::ReadOnly) || TreeModel::documentElementName(file.readAll()) != documentElement;
 }
 
-bool isTaken(const QString &fileName)
-{
-    const QFileInfo info(fileName);
-    return info.exists() || info.isSymLink();
-}
-
-// Moves the file to NAME.bad, or to NAME.bad.1, NAME.bad.2, ... when that is taken, so
-// that nothing kept earlier is replaced. Returns the new name, empty with `error` set on
-// failure.
-QString keepAside(const QString &fileName, QString &error)
-{
-    QFile file(fileName);
-    for (int n = 0;; ++n) {
-        const QString name = fileName + QLatin1String(".bad") + (n == 0 ? QString() : u'.' + QString::number(n));
-        if (isTaken(name))
-            continue;
-        if (file.rename(name))
-            return name;
-        if (!isTaken(name)) {
-            error = file.errorString();
-            return {};
-        }
-    }
-}
-
 } // namespace
 
 QByteArray CourseXml::favoritesXml(const TreeItem *root)
@@ -210,7 +186,7 @@ bool CourseXml::save(const QByteArray &xml, const QString &fileName)
     QString kept;
     if (holdsUnreadableData(fileName, documentElementToWrite(xml))) {
         QString error;
-        kept = keepAside(fileName, error);
+        kept = AtomicFile::keepAside(fileName, QStringLiteral(".bad"), &error);
         if (kept.isEmpty())
             return fail(QStringLiteral("cannot keep the unreadable file: ") + error);
     }

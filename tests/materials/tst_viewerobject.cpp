@@ -6,6 +6,7 @@
 #include "materialid.h"
 #include "materialprinter.h"
 #include "treeitem.h"
+#include "viewercomments.h"
 #include "viewerimage.h"
 #include "viewerobject.h"
 #include "viewerweb.h"
@@ -20,7 +21,6 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QTextEdit>
 #include <QTimer>
 
 namespace {
@@ -126,7 +126,7 @@ void TestViewerObject::gridFollowsTheDescription()
     QCOMPARE(QList<int>({row, column}), QList<int>({0, 0}));
     layout->getItemPosition(3, &row, &column, &rowSpan, &columnSpan);
     QCOMPARE(QList<int>({row, column, rowSpan}), QList<int>({2, 0, MaterialDescription::MaxCell}));
-    QVERIFY(qobject_cast<QTextEdit *>(layout->itemAt(3)->widget()));
+    QVERIFY(qobject_cast<ViewerComments *>(layout->itemAt(3)->widget()));
     // The largest wish for a row or column wins.
     QCOMPARE(layout->rowStretch(1), 5);
     QCOMPARE(layout->columnStretch(0), 3);

@@ -340,6 +340,9 @@ QCheckBox#checkbox_checkall {
 QCheckBox#checkbox_group {
     font-weight: bold;
 }
+ViewerComments QTextEdit {
+    font-size: 14pt;
+}
 QComboBox#uname {
     font-size: 13pt;
     min-height: 32px;
