@@ -4,6 +4,7 @@
 #include "contentp.h"
 #include "coursexml.h"
 #include "environment.h"
+#include "helplauncher.h"
 #include "materialid.h"
 #include "sheetcatalogue.h"
 #include "sheetfavorites.h"
@@ -20,6 +21,7 @@
 #include <QFile>
 #include <QGridLayout>
 #include <QLabel>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
 #include <QStyle>
@@ -264,6 +266,9 @@ void WindowMain::showContent()
 
 void WindowMain::help()
 {
+    QString error;
+    if (!HelpLauncher::show(&error))
+        QMessageBox::warning(this, tr("Помощь"), tr("Справка недоступна: %1").arg(error));
 }
 
 void WindowMain::removeWidgetInSheet(QWidget *widget)
