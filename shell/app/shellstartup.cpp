@@ -2,6 +2,7 @@
 
 #include "atomicfile.h"
 #include "environment.h"
+#include "flashengine.h"
 #include "singleinstance.h"
 #include "windowauth.h"
 #include "windowmain.h"
@@ -80,6 +81,8 @@ int ShellStartup::run()
     auth->exec();
     if (nobodySignedIn())
         return 0;
+    // One pupil's saved games and progress in movies are not the next pupil's.
+    FlashEngine::instance()->setStorageSpace(pupilDir.dirName());
     window->setupSheets();
     // The keys go to the book at once, also where no window manager hands the focus back.
     window->activateWindow();

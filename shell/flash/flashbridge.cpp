@@ -12,6 +12,32 @@ void FlashBridge::movieCall(const QString &name, const QJsonArray &arguments)
     emit called(name, arguments);
 }
 
+void FlashBridge::callbackAdded(const QString &url, const QString &name)
+{
+    emit callbackRegistered(url, name);
+}
+
+void FlashBridge::callDone(int id, const QJsonArray &result)
+{
+    emit callAnswered(id, result);
+}
+
+void FlashBridge::fsCommand(const QString &command, const QString &args)
+{
+    emit fsCommandGiven(command, args);
+}
+
+void FlashBridge::linkRequested(const QString &url, const QString &target, const QString &method,
+                                const QString &variables)
+{
+    emit linkAsked(url, target, method, variables);
+}
+
+void FlashBridge::movieLog(const QString &level, const QString &text)
+{
+    emit logged(level, text);
+}
+
 void FlashBridge::movieLoaded(const QString &url)
 {
     emit loaded(url);
@@ -32,9 +58,9 @@ void FlashBridge::callWaiting(const QString &name, const QString &url)
     emit callStillWaiting(name, url);
 }
 
-void FlashBridge::selfTestPassed()
+void FlashBridge::selfTestDone(const QStringList &failedChecks)
 {
-    emit hookWorks();
+    emit selfTestFinished(failedChecks);
 }
 
 void FlashBridge::log(const QString &message)

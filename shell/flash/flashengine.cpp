@@ -9,9 +9,12 @@
 #include <algorithm>
 #include <QDebug>
 #include <QDir>
+#include <QLoggingCategory>
 #include <QWebEnginePage>
 #include <QWebEngineProfile>
 #include <QWebEngineSettings>
+#include <QUrlQuery>
+#include <QWebEngineUrlRequestJob>
 #include <QWebEngineUrlScheme>
 
 #ifdef Q_OS_UNIX
@@ -99,9 +102,23 @@ QByteArray warmupMovie()
 {
     SwfMovie movie(QSize(550, 400), 12);
     movie.setBackgroundColor(Qt::white);
-    SwfActions actions;
-    actions.externalCall(selfTestName, 0).op(SwfActions::Pop).op(SwfActions::Stop);
-    movie.doAction(actions);
+    // Every way a movie reaches its host that the page hooks into Ruffle for (player.js,
+    // selfTest): a callback, fscommand, a call and its answer, trace.
+    SwfActions first;
+    first.defineFunction2(QString(), {}, 1, SwfActions().push("pellora").op(SwfActions::Return))
+        .addExternalCallback(QStringLiteral("pelloraSelfTest"))
+        .op(SwfActions::Pop)
+        .getUrl(QStringLiteral("FSCommand:pellora self-test"), QStringLiteral("fscommand"))
+        .push("call")
+        .externalCall(selfTestName, 1)
+        .setVariable(QStringLiteral("answer"));
+    movie.doAction(first);
+    movie.showFrame();
+    SwfActions second;
+    second.push("pellora self-test").op(SwfActions::Trace);
+    second.push("answer").op(SwfActions::GetVariable).push("answer").externalCall(selfTestName, 2).op(SwfActions::Pop);
+    second.op(SwfActions::Stop);
+    movie.doAction(second);
     movie.showFrame();
     return movie.toBytes(false);
 }
@@ -156,14 +173,25 @@ FlashEngine::~FlashEngine()
 
 void FlashEngine::createProfile()
 {
+    // The engine describes its set-up (GL, surfaces, switches) when it starts; someone who
+    // starts the program from a terminal should see nothing unless something is wrong.
+    // QT_LOGGING_RULES="qt.webenginecontext.info=true" brings it back.
+    QLoggingCategory::setFilterRules(QStringLiteral("qt.webenginecontext.info=false"));
     // A named, disk-backed profile: Flash local storage lives in the origin's local storage
     // and must survive restarts.
     m_profile = new QWebEngineProfile(QStringLiteral("pellora-flash"));
     m_profile->setHttpCacheType(QWebEngineProfile::MemoryHttpCache);
     m_profile->setPersistentCookiesPolicy(QWebEngineProfile::NoPersistentCookies);
     m_profile->setSpellCheckEnabled(false);
-    m_profile->installUrlSchemeHandler(FlashFiles::scheme().toLatin1(),
-                                       new FlashSchemeHandler(m_files, warmupMovie(), m_profile));
+    auto *handler = new FlashSchemeHandler(m_files, warmupMovie(), m_profile);
+    connect(handler, &FlashSchemeHandler::movieCallWaiting, this, &FlashEngine::answerMovieCall);
+    connect(handler, &FlashSchemeHandler::loadRefused, this, [this](const QString &token, const QString &text) {
+        if (FlashPage *page = pageWithToken(token))
+            emit page->movieMessage(QStringLiteral("warning"), text);
+        else
+            qDebug().noquote() << "Flash player:" << text;
+    });
+    m_profile->installUrlSchemeHandler(FlashFiles::scheme().toLatin1(), handler);
     m_profile->setUrlRequestInterceptor(new FlashRequestFilter(m_files, m_profile));
 
     QWebEngineSettings *settings = m_profile->settings();
@@ -221,16 +249,40 @@ void FlashEngine::noteActivity()
     m_idle.start();
 }
 
+void FlashEngine::setStorageSpace(const QString &space)
+{
+    m_storageSpace = space;
+    for (const QPointer<FlashPage> &page : std::as_const(m_pages)) {
+        if (page)
+            page->setStorageSpace(space);
+    }
+}
+
+FlashPage *FlashEngine::pageWithToken(const QString &token) const
+{
+    for (const QPointer<FlashPage> &page : m_pages) {
+        if (page && page->token() == token)
+            return page;
+    }
+    return nullptr;
+}
+
+void FlashEngine::answerMovieCall(QWebEngineUrlRequestJob *job)
+{
+    if (FlashPage *page = pageWithToken(QUrlQuery(job->requestUrl()).queryItemValue(QStringLiteral("page"))))
+        page->answerMovieCall(job);
+    else
+        job->fail(QWebEngineUrlRequestJob::RequestDenied);
+}
+
 FlashPage *FlashEngine::createPage()
 {
     auto *page = new FlashPage(m_profile, m_renderer);
+    page->setStorageSpace(m_storageSpace);
     m_pages.removeAll(nullptr);
     m_pages.append(page);
     connect(page, &FlashPage::movieLoaded, this, [this, page] { considerSelfTest(page); });
-    connect(page, &FlashPage::hookWorks, this, [this] {
-        m_selfTest = SelfTest::Passed;
-        m_selfTestTimeout.stop();
-    });
+    connect(page, &FlashPage::selfTestFinished, this, &FlashEngine::selfTestFinished);
     return page;
 }
 
@@ -282,6 +334,18 @@ void FlashEngine::considerSelfTest(FlashPage *page)
         m_selfTestPage->runSelfTest(FlashFiles::playerUrl(QStringLiteral("warmup.swf")));
         m_selfTestTimeout.start();
     });
+}
+
+void FlashEngine::selfTestFinished(const QStringList &failedChecks)
+{
+    if (m_selfTest != SelfTest::Running)
+        return;
+    m_selfTestTimeout.stop();
+    m_selfTest = failedChecks.isEmpty() ? SelfTest::Passed : SelfTest::Failed;
+    if (!failedChecks.isEmpty())
+        qWarning().noquote() << "Flash player: SELF-TEST FAILED - this Ruffle does not behave as the player page"
+                                " expects (was it upgraded?):"
+                             << failedChecks.join(QStringLiteral("; "));
 }
 
 void FlashEngine::selfTestTimedOut()

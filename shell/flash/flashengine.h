@@ -10,6 +10,7 @@
 
 class FlashPage;
 class QWebEngineProfile;
+class QWebEngineUrlRequestJob;
 
 // What every Flash player of the process shares: the web profile with its serving and
 // request filter, and a warm spare page. Ruffle compiles its 14 MB of wasm once per page
@@ -33,6 +34,8 @@ public:
     QWebEngineProfile *profile() const;
     // Players report what they do; the spare is rebuilt only after a quiet spell.
     void noteActivity();
+    // Movies keep local data (SharedObjects) apart for each space: one per pupil.
+    void setStorageSpace(const QString &space);
 
 private:
     explicit FlashEngine(QObject *parent = nullptr);
@@ -40,11 +43,14 @@ private:
     static void destroyInstance();
 
     void createProfile();
+    void answerMovieCall(QWebEngineUrlRequestJob *job);
+    FlashPage *pageWithToken(const QString &token) const;
     FlashPage *createPage();
     void buildSpare();
     bool isAnyPageLoading() const;
     void considerSelfTest(FlashPage *page);
     void selfTestTimedOut();
+    void selfTestFinished(const QStringList &failedChecks);
 
     FlashFiles m_files;
     bool m_available = false;
@@ -54,6 +60,7 @@ private:
     bool m_spareWarm = false;
     QList<QPointer<FlashPage>> m_pages;
     QTimer m_idle;
+    QString m_storageSpace;
 
     enum class SelfTest { NotRun, Running, Passed, Failed };
     SelfTest m_selfTest = SelfTest::NotRun;

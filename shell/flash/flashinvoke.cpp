@@ -96,6 +96,16 @@ public:
         return FlashInvoke(name, arguments);
     }
 
+    QJsonValue readOneValue()
+    {
+        if (!m_xml.readNextStartElement())
+            return QJsonArray{QStringLiteral("null")};
+        const QJsonValue value = readValue(0);
+        while (!m_xml.atEnd())
+            m_xml.readNext();
+        return m_xml.hasError() ? QJsonValue(QJsonArray{QStringLiteral("null")}) : value;
+    }
+
 private:
     // At a value's start tag; reads up to and including its end tag.
     QJsonValue readValue(int depth)
@@ -161,6 +171,22 @@ FlashInvoke::FlashInvoke(const QString &name, const QJsonArray &arguments)
 FlashInvoke FlashInvoke::fromXml(const QString &xml)
 {
     return InvokeReader(xml).read();
+}
+
+QJsonValue FlashInvoke::valueFromXml(const QString &xml)
+{
+    return InvokeReader(xml).readOneValue();
+}
+
+QString FlashInvoke::valueToXml(const QJsonValue &tagged)
+{
+    QString text;
+    QXmlStreamWriter xml(&text);
+    writeValue(xml, tagged, 0);
+    xml.writeEndDocument();   // an empty element is closed only by what follows it
+    if (text.endsWith(QLatin1Char('\n')))
+        text.chop(1);
+    return text;
 }
 
 bool FlashInvoke::isValid() const

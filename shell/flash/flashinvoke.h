@@ -2,6 +2,7 @@
 #define FLASHINVOKE_H
 
 #include <QJsonArray>
+#include <QJsonValue>
 #include <QString>
 
 // One call between a movie and its host in the Flash control's external API form:
@@ -18,6 +19,12 @@ public:
 
     // Null (isValid() false) unless `xml` is an invoke element with a name.
     static FlashInvoke fromXml(const QString &xml);
+
+    // One value in the control's XML form (<string>…</string>, <number>…</number>, <true/>,
+    // <null/>, <undefined/>, <object>, <array>…) to tagged JSON and back. Text that is not
+    // one well-formed value reads as null.
+    static QJsonValue valueFromXml(const QString &xml);
+    static QString valueToXml(const QJsonValue &tagged);
 
     bool isValid() const;
     QString name() const;

@@ -4,24 +4,56 @@
 #include "flashfiles.h"
 #include "flashinvoke.h"
 
+#include <QBuffer>
 #include <QDebug>
-#include <algorithm>
+#include <QEventLoop>
+#include <QJsonDocument>
+#include <QPointer>
+#include <QTimer>
+#include <QUrlQuery>
+#include <QUuid>
 #include <QWebChannel>
+#include <QWebEngineUrlRequestJob>
+#include <algorithm>
+
+namespace {
+
+// How long CallFunction waits for a running movie's callback to return.
+constexpr int answerLimitMs = 5000;
+
+QJsonArray nullValue()
+{
+    return QJsonArray{QStringLiteral("null")};
+}
+
+} // namespace
 
 FlashPage::FlashPage(QWebEngineProfile *profile, const QString &renderer, QObject *parent)
-    : QWebEnginePage(profile, parent), m_bridge(new FlashBridge(this)), m_renderer(renderer)
+    : QWebEnginePage(profile, parent),
+      m_bridge(new FlashBridge(this)),
+      m_renderer(renderer),
+      m_token(QUuid::createUuid().toString(QUuid::Id128)),
+      m_trace(qEnvironmentVariable("PELLORA_FLASH_TRACE") == QLatin1String("1"))
 {
     auto *channel = new QWebChannel(this);
     channel->registerObject(QStringLiteral("host"), m_bridge);
     setWebChannel(channel);
 
     connect(m_bridge, &FlashBridge::ready, this, &FlashPage::onReady);
-    connect(m_bridge, &FlashBridge::called, this, &FlashPage::onCalled);
+    // A call the page could not wait on (a frozen page): nobody can answer it.
+    connect(m_bridge, &FlashBridge::called, this, [this](const QString &name, const QJsonArray &arguments) {
+        emit movieCalled(FlashInvoke(name, arguments).toXml());
+    });
+    connect(m_bridge, &FlashBridge::callbackRegistered, this, &FlashPage::onCallbackAdded);
+    connect(m_bridge, &FlashBridge::callAnswered, this, &FlashPage::onCallDone);
+    connect(m_bridge, &FlashBridge::fsCommandGiven, this, &FlashPage::fsCommand);
+    connect(m_bridge, &FlashBridge::linkAsked, this, &FlashPage::linkRequested);
+    connect(m_bridge, &FlashBridge::logged, this, &FlashPage::movieMessage);
     connect(m_bridge, &FlashBridge::loaded, this, &FlashPage::onLoaded);
     connect(m_bridge, &FlashBridge::settled, this, &FlashPage::onLoadSettled);
     connect(m_bridge, &FlashBridge::failed, this, &FlashPage::onFailed);
     connect(m_bridge, &FlashBridge::callStillWaiting, this, &FlashPage::onCallWaiting);
-    connect(m_bridge, &FlashBridge::hookWorks, this, &FlashPage::hookWorks);
+    connect(m_bridge, &FlashBridge::selfTestFinished, this, &FlashPage::selfTestFinished);
     // A renderer process that dies takes the page's state with it: start over with the same movie.
     connect(this, &QWebEnginePage::renderProcessTerminated, this, [this](RenderProcessTerminationStatus status) {
         if (status == NormalTerminationStatus)
@@ -30,16 +62,26 @@ FlashPage::FlashPage(QWebEngineProfile *profile, const QString &renderer, QObjec
         m_ready = false;
         m_starting = false;
         m_movieLoaded = false;
+        forgetMovieCalls();
+        if (m_answerLoop)
+            m_answerLoop->quit();
         QList<QJsonObject> replay;
         for (const QJsonObject &command : std::as_const(m_restore)) {
             if (!command.isEmpty())
                 replay.append(command);
         }
         m_waiting = replay + m_waiting;
-        load(FlashFiles::playerUrl(QStringLiteral("player.html")));
+        load(playerPageUrl());
     });
 
-    load(FlashFiles::playerUrl(QStringLiteral("player.html")));
+    load(playerPageUrl());
+}
+
+QUrl FlashPage::playerPageUrl() const
+{
+    QUrl url = FlashFiles::playerUrl(QStringLiteral("player.html"));
+    url.setQuery(QStringLiteral("page=") + m_token);
+    return url;
 }
 
 namespace {
@@ -87,10 +129,14 @@ void FlashPage::loadMovie(const QUrl &movie, const QJsonObject &vars)
 {
     m_movie = movie;
     m_movieLoaded = false;
+    forgetMovieCalls();
     const QJsonObject command{{QStringLiteral("op"), QStringLiteral("load")},
                               {QStringLiteral("url"), movie.toString(QUrl::FullyEncoded)},
                               {QStringLiteral("vars"), vars},
-                              {QStringLiteral("renderer"), m_renderer}};
+                              {QStringLiteral("renderer"), m_renderer},
+                              {QStringLiteral("storage"), m_storageSpace},
+                              {QStringLiteral("objectId"), m_objectId},
+                              {QStringLiteral("trace"), m_trace}};
     m_restore = {command, m_restore.value(1)};
     send(command);
 }
@@ -99,6 +145,7 @@ void FlashPage::unloadMovie()
 {
     m_movie = QUrl();
     m_movieLoaded = false;
+    forgetMovieCalls();
     const QJsonObject command{{QStringLiteral("op"), QStringLiteral("unload")}};
     m_restore = {command, m_restore.value(1)};
     send(command);
@@ -111,11 +158,125 @@ void FlashPage::setStageColor(const QString &color)
     send(command);
 }
 
-void FlashPage::callMovie(const QString &name, const QJsonArray &arguments)
+QString FlashPage::callMovie(const QString &name, const QJsonArray &arguments)
 {
+    // The movie is waiting for this host's answer: the call runs just before its own
+    // call returns, as it would have inside it.
+    if (!m_answers.isEmpty()) {
+        m_answers.last().calls.append(QJsonArray{name, arguments});
+        return {};
+    }
+    const bool atOnce = canAnswerAtOnce(name);
+    const int id = ++m_lastCallId;
+    m_callsOut.insert(id);
     send({{QStringLiteral("op"), QStringLiteral("call")},
+          {QStringLiteral("id"), id},
           {QStringLiteral("name"), name},
           {QStringLiteral("args"), arguments}});
+    return atOnce ? waitForAnswer(id, name) : QString();
+}
+
+bool FlashPage::canAnswerAtOnce(const QString &name) const
+{
+    return m_ready && m_movieLoaded && !m_starting && m_waiting.isEmpty() && m_callsOut.isEmpty()
+           && m_callbacks.contains(name) && lifecycleState() == LifecycleState::Active && !m_answerLoop;
+}
+
+// The callback runs in the page's process; the answer comes back over the channel. Only
+// the channel's and the engine's own events run meanwhile (a movie calling this host
+// from inside its callback among them), never the user's input.
+QString FlashPage::waitForAnswer(int id, const QString &name)
+{
+    QEventLoop loop;
+    QPointer<FlashPage> self(this);
+    m_answerLoop = &loop;
+    m_awaitedCall = id;
+    m_awaitedResult = QJsonValue();
+    QTimer::singleShot(answerLimitMs, &loop, &QEventLoop::quit);
+    loop.exec(QEventLoop::ExcludeUserInputEvents);
+    if (!self)
+        return {};
+    m_answerLoop = nullptr;
+    m_awaitedCall = 0;
+    if (m_awaitedResult.isUndefined()) {
+        qDebug().noquote() << "Flash player: the movie" << m_movie.toString() << "did not answer the call" << name
+                           << "in time";
+        return {};
+    }
+    const QJsonArray result = m_awaitedResult.toArray();
+    // A callback that threw gives no value, as the control gave none for a failed call.
+    return result.at(0).toString() == QLatin1String("x") ? QString() : FlashInvoke::valueToXml(result);
+}
+
+void FlashPage::onCallDone(int id, const QJsonArray &result)
+{
+    m_callsOut.remove(id);
+    if (id == m_awaitedCall && m_answerLoop) {
+        m_awaitedResult = result;
+        m_answerLoop->quit();
+    }
+}
+
+void FlashPage::onCallbackAdded(const QString &url, const QString &name)
+{
+    if (url == m_movie.toString(QUrl::FullyEncoded))
+        m_callbacks.insert(name);
+}
+
+// Calls held for the old movie are dropped by the page when a new one comes.
+void FlashPage::forgetMovieCalls()
+{
+    m_callbacks.clear();
+    m_callsOut.clear();
+}
+
+void FlashPage::answerMovieCall(QWebEngineUrlRequestJob *job)
+{
+    const QUrlQuery query(job->requestUrl());
+    const QJsonArray call =
+        QJsonDocument::fromJson(query.queryItemValue(QStringLiteral("call"), QUrl::FullyDecoded).toUtf8()).array();
+    const QString name = call.at(0).toString();
+    const QJsonArray registered =
+        QJsonDocument::fromJson(query.queryItemValue(QStringLiteral("callbacks"), QUrl::FullyDecoded).toUtf8()).array();
+    for (const QJsonValue &callback : registered.at(1).toArray())
+        onCallbackAdded(registered.at(0).toString(), callback.toString());
+    QPointer<FlashPage> self(this);
+    QPointer<QWebEngineUrlRequestJob> waiting(job);
+    m_answers.append({nullValue(), {}});
+    emit movieCalled(FlashInvoke(name, call.at(1).toArray()).toXml());
+    if (!self)
+        return;
+    const Answer answer = m_answers.takeLast();
+    if (!waiting)
+        return;
+    const QJsonObject reply{{QStringLiteral("value"), answer.value}, {QStringLiteral("calls"), answer.calls}};
+    auto *body = new QBuffer(job);
+    body->setData(QJsonDocument(reply).toJson(QJsonDocument::Compact));
+    job->reply("application/json", body);
+}
+
+void FlashPage::setReturnValue(const QString &xml)
+{
+    if (m_answers.isEmpty()) {
+        qDebug().noquote() << "Flash player: SetReturnValue outside a movie's call is ignored:" << xml;
+        return;
+    }
+    m_answers.last().value = FlashInvoke::valueFromXml(xml);
+}
+
+QString FlashPage::token() const
+{
+    return m_token;
+}
+
+void FlashPage::setStorageSpace(const QString &space)
+{
+    m_storageSpace = space;
+}
+
+void FlashPage::setObjectId(const QString &id)
+{
+    m_objectId = id;
 }
 
 void FlashPage::runSelfTest(const QUrl &movie)
@@ -151,11 +312,6 @@ bool FlashPage::isMovieLoaded() const
     return m_movieLoaded;
 }
 
-void FlashPage::onCalled(const QString &name, const QJsonArray &arguments)
-{
-    emit movieCalled(FlashInvoke(name, arguments).toXml());
-}
-
 void FlashPage::onLoaded(const QString &url)
 {
     if (url != m_movie.toString(QUrl::FullyEncoded))
@@ -180,8 +336,12 @@ void FlashPage::onCallWaiting(const QString &name, const QString &url)
 bool FlashPage::acceptNavigationRequest(const QUrl &url, NavigationType type, bool isMainFrame)
 {
     Q_UNUSED(type);
-    // The page is the player and nothing else: movies must not navigate it away.
-    return !isMainFrame || FlashFiles::playerResourceName(url) == QLatin1String("player.html");
+    // The page is the player and nothing else: movies must not navigate it away. A getURL
+    // into the movie's own window arrives here; other windows and forms are caught in the page.
+    if (!isMainFrame || FlashFiles::playerResourceName(url) == QLatin1String("player.html"))
+        return true;
+    emit linkRequested(url.toString(), QStringLiteral("_self"), QStringLiteral("GET"), QString());
+    return false;
 }
 
 QWebEnginePage *FlashPage::createWindow(WebWindowType type)
@@ -196,8 +356,14 @@ void FlashPage::javaScriptConsoleMessage(JavaScriptConsoleMessageLevel level, co
     // Ruffle reports these when an instance is replaced; the next one plays normally.
     static const QStringList harmless = {QStringLiteral("Cannot resume a context that has been closed"),
                                          QStringLiteral("closure invoked recursively or after being dropped")};
-    if (level != ErrorMessageLevel
+    if (level == InfoMessageLevel
         || std::any_of(harmless.cbegin(), harmless.cend(), [&](const QString &h) { return message.contains(h); }))
         return;
-    qDebug().noquote() << "Flash player (page):" << message << QStringLiteral("(%1:%2)").arg(source).arg(line);
+    // What Ruffle says is about the movie it plays; the rest is about this page.
+    if (QUrl(source).path().startsWith(QLatin1String("/ruffle/"))) {
+        emit movieMessage(level == ErrorMessageLevel ? QStringLiteral("error") : QStringLiteral("warning"), message);
+        return;
+    }
+    if (level == ErrorMessageLevel)
+        qDebug().noquote() << "Flash player (page):" << message << QStringLiteral("(%1:%2)").arg(source).arg(line);
 }

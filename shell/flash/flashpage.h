@@ -4,10 +4,13 @@
 #include <QJsonArray>
 #include <QJsonObject>
 #include <QList>
+#include <QSet>
 #include <QUrl>
 #include <QWebEnginePage>
 
 class FlashBridge;
+class QEventLoop;
+class QWebEngineUrlRequestJob;
 
 // One player page: the bootstrap document with Ruffle, and the ordered command channel to
 // it. Commands given before the page is ready, or while Ruffle is still starting the last
@@ -22,7 +25,22 @@ public:
     void loadMovie(const QUrl &movie, const QJsonObject &vars);
     void unloadMovie();
     void setStageColor(const QString &color);
-    void callMovie(const QString &name, const QJsonArray &arguments);
+    // Calls the movie's callback. Its result in the control's XML form when the movie could
+    // answer at once; empty when the call had to wait (the page is not showing the movie
+    // yet, the callback is not registered yet, earlier calls are still waiting, the page is
+    // frozen, or the movie itself is waiting for this host), in which case it is delivered
+    // later, in order.
+    QString callMovie(const QString &name, const QJsonArray &arguments);
+    // A movie's ExternalInterface.call: the page waits on `job` for the answer.
+    void answerMovieCall(QWebEngineUrlRequestJob *job);
+    // While a movieCalled handler runs: what the movie's call returns (XML form).
+    void setReturnValue(const QString &xml);
+    // Names the page in its requests to the host; not guessable by other pages.
+    QString token() const;
+    // Each pupil's movies keep their local data apart.
+    void setStorageSpace(const QString &space);
+    // What the movie reads as ExternalInterface.objectID.
+    void setObjectId(const QString &id);
     void runSelfTest(const QUrl &movie);
     // For a page in a player; a spare page is left awake so that it starts at once.
     void freezeWhenHidden();
@@ -36,7 +54,10 @@ signals:
     void movieCalled(const QString &request);
     void movieLoaded(const QUrl &movie);
     void movieFailed(const QUrl &movie, const QString &reason);
-    void hookWorks();
+    void selfTestFinished(const QStringList &failedChecks);
+    void fsCommand(const QString &command, const QString &args);
+    void linkRequested(const QString &url, const QString &target, const QString &method, const QString &variables);
+    void movieMessage(const QString &level, const QString &text);
 
 protected:
     bool acceptNavigationRequest(const QUrl &url, NavigationType type, bool isMainFrame) override;
@@ -45,14 +66,19 @@ protected:
                                   const QString &source) override;
 
 private:
+    QUrl playerPageUrl() const;
     void send(const QJsonObject &command);
     void onReady();
     void onLoadSettled();
     void sendWaiting();
-    void onCalled(const QString &name, const QJsonArray &arguments);
     void onLoaded(const QString &url);
     void onFailed(const QString &url, const QString &reason);
     void onCallWaiting(const QString &name, const QString &url);
+    void onCallbackAdded(const QString &url, const QString &name);
+    void onCallDone(int id, const QJsonArray &result);
+    bool canAnswerAtOnce(const QString &name) const;
+    QString waitForAnswer(int id, const QString &name);
+    void forgetMovieCalls();
 
     FlashBridge *m_bridge;
     QString m_renderer;
@@ -62,6 +88,25 @@ private:
     bool m_starting = false;        // a load was sent and the page has not settled it yet
     QUrl m_movie;
     bool m_movieLoaded = false;
+    QString m_token;
+    QString m_storageSpace;
+    QString m_objectId;
+    bool m_trace = false;
+
+    // Movie calls being answered, innermost last: what each returns, and the calls into the
+    // movie its handler made (the page runs them before the movie's call returns).
+    struct Answer
+    {
+        QJsonValue value;
+        QJsonArray calls;
+    };
+    QList<Answer> m_answers;
+    QSet<QString> m_callbacks;      // registered by the current movie
+    QSet<int> m_callsOut;           // sent to the page, not yet run there
+    int m_lastCallId = 0;
+    int m_awaitedCall = 0;
+    QJsonValue m_awaitedResult;
+    QEventLoop *m_answerLoop = nullptr;
 };
 
 #endif

@@ -34,6 +34,9 @@ void FlashPlayer::adoptPage(FlashPage *page)
     layout()->addWidget(m_view);
     setFocusProxy(m_view);
     connect(m_page, &FlashPage::movieCalled, this, &FlashPlayer::FlashCall);
+    connect(m_page, &FlashPage::fsCommand, this, &FlashPlayer::FSCommand);
+    connect(m_page, &FlashPage::linkRequested, this, &FlashPlayer::reportLink);
+    connect(m_page, &FlashPage::movieMessage, this, &FlashPlayer::reportMessage);
     connect(m_page, &FlashPage::movieLoaded, this, &FlashPlayer::reportLoaded);
     connect(m_page, &FlashPage::movieFailed, this,
             [this](const QUrl &url, const QString &reason) { reportFailed(movieForUrl(url), reason); });
@@ -76,6 +79,9 @@ void FlashPlayer::SetMovie(QString path)
         return;
     }
     m_movieUrl = url;
+    // A browser's <object name>: the player's own name, else one made from its page's.
+    m_page->setObjectId(objectName().isEmpty() ? QStringLiteral("flashplayer_") + m_page->token().left(8)
+                                               : objectName());
     m_page->loadMovie(url, m_vars);
 }
 
@@ -93,16 +99,37 @@ void FlashPlayer::SetBGColor(QString color)
     m_page->setStageColor(parsed.name());
 }
 
-void FlashPlayer::CallFunction(const QString &request)
+QString FlashPlayer::CallFunction(const QString &request)
 {
     if (!m_page)
-        return;
+        return {};
     const FlashInvoke invoke = FlashInvoke::fromXml(request);
     if (!invoke.isValid()) {
         qWarning().noquote() << "Flash player: CallFunction ignored a request that is not an invoke element:" << request;
-        return;
+        return {};
     }
-    m_page->callMovie(invoke.name(), invoke.arguments());
+    return m_page->callMovie(invoke.name(), invoke.arguments());
+}
+
+void FlashPlayer::SetReturnValue(QString value)
+{
+    if (m_page)
+        m_page->setReturnValue(value);
+}
+
+void FlashPlayer::reportMessage(const QString &level, const QString &text)
+{
+    const QString movie = m_movie.isEmpty() ? QStringLiteral("(no movie)") : m_movie;
+    qDebug().noquote() << "Flash player:" << movie << level + u':' << text.section(u'\n', 0, 0);
+    emit movieMessage(level, text);
+}
+
+void FlashPlayer::reportLink(const QString &url, const QString &target, const QString &method,
+                             const QString &variables)
+{
+    qDebug().noquote() << "Flash player:" << m_movie << "asked to open" << method << url << "in" << target
+                       << "- not opened";
+    emit linkRequested(url, target, method, variables);
 }
 
 void FlashPlayer::reportLoaded()

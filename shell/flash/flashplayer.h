@@ -12,10 +12,14 @@ class QWebEngineView;
 // The widget that plays one Flash movie, with the operations and the event of the Flash
 // Player control the shell was written against. Movies play in Ruffle inside a web view.
 //
-// Differences a caller may notice: CallFunction delivers asynchronously (in order, and held
-// until the movie has registered the callback), and FlashCall carries no return value
-// back to the movie. Movie paths are files inside the installation folder (the current
-// directory when the first player was made).
+// As with the control, a FlashCall handler answers the movie with SetReturnValue while it
+// runs, and CallFunction returns the callback's result. Differences a caller may notice:
+// CallFunction returns an empty string, and delivers the call later (in order, held until
+// the movie has registered the callback), when the movie cannot answer at once: no movie
+// showing yet, the callback not registered yet, a hidden (frozen) player, or the call made
+// from a FlashCall handler of the same player (it then runs just before the movie's call
+// returns). Links (getURL to a web address) are reported, never opened. Movie paths are
+// files inside the installation folder (the current directory when the first player was made).
 //
 // A movie that calls ExternalInterface.call("pellora: still picture") is a still picture
 // (the textbook's page movies are): once its first frame shows, the player stops running
@@ -36,10 +40,18 @@ public slots:
     void SetFlashVars(QString vars);
     void SetMovie(QString path);
     void SetBGColor(QString color);
-    void CallFunction(const QString &request);
+    QString CallFunction(const QString &request);
+    void SetReturnValue(QString value);
 
 signals:
     void FlashCall(const QString &request);
+    void FSCommand(QString command, QString args);
+    // getURL to an address outside the player (target "_self" for the movie's own window;
+    // `variables` form-encoded for a POST). Nothing is fetched.
+    void linkRequested(const QString &url, const QString &target, const QString &method, const QString &variables);
+    // What Ruffle says about the movie ("warning", "error") and, with PELLORA_FLASH_TRACE=1
+    // in the environment, the movie's trace() output ("trace").
+    void movieMessage(const QString &level, const QString &text);
     // The movie's first frame is about to show (or it failed to load: see the debug output).
     void movieLoaded(const QString &path);
     void movieFailed(const QString &path);
@@ -49,6 +61,8 @@ private:
     void reportLoaded();
     void reportFailed(const QString &movie, const QString &reason);
     QString movieForUrl(const QUrl &url) const;
+    void reportMessage(const QString &level, const QString &text);
+    void reportLink(const QString &url, const QString &target, const QString &method, const QString &variables);
 
     QWebEngineView *m_view = nullptr;
     FlashPage *m_page = nullptr;

@@ -31,6 +31,10 @@ void FlashSchemeHandler::replyWithPlayerResource(QWebEngineUrlRequestJob *job, c
         replyWithMovieLoad(job);
         return;
     }
+    if (name == QLatin1String("call")) {
+        emit movieCallWaiting(job);
+        return;
+    }
     if (name == QLatin1String("warmup.swf")) {
         auto *buffer = new QBuffer(job);
         buffer->setData(m_warmupMovie);
@@ -40,6 +44,9 @@ void FlashSchemeHandler::replyWithPlayerResource(QWebEngineUrlRequestJob *job, c
     static const QHash<QString, QString> resources = {
         {QStringLiteral("player.html"), QStringLiteral(":/flash/player.html")},
         {QStringLiteral("player.js"), QStringLiteral(":/flash/player.js")},
+        {QStringLiteral("serving.js"), QStringLiteral(":/flash/serving.js")},
+        {QStringLiteral("audio.js"), QStringLiteral(":/flash/audio.js")},
+        {QStringLiteral("calls.js"), QStringLiteral(":/flash/calls.js")},
         {QStringLiteral("movieloads.js"), QStringLiteral(":/flash/movieloads.js")},
         {QStringLiteral("qwebchannel.js"), QStringLiteral(":/qtwebchannel/qwebchannel.js")},
     };
@@ -71,20 +78,22 @@ void FlashSchemeHandler::replyWithMovieLoad(QWebEngineUrlRequestJob *job)
         reply(job, load.file);
         return;
     }
-    reportRefusedLoad(QUrl(query.queryItemValue(QStringLiteral("movie"), QUrl::FullyDecoded)), load);
+    reportRefusedLoad(query, load);
     job->fail(load.outcome == FlashFiles::Load::Missing ? QWebEngineUrlRequestJob::UrlNotFound
                                                         : QWebEngineUrlRequestJob::RequestDenied);
 }
 
-void FlashSchemeHandler::reportRefusedLoad(const QUrl &movieUrl, const FlashFiles::Load &load)
+void FlashSchemeHandler::reportRefusedLoad(const QUrlQuery &query, const FlashFiles::Load &load)
 {
+    const QUrl movieUrl(query.queryItemValue(QStringLiteral("movie"), QUrl::FullyDecoded));
     const QString movieFile = m_files.fileForUrl(movieUrl);
     const QString movie = movieFile.isEmpty() ? movieUrl.toString() : movieFile;
     const QString key = movie + QLatin1Char('\n') + load.asked;
     if (m_reportedLoads.contains(key))
         return;
     m_reportedLoads.insert(key);
-    qDebug().noquote() << "Flash player: the movie" << movie << "cannot load" << load.asked << "-" << load.reason();
+    emit loadRefused(query.queryItemValue(QStringLiteral("page")),
+                     QStringLiteral("cannot load %1 - %2").arg(load.asked, load.reason()));
 }
 
 void FlashSchemeHandler::reply(QWebEngineUrlRequestJob *job, const QString &path)

@@ -6,11 +6,13 @@
 // "/" or "\" separators ("\work\course\data\objects\x\questions.xml") or a drive letter
 // ("C:\…"): Ruffle turns the first kind into pellora://app/<that path> and the second into
 // a URL of a one-letter scheme. Only the host knows where the installation folder lies, so
-// every load goes to it as /player/load?movie=…&url=…, and it answers with the file or
-// refuses.
+// every load goes to it as /player/load?movie=…&url=…&page=…, and it answers with the
+// file or refuses.
 window.PelloraLoads = (function () {
     const OWN = { protocol: location.protocol, host: location.host };
     const LOAD_PATH = "/player/load";
+    // The host tells the movie's player about a load it refused.
+    const PAGE = new URLSearchParams(location.search).get("page") || "";
 
     function isOwn(url) {
         return url.protocol === OWN.protocol && url.host === OWN.host;
@@ -33,7 +35,8 @@ window.PelloraLoads = (function () {
         // The request that asks the host for `url` on behalf of the movie `movieUrl`.
         routed(url, movieUrl) {
             const routed = new URL(OWN.protocol + "//" + OWN.host + LOAD_PATH);
-            routed.search = "?movie=" + encodeURIComponent(movieUrl || "") + "&url=" + encodeURIComponent(url.href);
+            routed.search = "?movie=" + encodeURIComponent(movieUrl || "") + "&url=" + encodeURIComponent(url.href)
+                + "&page=" + encodeURIComponent(PAGE);
             return routed;
         },
     };

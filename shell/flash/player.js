@@ -1,259 +1,18 @@
 "use strict";
-// The page side of one Flash player: hosts at most one Ruffle movie and talks to the
-// widget over a QWebChannel object called "host".
-(function () {
-    const OWN = { protocol: location.protocol, host: location.host };
+// The page side of one Flash player: hosts at most one Ruffle movie and takes the widget's
+// commands over a QWebChannel object called "host". This file holds the page's state and
+// the movie's instances (the current one, the standby one, the self-test probe); the
+// other concerns have files of their own, loaded after this one and before Ruffle:
+// serving.js (reading files), audio.js (sound), calls.js (what movie and host say).
+// Every behaviour of Ruffle 0.6.0 these rely on is listed in the README ("What the player
+// relies on in Ruffle") with the check that fails when an upgrade changes it.
+window.PelloraPlayer = (function () {
+    const P = {};
+    P.OWN = { protocol: location.protocol, host: location.host };
     const SELF_TEST_NAME = "pellora self-test (a name nobody registered)";
-    // A movie that calls this name says it is a still picture (the textbook's page movies do).
-    const STILL_NAME = "pellora: still picture";
-    const WAIT_REPORT_MS = 10000;
-    // A standby player's movie: its fetch is answered with the real movie once one is asked for.
-    const STANDBY_PATH = "/player/standby.swf";
     const STANDBY_AFTER_MS = 250;
 
-    function isOwnUrl(url) {
-        return url.protocol === OWN.protocol && url.host === OWN.host;
-    }
-
-    // Qt 6.4 refuses fetch() on custom schemes, and Ruffle fetches its wasm, fonts and every
-    // movie with it: read our own URLs with XMLHttpRequest instead. What a movie loads goes
-    // to the host, which resolves the movie's path (movieloads.js).
-    const nativeFetch = window.fetch.bind(window);
-    window.fetch = function (input, init) {
-        const isRequest = typeof Request !== "undefined" && input instanceof Request;
-        let url;
-        try {
-            url = new URL(isRequest ? input.url : String(input), document.baseURI);
-        } catch (error) {
-            return Promise.reject(new TypeError("Failed to fetch " + String(input)));
-        }
-        const method = (init && init.method) || (isRequest ? input.method : "GET");
-        if (PelloraLoads.isMovieLoad(url))
-            return readOwn(PelloraLoads.routed(url, state.movieUrl), method, url);
-        if (!isOwnUrl(url))
-            return nativeFetch(input, init);
-        if (url.pathname === STANDBY_PATH)
-            return standbyMovie(url);
-        if (url.pathname.endsWith(".wasm"))
-            return ruffleWasm(url);
-        return readOwn(url, method);
-    };
-
-    function ownResponse(body, type, url, status) {
-        const response = new Response(body, { status: status || 200, headers: { "Content-Type": type } });
-        // A constructed Response has an empty url; the movie's _url and relative loads need it.
-        nativeDefineProperty(response, "url", { value: url.href });
-        return response;
-    }
-
-    // `asked` is the URL the response says it is from (the one the movie asked for).
-    function readOwn(url, method, asked) {
-        const shown = asked || url;
-        return new Promise(function (resolve, reject) {
-            const xhr = new XMLHttpRequest();
-            xhr.open(method, url.href);
-            xhr.responseType = "arraybuffer";
-            xhr.onload = function () {
-                const type = xhr.getResponseHeader("Content-Type") || "application/octet-stream";
-                const status = xhr.status >= 200 && xhr.status <= 599 ? xhr.status : 200;
-                resolve(ownResponse(xhr.response, type, shown, status));
-            };
-            xhr.onerror = function () { reject(new TypeError("Failed to fetch " + shown.href)); };
-            xhr.send();
-        });
-    }
-
-    // Ruffle reads and compiles its 14 MB of wasm only when the first movie is asked for,
-    // which is after the page, its scripts and its channel are up. The page remembers which
-    // wasm Ruffle read last time (the origin is the same from one run to the next), starts
-    // reading and compiling that as soon as it runs, and gives Ruffle the compiled module.
-    const WASM_MEMO = "pellora: Ruffle's wasm";
-    const earlyWasm = { path: "", bytes: null, module: null, handedOut: false };
-
-    function startWasmEarly() {
-        let path = null;
-        try {
-            path = localStorage.getItem(WASM_MEMO);
-        } catch (error) {
-            return;
-        }
-        if (!path)
-            return;
-        earlyWasm.path = path;
-        earlyWasm.bytes = readOwn(new URL(path, document.baseURI), "GET").then(function (response) {
-            return response.ok ? response.arrayBuffer() : Promise.reject(new Error("no " + path));
-        });
-        earlyWasm.module = earlyWasm.bytes.then(function (bytes) { return WebAssembly.compile(bytes); });
-        earlyWasm.module.catch(function () {});   // Ruffle then reads and compiles it itself
-    }
-
-    function ruffleWasm(url) {
-        try {
-            if (localStorage.getItem(WASM_MEMO) !== url.pathname)
-                localStorage.setItem(WASM_MEMO, url.pathname);
-        } catch (error) {
-            // no storage: every page compiles when Ruffle asks, as it would anyway
-        }
-        if (earlyWasm.path !== url.pathname || earlyWasm.handedOut)
-            return readOwn(url, "GET");
-        return Promise.all([earlyWasm.bytes, earlyWasm.module]).then(function (done) {
-            const bytes = done[0];
-            earlyWasm.bytes = null;   // the page keeps the module, not 14 MB of bytes
-            earlyWasm.handedOut = true;
-            // In one piece: Ruffle passes the body through a progress counter chunk by chunk,
-            // which took 60 ms for the default 64 KB chunks.
-            const body = new ReadableStream({
-                start(controller) {
-                    controller.enqueue(new Uint8Array(bytes));
-                    controller.close();
-                },
-            });
-            return ownResponse(body, "application/wasm", url);
-        }, function () {
-            return readOwn(url, "GET");
-        });
-    }
-
-    // Ruffle instantiates from the response it fetched; when that was the early wasm, the
-    // module compiled from it is already there.
-    const nativeInstantiateStreaming = WebAssembly.instantiateStreaming;
-    WebAssembly.instantiateStreaming = function (source, imports) {
-        if (!earlyWasm.handedOut || !earlyWasm.module)
-            return nativeInstantiateStreaming.call(WebAssembly, source, imports);
-        const module = earlyWasm.module;
-        earlyWasm.module = null;
-        Promise.resolve(source).then(function (response) {
-            return response && response.body ? response.body.cancel() : undefined;
-        }).catch(function () {});
-        return module.then(function (compiled) {
-            return WebAssembly.instantiate(compiled, imports).then(function (instance) {
-                return { module: compiled, instance: instance };
-            });
-        });
-    };
-
-    // Ruffle asks for gamepads on every frame, and once a page has asked, Chromium polls the
-    // devices sixty times a second for as long as the program runs, hidden or not (3 % of a
-    // core). Flash movies know nothing of gamepads.
-    if (navigator.getGamepads)
-        navigator.getGamepads = function () { return []; };
-
-    // Ruffle runs ExternalInterface.call(name, …) as new Function("return (" + name + ")(...arguments);").
-    // Catch that one shape so that every name reaches the host, whether or not the page defines it.
-    const NativeFunction = window.Function;
-    const HEAD = "return (", TAIL = ")(...arguments);";
-    function HookedFunction(...parts) {
-        const body = parts[parts.length - 1];
-        if (parts.length === 1 && typeof body === "string" && body.startsWith(HEAD) && body.endsWith(TAIL)) {
-            const name = body.slice(HEAD.length, body.length - TAIL.length);
-            return function (...args) { return movieCalled(name, args); };
-        }
-        return NativeFunction(...parts);
-    }
-    HookedFunction.prototype = NativeFunction.prototype;
-    window.Function = HookedFunction;
-
-    // ExternalInterface.addCallback defines a property on the player element; that is the
-    // moment calls held for the callback can go.
-    const nativeDefineProperty = Object.defineProperty;
-    Object.defineProperty = function (target, key, descriptor) {
-        const result = nativeDefineProperty(target, key, descriptor);
-        if (state.player !== null && target === state.player)
-            Promise.resolve().then(deliverCalls);
-        return result;
-    };
-
-    // Ruffle gives every instance an AudioContext of its own. Closed contexts were seen to
-    // keep their output streams: after 16 page turns Chromium refused new ones and memory
-    // grew with every turn. So the page opens one real context, and each instance gets a
-    // stand-in that plays through its own gain node into it; closing the stand-in cuts that
-    // node off. A running context renders silence all the time (a few per cent of a core),
-    // so the real one is suspended while nothing can be heard: a hidden page, a still picture.
-    const NativeAudioContext = window.AudioContext;
-    const sharedContexts = new Map();   // arguments -> { context, users }
-
-    function sharedContext(args) {
-        const key = JSON.stringify(args);
-        if (!sharedContexts.has(key))
-            sharedContexts.set(key, { context: new NativeAudioContext(...args), users: 0 });
-        return sharedContexts.get(key);
-    }
-
-    function InstanceAudio(...args) {
-        const shared = sharedContext(args);
-        const context = shared.context;
-        shared.users += 1;
-        wakeAudio();
-        const output = context.createGain();
-        output.connect(context.destination);
-        let own = "running";
-        const listeners = [];
-        const audio = {
-            onstatechange: null,
-            get state() { return own; },
-            get sampleRate() { return context.sampleRate; },
-            get currentTime() { return context.currentTime; },
-            get destination() { return output; },
-            createBuffer(...a) { return context.createBuffer(...a); },
-            createBufferSource() { return context.createBufferSource(); },
-            createGain() { return context.createGain(); },
-            addEventListener(type, listener) { if (type === "statechange") listeners.push(listener); },
-            removeEventListener(type, listener) { const i = listeners.indexOf(listener); if (i >= 0) listeners.splice(i, 1); },
-            suspend() { change("suspended"); return Promise.resolve(); },
-            resume() { change("running"); wakeAudio(); return Promise.resolve(); },
-            close() {
-                if (own !== "closed") {
-                    shared.users -= 1;
-                    output.disconnect();
-                    change("closed");
-                    if (shared.users === 0)
-                        context.suspend();   // a spare page or an emptied one: nothing to hear
-                }
-                return Promise.resolve();
-            },
-        };
-        function change(next) {
-            if (own === "closed" || own === next)
-                return;
-            own = next;
-            output.gain.value = own === "running" ? 1 : 0;
-            const event = new Event("statechange");
-            for (const listener of listeners.slice())
-                listener.call(audio, event);
-            if (typeof audio.onstatechange === "function")
-                audio.onstatechange(event);
-        }
-        return audio;
-    }
-    InstanceAudio.prototype = NativeAudioContext.prototype;
-    window.AudioContext = InstanceAudio;
-
-    function quietAudio() {
-        for (const shared of sharedContexts.values()) {
-            if (shared.context.state === "running")
-                shared.context.suspend();
-        }
-    }
-
-    function wakeAudio() {
-        if (state.still || document.hidden) {
-            quietAudio();
-            return;
-        }
-        for (const shared of sharedContexts.values()) {
-            if (shared.users > 0 && shared.context.state === "suspended")
-                shared.context.resume();
-        }
-    }
-
-    document.addEventListener("visibilitychange", function () {
-        if (document.hidden)
-            quietAudio();
-        else
-            wakeAudio();
-    });
-
-    const state = {
+    const state = P.state = {
         host: null,
         outbox: [],
         player: null,
@@ -269,63 +28,22 @@
         waitTimer: 0,
         waitReported: false,
         probe: null,
+        storageSpace: "",
+        newCallbacks: [],        // registered since the movie last called the host
     };
 
-    function toHost(method, ...args) {
+    P.toHost = function (method, ...args) {
         if (state.host)
             state.host[method](...args);
         else
             state.outbox.push([method, args]);
-    }
+    };
 
-    function encode(value, depth) {
-        if (depth > 64 || value === undefined)
-            return ["u"];
-        if (value === null)
-            return ["null"];
-        switch (typeof value) {
-        case "string": return ["s", value];
-        case "number": return ["n", String(value)];
-        case "boolean": return [value ? "t" : "f"];
-        case "object":
-            if (Array.isArray(value))
-                return ["a", value.map(function (item) { return encode(item, depth + 1); })];
-            return ["o", Object.keys(value).map(function (key) { return [key, encode(value[key], depth + 1)]; })];
-        default: return ["u"];
-        }
-    }
-
-    function decode(tagged) {
-        switch (tagged[0]) {
-        case "s": return String(tagged[1]);
-        case "n": return Number(tagged[1]);
-        case "t": return true;
-        case "f": return false;
-        case "null": return null;
-        case "a": return tagged[1].map(decode);
-        case "o": {
-            const object = {};
-            for (const pair of tagged[1])
-                object[pair[0]] = decode(pair[1]);
-            return object;
-        }
-        default: return undefined;
-        }
-    }
-
-    function movieCalled(name, args) {
-        if (name === SELF_TEST_NAME) {
-            toHost("selfTestPassed");
-            removeProbe();
-        } else if (!state.player) {
-            // A movie being unloaded: nothing it says matters now.
-        } else if (name === STILL_NAME) {
-            holdStill(state.player);
-        } else {
-            toHost("movieCall", name, args.map(function (arg) { return encode(arg, 0); }));
-        }
-        return undefined; // the host answers asynchronously, never with a value
-    }
+    // Ruffle asks for gamepads on every frame, and once a page has asked, Chromium polls the
+    // devices sixty times a second for as long as the program runs, hidden or not (3 % of a
+    // core). Flash movies know nothing of gamepads.
+    if (navigator.getGamepads)
+        navigator.getGamepads = function () { return []; };
 
     function currentBackground() {
         if (state.background)
@@ -347,9 +65,9 @@
         letterbox: "off",
         wmode: "transparent",        // the stage colour is the page's, so it can change while playing
         backgroundExecutionMode: "none", // hidden players pause
-        openUrlMode: "deny",
+        openUrlMode: "allow",        // links reach calls.js, which tells the host and opens nothing
         warnOnUnsupportedContent: false,
-        logLevel: "error",
+        logLevel: "warn",
     };
 
     function movieOptions(command, url) {
@@ -363,6 +81,7 @@
 
     function newPlayer() {
         const player = window.RufflePlayer.newest().createPlayer();
+        P.listenTo(player);
         return player;
     }
 
@@ -405,7 +124,7 @@
             observer.disconnect();
             const body = player.shadowRoot.getElementById("panic-body");
             // Said even when a newer movie has taken its place: the host names the one that failed.
-            toHost("movieFailed", url, body ? body.textContent.trim() : "Ruffle could not play it");
+            P.toHost("movieFailed", url, body ? body.textContent.trim() : "Ruffle could not play it");
             if (player === state.player) {
                 removePlayer();
                 showBackground();
@@ -418,8 +137,9 @@
     // turning pages fast builds a few instances, not one per press.
     function loadMovie(command) {
         clearTimeout(state.standbyTimer);
-        dropCallsOfOldMovie();
+        P.dropCallsOfOldMovie();
         state.loads += 1;
+        state.storageSpace = command.storage || "";
         const standby = takeStandby(command);
         // Its movie's fetch is waiting: start reading the movie before anything else (taking
         // the old player off the page takes some 10 ms).
@@ -429,7 +149,10 @@
         const player = standby ? standby.player : newPlayer();
         state.player = player;
         state.movieUrl = command.url;
-        wakeAudio();
+        state.newCallbacks = [];
+        // What the movie reads as ExternalInterface.objectID.
+        player.setAttribute("name", command.objectId || "");
+        P.wakeAudio();
         if (!standby)
             document.getElementById("stage").appendChild(player);
         watchForPanic(player, command.url);
@@ -439,22 +162,24 @@
             state.loaded = true;
             showBackground();
             player.focus({ preventScroll: true });
-            toHost("movieLoaded", command.url);
-            deliverCalls();
+            P.toHost("movieLoaded", command.url);
+            P.deliverCalls();
             standbyLater(command);
         });
         if (standby) {
             player.classList.remove("standby");
+            P.observeTrace(player, command);
             player.ruffle().resume();
             loadSettled(player, command.url);
             return;
         }
         player.ruffle().load(movieOptions(command, command.url)).then(function () {
+            P.observeTrace(player, command);
             loadSettled(player, command.url);
         }, function (error) {
             loadSettled(player, command.url);
             if (player === state.player) {
-                toHost("movieFailed", command.url, String(error));
+                P.toHost("movieFailed", command.url, String(error));
                 removePlayer();
                 showBackground();
             }
@@ -466,7 +191,7 @@
         player.settled = true;
         if (player !== state.player)
             player.remove();
-        toHost("loadSettled", url);
+        P.toHost("loadSettled", url);
     }
 
     // Building a Ruffle instance is most of a page turn's time. A page that has turned once
@@ -492,7 +217,7 @@
         const standby = { player: player, key: standbyKey(command), deliver: null };
         state.standby = standby;
         document.getElementById("stage").appendChild(player);
-        player.ruffle().load(movieOptions(command, STANDBY_PATH + "?" + state.loads)).then(function () {
+        player.ruffle().load(movieOptions(command, P.STANDBY_PATH + "?" + state.loads)).then(function () {
             player.settled = true;
             if (state.standby === standby)
                 player.ruffle().suspend();   // nothing to play yet: no frames to run
@@ -506,14 +231,14 @@
         });
     }
 
-    function standbyMovie(url) {
+    P.standbyMovie = function (url) {
         const standby = state.standby;
         if (!standby || !standby.player.isConnected)
             return Promise.reject(new TypeError("Failed to fetch " + url.href));
         return new Promise(function (resolve, reject) {
-            standby.deliver = function (movie) { readOwn(movie, "GET").then(resolve, reject); };
+            standby.deliver = function (movie) { P.readOwn(movie, "GET").then(resolve, reject); };
         });
-    }
+    };
 
     function takeStandby(command) {
         const standby = state.standby;
@@ -526,9 +251,7 @@
     // Ruffle redraws every frame whether anything moved or not, which costs a visible player
     // a good part of a core. A suspended player still answers the mouse (hover states,
     // button clicks) and redraws for that; it only stops running frames.
-    function holdStill(player) {
-        if (!player)
-            return;
+    P.holdStill = function (player) {
         requestAnimationFrame(function () {
             requestAnimationFrame(function () {
                 if (player !== state.player || !player.shadowRoot)
@@ -538,97 +261,90 @@
                 player.shadowRoot.appendChild(style);
                 player.ruffle().suspend();
                 state.still = true;
-                quietAudio();
+                P.quietAudio();
             });
         });
-    }
+    };
 
     function setBackground(command) {
         state.background = command.color || "";
         showBackground();
     }
 
-    function queueCall(command) {
-        state.calls.push({ name: command.name, args: command.args || [] });
-        deliverCalls();
-    }
+    // A hidden second player plays the warm-up movie, which uses every way a movie reaches
+    // its host that the page hooks into Ruffle for; the host hears which of them worked.
+    // Names of the checks as the host reports them.
+    const selfTest = P.selfTest = {
+        ANSWER: "pellora: answered",
+        checks: null,
 
-    // Calls go in order; one waits (and so do those behind it) until the movie has
-    // registered its callback, however long its intro plays: what the host sends a movie
-    // must reach it. Only a new movie ends the wait (see loadMovie). A callback still
-    // missing after ten seconds of visible playing is reported once, for the movie's author.
-    function deliverCalls() {
-        while (state.calls.length > 0) {
-            const call = state.calls[0];
-            const player = state.player;
-            if (!player || !Object.prototype.hasOwnProperty.call(player, call.name)) {
-                watchWait();
-                return;
+        called(name, args) {
+            if (name !== SELF_TEST_NAME)
+                return false;
+            if (this.checks && args[0] === "call")
+                this.checks["ExternalInterface.call reaches the page (Function hook)"] = true;
+            if (this.checks && args[0] === "answer") {
+                this.checks["the page's answer reaches the movie"] = args[1] === this.ANSWER;
+                this.report();
             }
-            state.calls.shift();
-            state.waitedMs = 0;
-            try {
-                player[call.name](...call.args.map(decode));
-            } catch (error) {
-                toHost("log", "the movie's callback " + call.name + " failed: " + error);
+            return true;
+        },
+
+        defined(target, key) {
+            if (this.checks && target === state.probe && key === "pelloraSelfTest")
+                this.checks["addCallback defines a property of the player element"] = true;
+        },
+
+        start(command) {
+            this.remove();
+            this.checks = {
+                "ExternalInterface.call reaches the page (Function hook)": false,
+                "the page's answer reaches the movie": false,
+                "addCallback defines a property of the player element": false,
+                "fscommand reaches onFSCommand": false,
+                "trace reaches traceObserver": false,
+            };
+            const probe = window.RufflePlayer.newest().createPlayer();
+            probe.id = "probe";
+            probe.onFSCommand = (name) => {
+                if (name === "pellora self-test")
+                    this.checks["fscommand reaches onFSCommand"] = true;
+                return true;
+            };
+            state.probe = probe;
+            document.body.appendChild(probe);
+            probe.ruffle().load(movieOptions(command, command.url)).then(() => {
+                probe.ruffle().traceObserver = (message) => {
+                    if (message === "pellora self-test" && this.checks)
+                        this.checks["trace reaches traceObserver"] = true;
+                };
+            }, () => { this.remove(); });
+        },
+
+        report() {
+            if (!this.checks)
+                return;
+            const failed = Object.keys(this.checks).filter((check) => !this.checks[check]);
+            this.checks = null;
+            P.toHost("selfTestDone", failed);
+            this.remove();
+        },
+
+        remove() {
+            if (state.probe) {
+                const probe = state.probe;
+                state.probe = null;
+                setTimeout(function () { probe.remove(); }, 0);
             }
-        }
-        stopWaitWatch();
-    }
-
-    function watchWait() {
-        if (state.waitTimer)
-            return;
-        state.waitTimer = setInterval(function () {
-            if (!state.loaded || document.visibilityState !== "visible" || state.waitReported)
-                return;
-            state.waitedMs += 500;
-            if (state.waitedMs < WAIT_REPORT_MS)
-                return;
-            state.waitReported = true;
-            toHost("callWaiting", state.calls[0].name, state.movieUrl);
-        }, 500);
-    }
-
-    function stopWaitWatch() {
-        clearInterval(state.waitTimer);
-        state.waitTimer = 0;
-        state.waitedMs = 0;
-    }
-
-    // Calls still waiting were meant for the movie that is being replaced.
-    function dropCallsOfOldMovie() {
-        state.calls = [];
-        state.waitReported = false;
-        stopWaitWatch();
-    }
-
-    // A hidden second player that plays the warm-up movie, whose first frame calls a name
-    // nobody defines: if that reaches movieCalled, the Function hook still matches this Ruffle.
-    function runSelfTest(command) {
-        removeProbe();
-        const probe = newPlayer();
-        probe.id = "probe";
-        state.probe = probe;
-        document.body.appendChild(probe);
-        probe.ruffle().load(movieOptions(command, command.url))
-            .catch(function () { removeProbe(); });
-    }
-
-    function removeProbe() {
-        if (state.probe) {
-            const probe = state.probe;
-            state.probe = null;
-            setTimeout(function () { probe.remove(); }, 0);
-        }
-    }
+        },
+    };
 
     const COMMANDS = {
         load: loadMovie,
-        unload: function () { dropCallsOfOldMovie(); removePlayer(); showBackground(); },
+        unload: function () { P.dropCallsOfOldMovie(); removePlayer(); showBackground(); },
         background: setBackground,
-        call: queueCall,
-        selftest: runSelfTest,
+        call: function (command) { P.queueCall({ id: command.id, name: command.name, args: command.args }); },
+        selftest: function (command) { selfTest.start(command); },
     };
 
     function run(command) {
@@ -638,9 +354,7 @@
     }
 
     window.RufflePlayer = window.RufflePlayer || {};
-    window.RufflePlayer.config = { publicPath: OWN.protocol + "//" + OWN.host + "/ruffle/", polyfills: false };
-
-    startWasmEarly();
+    window.RufflePlayer.config = { publicPath: P.OWN.protocol + "//" + P.OWN.host + "/ruffle/", polyfills: false };
 
     document.addEventListener("DOMContentLoaded", function () {
         new QWebChannel(qt.webChannelTransport, function (channel) {
@@ -651,4 +365,5 @@
             state.host.pageReady();
         });
     });
+    return P;
 })();

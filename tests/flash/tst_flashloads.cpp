@@ -153,7 +153,7 @@ void TestFlashLoads::filesOutsideAreRefusedWithOneLineEach()
     expected.sort();
     QCOMPARE(calls, expected);
     // The same file asked for three ways is reported once; each line names the movie.
-    const QString line = QStringLiteral("Flash player: the movie %1 cannot load %2 - %3");
+    const QString line = QStringLiteral("Flash player: %1 warning: cannot load %2 - %3");
     const QString out = QStringLiteral("it is outside the installation folder");
     QStringList expectedLines = {line.arg(movie, secret, out),
                                  line.arg(movie, m_folder->filePath(QStringLiteral("con_01/link.txt")), out),

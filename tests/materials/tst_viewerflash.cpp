@@ -372,7 +372,9 @@ void TestViewerFlash::movieAsksAndSetsTheFirstScreenSwitch()
     QSignalSpy calls(viewer.player(), &FlashPlayer::FlashCall);
     QVERIFY(startMovie(viewer, calls, write(QStringLiteral("switch.swf"), TestMovies::bridge({}, callbacks, requests)),
                        QStringLiteral("pra_03")));
-    QVERIFY(waitFor([&] { return echoes(calls, QStringLiteral("getFirstScreenVisible")).size() >= 2; }));
+    QVERIFY(waitFor([&] {
+        return echoes(calls, QStringLiteral("getFirstScreenVisible")).size() >= 2 && !spy.lines.isEmpty();
+    }));
     QCOMPARE(echoes(calls, QStringLiteral("getFirstScreenVisible")), QStringList({"1", "0"}));
     QVERIFY(!firstScreenVisible);
     QCOMPARE(spy.lines, QStringList{"test(0.8, 4 & 5)"});

@@ -243,6 +243,23 @@ SwfActions &SwfActions::externalCall(const QString &name, int argumentCount)
     return callMethod(QStringLiteral("flash.external.ExternalInterface"), QStringLiteral("call"), argumentCount + 1);
 }
 
+SwfActions &SwfActions::getUrl(const QString &url, const QString &target)
+{
+    SwfStream out;
+    out.string(url);
+    out.string(target);
+    record(0x83, out.data());
+    return *this;
+}
+
+SwfActions &SwfActions::getUrl2(int method)
+{
+    SwfStream out;
+    out.u8(quint8(method & 3));
+    record(0x9a, out.data());
+    return *this;
+}
+
 SwfActions &SwfActions::addExternalCallback(const QString &name)
 {
     // Stack on entry: the function. addCallback(name, instance, function) wants it pushed first.

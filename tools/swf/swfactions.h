@@ -75,6 +75,11 @@ public:
     SwfActions &externalCall(const QString &name, int argumentCount);
     // ExternalInterface.addCallback(name, null, <function on the stack>); leaves the result.
     SwfActions &addExternalCallback(const QString &name);
+    // getURL(url, target) with both known now ("FSCommand:name" as the url is fscommand).
+    SwfActions &getUrl(const QString &url, const QString &target);
+    // getURL with the url and then the target pushed; `method` 0 sends no variables, 1 GET,
+    // 2 POST (the variables of the current timeline).
+    SwfActions &getUrl2(int method);
 
     // Appends another program; its labels must not clash with ours.
     SwfActions &append(const SwfActions &other);

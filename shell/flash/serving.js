@@ -1,0 +1,146 @@
+"use strict";
+// How the page reads its files: Ruffle's scripts and wasm, the movies, and what movies
+// load. Every read of our own origin goes through here.
+(function (P) {
+    const OWN = P.OWN;
+    // A standby instance's movie: its fetch is answered with the real movie once one is asked for.
+    P.STANDBY_PATH = "/player/standby.swf";
+
+    function isOwnUrl(url) {
+        return url.protocol === OWN.protocol && url.host === OWN.host;
+    }
+
+    // Captured before anything wraps them: the page's own notes are not a movie's data.
+    const nativeDefineProperty = Object.defineProperty;
+    P.realStorage = (function () {
+        try {
+            return window.localStorage;
+        } catch (error) {
+            return null;
+        }
+    })();
+
+    // Qt 6.4 refuses fetch() on custom schemes, and Ruffle fetches its wasm, fonts and every
+    // movie with it: read our own URLs with XMLHttpRequest instead. What a movie loads goes
+    // to the host, which resolves the movie's path (movieloads.js).
+    const nativeFetch = window.fetch.bind(window);
+    window.fetch = function (input, init) {
+        const isRequest = typeof Request !== "undefined" && input instanceof Request;
+        let url;
+        try {
+            url = new URL(isRequest ? input.url : String(input), document.baseURI);
+        } catch (error) {
+            return Promise.reject(new TypeError("Failed to fetch " + String(input)));
+        }
+        const method = (init && init.method) || (isRequest ? input.method : "GET");
+        if (PelloraLoads.isMovieLoad(url))
+            return readOwn(PelloraLoads.routed(url, P.state.movieUrl), method, url);
+        if (!isOwnUrl(url))
+            return nativeFetch(input, init);
+        if (url.pathname === P.STANDBY_PATH)
+            return P.standbyMovie(url);
+        if (url.pathname.endsWith(".wasm"))
+            return ruffleWasm(url);
+        return readOwn(url, method);
+    };
+
+    function ownResponse(body, type, url, status) {
+        const response = new Response(body, { status: status || 200, headers: { "Content-Type": type } });
+        // A constructed Response has an empty url; the movie's _url and relative loads need it.
+        nativeDefineProperty(response, "url", { value: url.href });
+        return response;
+    }
+
+    // `asked` is the URL the response says it is from (the one the movie asked for).
+    function readOwn(url, method, asked) {
+        const shown = asked || url;
+        return new Promise(function (resolve, reject) {
+            const xhr = new XMLHttpRequest();
+            xhr.open(method, url.href);
+            xhr.responseType = "arraybuffer";
+            xhr.onload = function () {
+                const type = xhr.getResponseHeader("Content-Type") || "application/octet-stream";
+                const status = xhr.status >= 200 && xhr.status <= 599 ? xhr.status : 200;
+                resolve(ownResponse(xhr.response, type, shown, status));
+            };
+            xhr.onerror = function () { reject(new TypeError("Failed to fetch " + shown.href)); };
+            xhr.send();
+        });
+    }
+    P.readOwn = readOwn;
+
+    // Ruffle reads and compiles its 14 MB of wasm only when the first movie is asked for,
+    // which is after the page, its scripts and its channel are up. The page remembers which
+    // wasm Ruffle read last time (the origin is the same from one run to the next), starts
+    // reading and compiling that as soon as it runs, and gives Ruffle the compiled module.
+    const WASM_MEMO = "pellora: Ruffle's wasm";
+    const earlyWasm = { path: "", bytes: null, module: null, handedOut: false };
+
+    function rememberedWasm() {
+        try {
+            return P.realStorage.getItem(WASM_MEMO);
+        } catch (error) {
+            return null;   // no storage: every page compiles when Ruffle asks, as it would anyway
+        }
+    }
+
+    function startWasmEarly() {
+        const path = rememberedWasm();
+        if (!path)
+            return;
+        earlyWasm.path = path;
+        earlyWasm.bytes = readOwn(new URL(path, document.baseURI), "GET").then(function (response) {
+            return response.ok ? response.arrayBuffer() : Promise.reject(new Error("no " + path));
+        });
+        earlyWasm.module = earlyWasm.bytes.then(function (bytes) { return WebAssembly.compile(bytes); });
+        earlyWasm.module.catch(function () {});   // Ruffle then reads and compiles it itself
+    }
+
+    function ruffleWasm(url) {
+        if (rememberedWasm() !== url.pathname) {
+            try {
+                P.realStorage.setItem(WASM_MEMO, url.pathname);
+            } catch (error) {
+                // as above
+            }
+        }
+        if (earlyWasm.path !== url.pathname || earlyWasm.handedOut)
+            return readOwn(url, "GET");
+        return Promise.all([earlyWasm.bytes, earlyWasm.module]).then(function (done) {
+            const bytes = done[0];
+            earlyWasm.bytes = null;   // the page keeps the module, not 14 MB of bytes
+            earlyWasm.handedOut = true;
+            // In one piece: Ruffle passes the body through a progress counter chunk by chunk,
+            // which took 60 ms for the default 64 KB chunks.
+            const body = new ReadableStream({
+                start(controller) {
+                    controller.enqueue(new Uint8Array(bytes));
+                    controller.close();
+                },
+            });
+            return ownResponse(body, "application/wasm", url);
+        }, function () {
+            return readOwn(url, "GET");
+        });
+    }
+
+    // Ruffle instantiates from the response it fetched; when that was the early wasm, the
+    // module compiled from it is already there.
+    const nativeInstantiateStreaming = WebAssembly.instantiateStreaming;
+    WebAssembly.instantiateStreaming = function (source, imports) {
+        if (!earlyWasm.handedOut || !earlyWasm.module)
+            return nativeInstantiateStreaming.call(WebAssembly, source, imports);
+        const module = earlyWasm.module;
+        earlyWasm.module = null;
+        Promise.resolve(source).then(function (response) {
+            return response && response.body ? response.body.cancel() : undefined;
+        }).catch(function () {});
+        return module.then(function (compiled) {
+            return WebAssembly.instantiate(compiled, imports).then(function (instance) {
+                return { module: compiled, instance: instance };
+            });
+        });
+    };
+
+    startWasmEarly();
+})(window.PelloraPlayer);
