@@ -258,6 +258,12 @@ void FlashEngine::setStorageSpace(const QString &space)
     }
 }
 
+bool FlashEngine::isAnyMovieWaiting() const
+{
+    return std::any_of(m_pages.cbegin(), m_pages.cend(),
+                       [](const QPointer<FlashPage> &page) { return page && page->isMovieWaiting(); });
+}
+
 FlashPage *FlashEngine::pageWithToken(const QString &token) const
 {
     for (const QPointer<FlashPage> &page : m_pages) {

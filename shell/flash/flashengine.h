@@ -34,6 +34,8 @@ public:
     QWebEngineProfile *profile() const;
     // Players report what they do; the spare is rebuilt only after a quiet spell.
     void noteActivity();
+    // A movie of some page waits for the host's answer to its call.
+    bool isAnyMovieWaiting() const;
     // Movies keep local data (SharedObjects) apart for each space: one per pupil.
     void setStorageSpace(const QString &space);
 

@@ -1,6 +1,7 @@
 #include "flashpage.h"
 
 #include "flashbridge.h"
+#include "flashengine.h"
 #include "flashfiles.h"
 #include "flashinvoke.h"
 
@@ -176,10 +177,18 @@ QString FlashPage::callMovie(const QString &name, const QJsonArray &arguments)
     return atOnce ? waitForAnswer(id, name) : QString();
 }
 
+// Every player page runs on the one renderer's main thread: while any movie waits for the
+// host, no page can run a callback, so nothing may wait for one.
 bool FlashPage::canAnswerAtOnce(const QString &name) const
 {
     return m_ready && m_movieLoaded && !m_starting && m_waiting.isEmpty() && m_callsOut.isEmpty()
-           && m_callbacks.contains(name) && lifecycleState() == LifecycleState::Active && !m_answerLoop;
+           && m_callbacks.contains(name) && lifecycleState() == LifecycleState::Active && !m_answerLoop
+           && !FlashEngine::instance()->isAnyMovieWaiting();
+}
+
+bool FlashPage::isMovieWaiting() const
+{
+    return !m_answers.isEmpty();
 }
 
 // The callback runs in the page's process; the answer comes back over the channel. Only
@@ -199,8 +208,8 @@ QString FlashPage::waitForAnswer(int id, const QString &name)
     m_answerLoop = nullptr;
     m_awaitedCall = 0;
     if (m_awaitedResult.isUndefined()) {
-        qDebug().noquote() << "Flash player: the movie" << m_movie.toString() << "did not answer the call" << name
-                           << "in time";
+        qWarning().noquote() << "Flash player: the movie" << m_movie.toString() << "did not answer the call" << name
+                             << "in time";
         return {};
     }
     const QJsonArray result = m_awaitedResult.toArray();

@@ -35,6 +35,8 @@ public:
     void answerMovieCall(QWebEngineUrlRequestJob *job);
     // While a movieCalled handler runs: what the movie's call returns (XML form).
     void setReturnValue(const QString &xml);
+    // A movie of this page waits for the host's answer to its call.
+    bool isMovieWaiting() const;
     // Names the page in its requests to the host; not guessable by other pages.
     QString token() const;
     // Each pupil's movies keep their local data apart.

@@ -183,6 +183,7 @@ private slots:
     void hostAnswersEveryKindOfValue();
     void callbackResultsComeBackToTheHost();
     void hostCallsIntoTheMovieWhileItWaits();
+    void anotherPlayerIsNotWaitedOnWhileAMovieWaits();
     void commandsLinksAndMessagesReachTheHost();
     void eachPupilKeepsItsOwnLocalData();
 
@@ -323,6 +324,31 @@ void TestFlashHost::hostCallsIntoTheMovieWhileItWaits()
     QCOMPARE(order, (QStringList{invoke(QStringLiteral("first")), invoke(QStringLiteral("log"), str(QStringLiteral("mark:inside"))),
                                  invoke(QStringLiteral("log"), str(QStringLiteral("returned:outer")))}));
     QCOMPARE(results, QStringList{QString()});
+}
+
+void TestFlashHost::anotherPlayerIsNotWaitedOnWhileAMovieWaits()
+{
+    // All player pages share one renderer thread, which the waiting movie holds: a call into
+    // another player must not wait for its answer (it did, until a timeout, with a warning).
+    FlashPlayer other;
+    other.resize(400, 300);
+    other.show();
+    QSignalSpy otherCalls(&other, &FlashPlayer::FlashCall);
+    other.SetMovie(write(QStringLiteral("giving-too.swf"), givingMovie()));
+    QVERIFY(waitFor([&] { return !otherCalls.isEmpty(); }, 30000));
+    QTest::failOnWarning(QRegularExpression(QStringLiteral("did not answer")));
+    QStringList results;
+    auto handler = connect(m_player.data(), &FlashPlayer::FlashCall, this, [&](const QString &request) {
+        if (!request.startsWith(QLatin1String("<invoke name=\"first\"")))
+            return;
+        results << other.CallFunction(invoke(QStringLiteral("give"), str(QStringLiteral("later"))));
+        m_player->SetReturnValue(str(QStringLiteral("outer")));
+    });
+    QVERIFY(play(QStringLiteral("reentrant-again.swf"), reentrantMovie(), QStringLiteral("log")));
+    disconnect(handler);
+    QCOMPARE(results, QStringList{QString()});
+    QVERIFY(waitFor([&] { return m_calls->size() >= 2; }));
+    QCOMPARE(m_calls->last().at(0).toString(), invoke(QStringLiteral("log"), str(QStringLiteral("returned:outer"))));
 }
 
 void TestFlashHost::commandsLinksAndMessagesReachTheHost()
