@@ -2,6 +2,7 @@
 // answers both ways, calls into the movie while it waits, FSCommand, links, what the
 // movie says, and its local storage. Real movies, written with the SWF writer, in Ruffle.
 
+#include "waitfor.h"
 #include "flashengine.h"
 #include "flashinvoke.h"
 #include "flashplayer.h"
@@ -25,18 +26,6 @@ QString invoke(const QString &name, const QString &arguments = QString())
 QString str(const QString &text)
 {
     return QStringLiteral("<string>%1</string>").arg(text);
-}
-
-bool waitFor(const std::function<bool()> &condition, int ms = 15000)
-{
-    QElapsedTimer clock;
-    clock.start();
-    while (!condition()) {
-        if (clock.elapsed() > ms)
-            return false;
-        QTest::qWait(20);
-    }
-    return true;
 }
 
 // An ActionScript object's properties come back in an order of Ruffle's choosing.

@@ -1,6 +1,7 @@
 // The player with real movies playing in Ruffle. One player (one web page) serves most
 // cases, as a page view does: each case sets a new movie on it.
 
+#include "waitfor.h"
 #include "flashengine.h"
 #include "flashplayer.h"
 #include "pagemoviebuilder.h"
@@ -42,18 +43,6 @@ QStringList callsNamed(const QSignalSpy &spy, const QString &name)
             result.append(text);
     }
     return result;
-}
-
-bool waitFor(const std::function<bool()> &condition, int ms = 15000)
-{
-    QElapsedTimer clock;
-    clock.start();
-    while (!condition()) {
-        if (clock.elapsed() > ms)
-            return false;
-        QTest::qWait(20);
-    }
-    return true;
 }
 
 QColor pixel(FlashPlayer &player, const QPoint &at)

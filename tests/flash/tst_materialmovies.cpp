@@ -3,6 +3,7 @@
 // the places QuizLayout documents; an animation moves; two movies of one material talk through
 // the shell (relayed here as the shell relays).
 
+#include "waitfor.h"
 #include "flashplayer.h"
 #include "quizdriver.h"
 #include "quizlayout.h"
@@ -21,18 +22,6 @@
 namespace {
 
 using namespace QuizDriver;
-
-bool waitFor(const std::function<bool()> &condition, int ms = 20000)
-{
-    QElapsedTimer clock;
-    clock.start();
-    while (!condition()) {
-        if (clock.elapsed() > ms)
-            return false;
-        QTest::qWait(30);
-    }
-    return true;
-}
 
 // The flash variables as the material viewer writes them: every value percent-encoded UTF-8.
 QString flashVars(const QList<QPair<QString, QString>> &pairs)

@@ -2,6 +2,7 @@
 // the flash variables they start with, and printing, with real movies in Ruffle where the
 // player matters.
 
+#include "waitfor.h"
 #include "environment.h"
 #include "flashinvoke.h"
 #include "flashplayer.h"
@@ -66,18 +67,6 @@ QStringList echoes(const QSignalSpy &spy, const QString &callback)
             values.append(call.value(1));
     }
     return values;
-}
-
-bool waitFor(const std::function<bool()> &condition, int ms = 20000)
-{
-    QElapsedTimer clock;
-    clock.start();
-    while (!condition()) {
-        if (clock.elapsed() > ms)
-            return false;
-        QTest::qWait(20);
-    }
-    return true;
 }
 
 // Every signal of the viewer as one line, in order.
