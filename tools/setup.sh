@@ -10,6 +10,8 @@ APT_PACKAGES=(
     qt6-base-dev qt6-webengine-dev qt6-webchannel-dev libqt6opengl6-dev libgl-dev
     xvfb xauth xdotool imagemagick fonts-dejavu-core poppler-utils
     nodejs npm
+    # the help viewer the help button starts, and chmlib's tools the tests read help.chm with
+    xchm libchm-bin
 )
 
 as_root() {
