@@ -63,7 +63,8 @@ QString range(const QList<double> &values)
 }
 
 // A page script that reports, through the document title, the epoch time of the first
-// animation frame whose movie canvas shows the wanted pixel at its centre.
+// animation frame whose movie canvas shows the wanted pixel at its centre (or, without a
+// wanted colour, in which a new page shows: a new canvas with pixels or the page's picture).
 static const char *watcherScript = R"js(
 window.benchWatch = function (target, anyPlayer) {
     document.title = "";
@@ -77,7 +78,14 @@ window.benchWatch = function (target, anyPlayer) {
     // Without a colour to wait for, only a new canvas counts (every Ruffle instance draws
     // into a canvas of its own, whether the page made a new player or reused one).
     const previous = target || anyPlayer ? null : movieCanvas();
+    // A picture of the page, shown at once while its movie starts behind it, is shown too.
+    const preview = document.getElementById("preview");
+    const previewsBefore = preview ? Number(preview.dataset.shown || 0) : 0;
     function check() {
+        if (!target && preview && preview.style.display === "block" && Number(preview.dataset.shown || 0) > previewsBefore) {
+            document.title = "shown " + (performance.timeOrigin + performance.now());
+            return;
+        }
         const canvas = movieCanvas();
         if (canvas && canvas !== previous && canvas.width > 0) {
             const d = canvas.getContext("2d").getImageData(canvas.width >> 1, canvas.height >> 1, 1, 1).data;
@@ -110,10 +118,13 @@ void installWatcher(QWebEngineProfile *profile)
 double waitShown(QWebEnginePage *page, double t0, int timeoutMs)
 {
     double shown = -1;
-    const QMetaObject::Connection c = QObject::connect(page, &QWebEnginePage::titleChanged, [&](const QString &title) {
+    const auto read = [&](const QString &title) {
         if (title.startsWith(QLatin1String("shown ")))
             shown = title.mid(6).toDouble();
-    });
+    };
+    // A page shown from its picture may say so before the caller starts waiting.
+    read(page->title());
+    const QMetaObject::Connection c = QObject::connect(page, &QWebEnginePage::titleChanged, read);
     waitUntil([&] { return shown > 0; }, timeoutMs);
     QObject::disconnect(c);
     return shown > 0 ? shown - t0 : -1;

@@ -93,6 +93,11 @@ bool changesMovie(const QJsonObject &command)
     return op == QLatin1String("load") || op == QLatin1String("unload");
 }
 
+bool namesNeighbours(const QJsonObject &command)
+{
+    return command.value(QStringLiteral("op")).toString() == QLatin1String("neighbours");
+}
+
 } // namespace
 
 void FlashPage::send(const QJsonObject &command)
@@ -100,6 +105,8 @@ void FlashPage::send(const QJsonObject &command)
     // A movie that is waiting to start is never shown if a newer one comes: drop it.
     if (changesMovie(command))
         m_waiting.erase(std::remove_if(m_waiting.begin(), m_waiting.end(), changesMovie), m_waiting.end());
+    if (namesNeighbours(command))
+        m_waiting.erase(std::remove_if(m_waiting.begin(), m_waiting.end(), namesNeighbours), m_waiting.end());
     m_waiting.append(command);
     sendWaiting();
 }
@@ -130,6 +137,7 @@ void FlashPage::loadMovie(const QUrl &movie, const QJsonObject &vars)
 {
     m_movie = movie;
     m_movieLoaded = false;
+    m_vars = vars;
     forgetMovieCalls();
     const QJsonObject command{{QStringLiteral("op"), QStringLiteral("load")},
                               {QStringLiteral("url"), movie.toString(QUrl::FullyEncoded)},
@@ -157,6 +165,17 @@ void FlashPage::setStageColor(const QString &color)
     const QJsonObject command{{QStringLiteral("op"), QStringLiteral("background")}, {QStringLiteral("color"), color}};
     m_restore = {m_restore.value(0), command};
     send(command);
+}
+
+void FlashPage::setNeighbours(const QList<QUrl> &movies)
+{
+    QJsonArray urls;
+    for (const QUrl &movie : movies)
+        urls.append(movie.toString(QUrl::FullyEncoded));
+    send({{QStringLiteral("op"), QStringLiteral("neighbours")},
+          {QStringLiteral("urls"), urls},
+          {QStringLiteral("vars"), m_vars},
+          {QStringLiteral("renderer"), m_renderer}});
 }
 
 QString FlashPage::callMovie(const QString &name, const QJsonArray &arguments)

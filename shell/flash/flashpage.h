@@ -25,6 +25,9 @@ public:
     void loadMovie(const QUrl &movie, const QJsonObject &vars);
     void unloadMovie();
     void setStageColor(const QString &color);
+    // Movies likely to be asked for next (the neighbouring pages): the page keeps a picture
+    // of each one's first frame to show the moment it is asked for.
+    void setNeighbours(const QList<QUrl> &movies);
     // Calls the movie's callback. Its result in the control's XML form when the movie could
     // answer at once; empty when the call had to wait (the page is not showing the movie
     // yet, the callback is not registered yet, earlier calls are still waiting, the page is
@@ -93,6 +96,7 @@ private:
     QString m_token;
     QString m_storageSpace;
     QString m_objectId;
+    QJsonObject m_vars;
     bool m_trace = false;
 
     // Movie calls being answered, innermost last: what each returns, and the calls into the

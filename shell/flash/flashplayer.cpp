@@ -85,6 +85,19 @@ void FlashPlayer::SetMovie(QString path)
     m_page->loadMovie(url, m_vars);
 }
 
+void FlashPlayer::setNeighbourMovies(const QStringList &paths)
+{
+    if (!m_page)
+        return;
+    QList<QUrl> urls;
+    for (const QString &path : paths) {
+        const QUrl url = FlashEngine::instance()->files().urlForFile(QDir::current().absoluteFilePath(path));
+        if (!url.isEmpty())
+            urls.append(url);
+    }
+    m_page->setNeighbours(urls);
+}
+
 void FlashPlayer::SetBGColor(QString color)
 {
     if (!m_page)

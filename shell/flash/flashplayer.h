@@ -41,6 +41,10 @@ public slots:
     void SetMovie(QString path);
     void SetBGColor(QString color);
     QString CallFunction(const QString &request);
+    // Movies likely to be set next (the neighbouring pages of a book): the player keeps a
+    // picture of each one's first frame and shows it the moment that movie is set, while
+    // the movie starts behind it. Files outside the installation folder are left out.
+    void setNeighbourMovies(const QStringList &paths);
     void SetReturnValue(QString value);
 
 signals:

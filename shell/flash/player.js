@@ -3,7 +3,8 @@
 // commands over a QWebChannel object called "host". This file holds the page's state and
 // the movie's instances (the current one, the standby one, the self-test probe); the
 // other concerns have files of their own, loaded after this one and before Ruffle:
-// serving.js (reading files), audio.js (sound), calls.js (what movie and host say).
+// serving.js (reading files), audio.js (sound), calls.js (what movie and host say),
+// previews.js (pictures of the neighbouring pages).
 // Every behaviour of Ruffle 0.6.0 these rely on is listed in the README ("What the player
 // relies on in Ruffle") with the check that fails when an upgrade changes it.
 window.PelloraPlayer = (function () {
@@ -79,6 +80,8 @@ window.PelloraPlayer = (function () {
         });
     }
 
+    P.movieOptions = movieOptions;
+
     function newPlayer() {
         const player = window.RufflePlayer.newest().createPlayer();
         P.listenTo(player);
@@ -126,6 +129,7 @@ window.PelloraPlayer = (function () {
             // Said even when a newer movie has taken its place: the host names the one that failed.
             P.toHost("movieFailed", url, body ? body.textContent.trim() : "Ruffle could not play it");
             if (player === state.player) {
+                P.hidePreview();
                 removePlayer();
                 showBackground();
             }
@@ -145,6 +149,12 @@ window.PelloraPlayer = (function () {
         // the old player off the page takes some 10 ms).
         if (standby)
             standby.deliver(new URL(command.url, document.baseURI));
+        // The page as it stands shows at once; the movie replaces it once it has drawn.
+        const previewed = P.showPreview(command.url, state.background);
+        if (!previewed)
+            P.hidePreview();
+        if (state.loaded)
+            P.keepPreviewOf(state.player, state.movieUrl);
         removePlayer();
         const player = standby ? standby.player : newPlayer();
         state.player = player;
@@ -162,6 +172,12 @@ window.PelloraPlayer = (function () {
             state.loaded = true;
             showBackground();
             player.focus({ preventScroll: true });
+            if (previewed) {
+                P.firstFrameDrawn(player).catch(function () {}).then(function () {
+                    if (player === state.player)
+                        P.hidePreview();
+                });
+            }
             P.toHost("movieLoaded", command.url);
             P.deliverCalls();
             standbyLater(command);
@@ -180,6 +196,7 @@ window.PelloraPlayer = (function () {
             loadSettled(player, command.url);
             if (player === state.player) {
                 P.toHost("movieFailed", command.url, String(error));
+                P.hidePreview();
                 removePlayer();
                 showBackground();
             }
@@ -341,7 +358,8 @@ window.PelloraPlayer = (function () {
 
     const COMMANDS = {
         load: loadMovie,
-        unload: function () { P.dropCallsOfOldMovie(); removePlayer(); showBackground(); },
+        unload: function () { P.dropCallsOfOldMovie(); P.hidePreview(); removePlayer(); showBackground(); },
+        neighbours: function (command) { P.setNeighbours(command); },
         background: setBackground,
         call: function (command) { P.queueCall({ id: command.id, name: command.name, args: command.args }); },
         selftest: function (command) { selfTest.start(command); },

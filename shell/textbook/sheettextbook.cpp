@@ -2,6 +2,7 @@
 
 #include "atomicfile.h"
 #include "environment.h"
+#include "flashplayer.h"
 #include "shellslider.h"
 #include "viewerpage.h"
 #include "windowmain.h"
@@ -48,6 +49,7 @@ SheetTextbook::SheetTextbook(QWidget *parent)
     openAtLastPage();
     connect(m_slider, &ShellSlider::pageChanged, this, &SheetTextbook::pageChanged);
     m_view->loadPage(m_slider->currentPagePath());
+    announceNeighbours();
 
     m_rememberTimer.setSingleShot(true);
     m_rememberTimer.setInterval(1000);
@@ -133,7 +135,19 @@ void SheetTextbook::clickNext()
 void SheetTextbook::pageChanged(QString &pathname)
 {
     m_view->loadPage(pathname);
+    announceNeighbours();
     m_rememberTimer.start();
+}
+
+// The pages a press turns to are ready to show at once.
+void SheetTextbook::announceNeighbours()
+{
+    QStringList neighbours;
+    for (const int page : {m_slider->value() + 1, m_slider->value() - 1}) {
+        if (page >= 0 && page < pageList().size())
+            neighbours.append(pageList().at(page));
+    }
+    m_view->player()->setNeighbourMovies(neighbours);
 }
 
 bool SheetTextbook::materialOfRequest(const QString &request, QString *id)

@@ -37,6 +37,7 @@ protected:
     void showEvent(QShowEvent *event) override;
 
 private:
+    void announceNeighbours();
     QPushButton *sideButton(const char *objectName, const QString &toolTip, const QSize &size);
     void addPageKeys();
     void openAtLastPage();

@@ -53,8 +53,11 @@ private slots:
     void eachPupilReopensAtTheLastPage();
     void brokenPageMovieLeavesTheViewUsable();
     void hitzoneClickOpensItsMaterial();
+    void pageShownFromItsPictureIsTheLiveMovie();
 
 private:
+    QVariant inPage(const QString &script);
+    void clickFirstHitzoneOfPage2(int expectedRequests);
 
     QTemporaryDir m_home;
     WindowMain *m_window = nullptr;
@@ -173,6 +176,8 @@ void TestTextbookSheet::rapidTurnsEndOnTheSlidersPage()
     QTest::qWait(1000); // no older page may finish after it
     QCOMPARE(watch.loaded.last().first().toString(), pageList().at(7));
     QCOMPARE(player->movie(), pageList().at(7));
+    // No picture of a page passed on the way stays over the movie.
+    QCOMPARE(inPage(QStringLiteral("document.getElementById('preview').style.display")).toString(), QStringLiteral("none"));
 }
 
 void TestTextbookSheet::readerKeysTurnPagesAndTheTabBarKeepsItsArrows()
@@ -235,6 +240,9 @@ void TestTextbookSheet::brokenPageMovieLeavesTheViewUsable()
     // One line, naming the movie that failed.
     QTest::ignoreMessage(QtWarningMsg, QRegularExpression("cannot play .*/broken-.*/001-002.swf"));
     QTest::failOnWarning(QRegularExpression("page movie failed"));
+    // As a neighbour it has no picture to show; the turn to it fails as an ordinary page.
+    player->setNeighbourMovies({bad.fileName()});
+    QVERIFY(QTest::qWaitFor([&] { return !inPage(QStringLiteral("PelloraPlayer.isPainting()")).toBool(); }, 15000));
     m_sheet->pageView()->loadPage(bad.fileName());
     QVERIFY(failed.wait(10000));
     QTest::qWait(300);
@@ -266,6 +274,21 @@ void TestTextbookSheet::hitzoneClickOpensItsMaterial()
     QVERIFY(watch.waitFor(pageList().at(1)));
     QTest::qWait(300); // the buttons come with the first frame
 
+    clickFirstHitzoneOfPage2(1);
+
+    QStackedWidget *stack = m_window->sheetStack(WindowMain::Textbook);
+    QCOMPARE(stack->count(), 2);
+    auto *material = qobject_cast<WindowHard *>(stack->currentWidget());
+    QVERIFY(material);
+    QCOMPARE(material->captionText(), QString("Сколько слов в предложении?"));
+    m_window->removeWidgetInSheet(material);
+}
+
+// The first hitzone of double page 2 (pageList index 1), drawn at 32..267 x 301..601 on the
+// 1130 x 832 page picture.
+void TestTextbookSheet::clickFirstHitzoneOfPage2(int expectedRequests)
+{
+    FlashPlayer *player = m_sheet->pageView()->player();
     QWidget *surface = player->findChild<QWebEngineView *>()->focusProxy();
     const double scale = player->width() / 1130.0;
     const QPoint zone(int(149.5 * scale), int((451 - 416) * scale + player->height() / 2.0));
@@ -275,14 +298,50 @@ void TestTextbookSheet::hitzoneClickOpensItsMaterial()
     QTest::mouseClick(surface, Qt::LeftButton, {}, zone);
     QVERIFY(requests.wait(5000));
     QTest::qWait(300);
-    QCOMPARE(requests.count(), 1);
+    QCOMPARE(requests.count(), expectedRequests);
+}
 
-    QStackedWidget *stack = m_window->sheetStack(WindowMain::Textbook);
-    QCOMPARE(stack->count(), 2);
-    auto *material = qobject_cast<WindowHard *>(stack->currentWidget());
-    QVERIFY(material);
-    QCOMPARE(material->captionText(), QString("Сколько слов в предложении?"));
-    m_window->removeWidgetInSheet(material);
+QVariant TestTextbookSheet::inPage(const QString &script)
+{
+    QVariant result;
+    bool done = false;
+    m_sheet->pageView()->player()->findChild<QWebEngineView *>()->page()->runJavaScript(
+        script, [&](const QVariant &value) { result = value; done = true; });
+    QTest::qWaitFor([&] { return done; }, 5000);
+    return result;
+}
+
+void TestTextbookSheet::pageShownFromItsPictureIsTheLiveMovie()
+{
+    // The next page shows at the press from a picture of its first frame; the movie itself
+    // takes over once it has drawn, and its hitzones answer once per click.
+    FlashPlayer *player = m_sheet->pageView()->player();
+    ShellSlider *slider = m_sheet->slider();
+    PageWatch first(player);
+    slider->setValue(0);
+    QVERIFY(first.waitFor(pageList().at(0)));
+    const QString next = QFileInfo(pageList().at(1)).fileName();
+    const QString hasPicture =
+        QStringLiteral("PelloraPlayer.hasPreview(PelloraPlayer.state.movieUrl.replace(/[^/]*$/, '%1'))")
+            .arg(next);
+    QVERIFY(QTest::qWaitFor([&] { return inPage(hasPicture).toBool(); }, 15000));
+    // Nothing hidden keeps playing once the pictures are taken.
+    QVERIFY(QTest::qWaitFor([&] { return !inPage(QStringLiteral("PelloraPlayer.isPainting()")).toBool(); }, 15000));
+
+    PageWatch watch(player);
+    m_sheet->findChild<QPushButton *>("button_next")->click();
+    QCOMPARE(slider->value(), 1);
+    // (The picture stays named after it has gone.)
+    QVERIFY(QTest::qWaitFor([&] {
+        return inPage(QStringLiteral("document.getElementById('preview').dataset.url || ''")).toString().endsWith(next);
+    }, 5000));
+    QVERIFY(watch.waitFor(pageList().at(1)));
+    QVERIFY(QTest::qWaitFor([&] {
+        return inPage(QStringLiteral("document.getElementById('preview').style.display")).toString() == QLatin1String("none");
+    }, 5000));
+    QCOMPARE(player->movie(), pageList().at(1));
+    clickFirstHitzoneOfPage2(1);
+    m_window->removeWidgetInSheet(m_window->sheetStack(WindowMain::Textbook)->currentWidget());
 }
 
 QTEST_MAIN(TestTextbookSheet)
