@@ -32,8 +32,15 @@ bool HelpLauncher::show(QString *error)
                                              "не найдена программа для просмотра справки (xchm или kchmviewer).");
         return false;
     }
+    // The viewer's own complaints (GTK's, say) are not the pupil's business in our terminal.
+    QProcess process;
+    process.setProgram(viewer);
+    process.setArguments({QLatin1String(HelpFile)});
+    process.setWorkingDirectory(QDir::currentPath());
+    process.setStandardOutputFile(QProcess::nullDevice());
+    process.setStandardErrorFile(QProcess::nullDevice());
     qint64 processId = 0;
-    if (!QProcess::startDetached(viewer, {QLatin1String(HelpFile)}, QDir::currentPath(), &processId)) {
+    if (!process.startDetached(&processId)) {
         *error = QCoreApplication::translate("HelpLauncher", "не удалось запустить %1.")
                      .arg(QDir::toNativeSeparators(viewer));
         return false;
