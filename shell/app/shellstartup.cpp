@@ -12,7 +12,9 @@
 #include <QFile>
 #include <QMessageBox>
 #include <QStyleFactory>
+#include <QTimer>
 
+#include <functional>
 #include <memory>
 
 void ShellStartup::applyLook()
@@ -42,6 +44,41 @@ WindowMain *ShellStartup::createMainWindow()
     window->maximize();
     window->show();
     return window;
+}
+
+namespace {
+
+// Runs an action once, after the first paint of the widget it watches.
+class AfterFirstPaint : public QObject
+{
+public:
+    AfterFirstPaint(QWidget *widget, std::function<void()> action)
+        : QObject(widget), m_action(std::move(action))
+    {
+        widget->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::Paint) {
+            watched->removeEventFilter(this);
+            // After the paint has reached the screen, not inside it.
+            QTimer::singleShot(0, m_action);
+            deleteLater();
+        }
+        return false;
+    }
+
+private:
+    std::function<void()> m_action;
+};
+
+} // namespace
+
+void ShellStartup::warmUpPlayerAfterPaint(QWidget *signInWindow)
+{
+    new AfterFirstPaint(signInWindow, [] { FlashEngine::instance()->warmUp(); });
 }
 
 bool ShellStartup::nobodySignedIn()
@@ -78,6 +115,7 @@ int ShellStartup::run()
     QObject::connect(&instance, &SingleInstance::forwardRequested, window.get(),
                      [main = window.get()] { SingleInstance::bringForward(main); });
     std::unique_ptr<WindowAuth> auth(new WindowAuth(window.get()));
+    warmUpPlayerAfterPaint(auth.get());
     auth->exec();
     if (nobodySignedIn())
         return 0;

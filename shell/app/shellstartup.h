@@ -20,6 +20,10 @@ public:
     static void fillTables();
     static WindowMain *createMainWindow();
     static bool nobodySignedIn();
+    // Once the sign-in window has painted, the Flash player's engine starts and compiles
+    // Ruffle in a spare page, which the textbook's first page then takes: the pupil types
+    // meanwhile.
+    static void warmUpPlayerAfterPaint(QWidget *signInWindow);
 
     // The style sheet is applied up to its first zero byte, decoded as Latin-1.
     static QString styleSheetText(const QByteArray &bytes);

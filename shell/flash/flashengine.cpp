@@ -249,6 +249,12 @@ void FlashEngine::noteActivity()
     m_idle.start();
 }
 
+void FlashEngine::warmUp()
+{
+    if (m_available)
+        buildSpare();
+}
+
 void FlashEngine::setStorageSpace(const QString &space)
 {
     m_storageSpace = space;

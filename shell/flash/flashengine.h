@@ -34,6 +34,9 @@ public:
     QWebEngineProfile *profile() const;
     // Players report what they do; the spare is rebuilt only after a quiet spell.
     void noteActivity();
+    // Builds the spare page now, before any player exists: the first player then starts on
+    // a page that has compiled Ruffle already, or is compiling it.
+    void warmUp();
     // A movie of some page waits for the host's answer to its call.
     bool isAnyMovieWaiting() const;
     // Movies keep local data (SharedObjects) apart for each space: one per pupil.
