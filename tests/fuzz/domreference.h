@@ -1,15 +1,46 @@
 #pragma once
 
 #include "treeitem.h"
+#include "treemodel.h"
 
 #include <QDomDocument>
+#include <QMap>
 #include <QRegularExpression>
 
-// The course files as QDom writes them, built the straightforward way. CourseXml must
-// produce the same bytes but for the order of attributes, which QDom leaves to a hash.
+// The course files as QDom writes and reads them, the straightforward way. CourseXml must
+// produce the same bytes but for the order of attributes, which QDom leaves to a hash;
+// TreeModel must read the same trees.
 class DomReference
 {
 public:
+    // What a TreeModel holds after reading a file.
+    struct Tree
+    {
+        TreeItem root;
+        QString caption;
+        QMap<int, TreeItem *> startPages;
+        QMap<int, TreeItem *> chapterIds;
+    };
+
+    // Files nested too deep are refused before QDom sees them, which would take quadratic time.
+    static void read(const QByteArray &xml, Tree *tree)
+    {
+        QDomDocument document;
+        if (TreeModel::documentElementName(xml).isEmpty() || !document.setContent(xml))
+            return;
+        const QDomElement root = document.documentElement();
+        if (root.tagName() == QLatin1String("content")) {
+            tree->caption = root.attribute(QStringLiteral("caption"));
+            for (QDomElement chapter = root.firstChildElement(QStringLiteral("chapter")); !chapter.isNull();
+                 chapter = chapter.nextSiblingElement(QStringLiteral("chapter")))
+                addChildren(chapter, addContentsItem(chapter, &tree->root, tree), &addContentsItem, tree);
+        } else if (root.tagName() == QLatin1String("favorites")) {
+            addChildren(root, &tree->root, &addFavoritesItem, tree);
+        } else if (root.tagName() == QLatin1String("markbook")) {
+            addChildren(root, &tree->root, &addMarkbookItem, tree);
+        }
+    }
+
     static QByteArray favoritesXml(const TreeItem *root)
     {
         QDomDocument document;
@@ -47,6 +78,65 @@ public:
     }
 
 private:
+    using ItemFactory = TreeItem *(*)(const QDomElement &, TreeItem *, Tree *);
+
+    static void addChildren(const QDomElement &element, TreeItem *parent, ItemFactory makeItem, Tree *tree)
+    {
+        for (QDomElement child = element.firstChildElement(); !child.isNull(); child = child.nextSiblingElement()) {
+            if (TreeItem *item = makeItem(child, parent, tree))
+                addChildren(child, item, makeItem, tree);
+        }
+    }
+
+    static TreeItem *addContentsItem(const QDomElement &element, TreeItem *parent, Tree *tree)
+    {
+        const bool leaf = element.firstChildElement().isNull();
+        if (element.tagName() == QLatin1String("chapter")) {
+            auto *item = new TreeItem({element.attribute(QStringLiteral("caption")), element.attribute(QStringLiteral("id")),
+                                       element.attribute(QStringLiteral("startpage"))},
+                                      TreeItem::ChapterType, parent);
+            if (element.hasAttribute(QStringLiteral("id")))
+                tree->chapterIds.insert(element.attribute(QStringLiteral("id")).toInt(), item);
+            if (leaf)
+                tree->startPages.insert(element.attribute(QStringLiteral("startpage")).toInt(), item);
+            return item;
+        }
+        if (element.tagName() != QLatin1String("object"))
+            return nullptr;
+        parent->setType(TreeItem::ChapterWithObjectsType);
+        if (leaf)
+            tree->startPages.insert(parent->data(2).toString().toInt(), parent);
+        return new TreeItem({element.attribute(QStringLiteral("caption")), element.attribute(QStringLiteral("type")),
+                             element.attribute(QStringLiteral("id")), element.attribute(QStringLiteral("path"))},
+                            TreeItem::ObjectType, parent);
+    }
+
+    static TreeItem *addFavoritesItem(const QDomElement &element, TreeItem *parent, Tree *)
+    {
+        if (element.tagName() == QLatin1String("folder"))
+            return new TreeItem({element.attribute(QStringLiteral("caption")), element.attribute(QStringLiteral("id"))},
+                                TreeItem::FolderType, parent);
+        if (element.tagName() != QLatin1String("object"))
+            return nullptr;
+        return new TreeItem({element.attribute(QStringLiteral("caption")), element.attribute(QStringLiteral("type")),
+                             element.attribute(QStringLiteral("id")), element.attribute(QStringLiteral("path")),
+                             element.attribute(QStringLiteral("name"))},
+                            TreeItem::ObjectType, parent);
+    }
+
+    static TreeItem *addMarkbookItem(const QDomElement &element, TreeItem *parent, Tree *)
+    {
+        if (element.tagName() == QLatin1String("chapter"))
+            return new TreeItem({element.attribute(QStringLiteral("caption")), QString(), QString()},
+                                TreeItem::ChapterType, parent);
+        if (element.tagName() != QLatin1String("object"))
+            return nullptr;
+        return new TreeItem({element.attribute(QStringLiteral("caption")),
+                             element.attribute(QStringLiteral("mark"), QStringLiteral("0.0")), QString(),
+                             element.attribute(QStringLiteral("id")), element.text()},
+                            TreeItem::ObjectType, parent);
+    }
+
     static QDomElement appendRoot(QDomDocument &document, const char *name)
     {
         return document.appendChild(document.createElement(QLatin1String(name))).toElement();

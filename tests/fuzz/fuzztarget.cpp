@@ -145,6 +145,49 @@ void dropBlankHistories(TreeItem *item)
     }
 }
 
+bool sameItems(const TreeItem *ours, const TreeItem *qdom)
+{
+    if (ours->type() != qdom->type() || ours->itemData() != qdom->itemData()
+        || ours->childCount() != qdom->childCount())
+        return false;
+    for (int row = 0; row < ours->childCount(); ++row) {
+        if (!sameItems(ours->child(row), qdom->child(row)))
+            return false;
+    }
+    return true;
+}
+
+// Maps of two trees compare through the rows leading to each item.
+QMap<int, QList<int>> rowPaths(const QMap<int, TreeItem *> &map)
+{
+    QMap<int, QList<int>> paths;
+    for (auto it = map.cbegin(); it != map.cend(); ++it) {
+        QList<int> &path = paths[it.key()];
+        for (const TreeItem *item = it.value(); item->parentItem(); item = item->parentItem())
+            path.prepend(item->row());
+    }
+    return paths;
+}
+
+// The reader must give the tree QDom gives, malformed and hostile files included.
+QString checkSameTreeAsQDom(const XmlTreeModel &model, const QByteArray &xml)
+{
+    DomReference::Tree qdom;
+    DomReference::read(xml, &qdom);
+    if (model.rootItem()->childCount() != qdom.root.childCount())
+        return QStringLiteral("the tree differs from QDom's");
+    for (int row = 0; row < qdom.root.childCount(); ++row) {
+        if (!sameItems(model.rootItem()->child(row), qdom.root.child(row)))
+            return QStringLiteral("the tree differs from QDom's");
+    }
+    if (model.caption() != qdom.caption)
+        return QStringLiteral("the caption differs from QDom's");
+    if (rowPaths(model.startPageMap()) != rowPaths(qdom.startPages)
+        || rowPaths(model.chapterIdMap()) != rowPaths(qdom.chapterIds))
+        return QStringLiteral("the maps differ from QDom's");
+    return {};
+}
+
 QString checkSameAsQDom(const QByteArray &ours, const QByteArray &qdom)
 {
     if (DomReference::withSortedAttributes(ours) != DomReference::withSortedAttributes(qdom))
@@ -238,6 +281,8 @@ QString FuzzTarget::run(Reader reader, const QByteArray &xml)
 {
     XmlTreeModel model(xml);
     if (QString problem = ModelWalk(model).check(); !problem.isEmpty())
+        return problem;
+    if (QString problem = checkSameTreeAsQDom(model, xml); !problem.isEmpty())
         return problem;
     // Mutated inputs often end up with another document element and so another reader.
     static const QStringList rootNames{QStringLiteral("content"), QStringLiteral("favorites"),
