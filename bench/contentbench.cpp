@@ -133,7 +133,7 @@ int main()
     const Timing load = measure([&] { TreeModel model(contentsFile); });
     TreeModel contents(contentsFile);
     std::printf("contents: %d materials, median of %d runs\n", countMaterials(contents.rootItem()), Runs);
-    report("load contents into a TreeModel", load, 100, contentsFile);
+    report("load contents into a TreeModel", load, 50, contentsFile);
 
     const Timing markbook = measure([&] {
         if (!CourseXml::createMarkbook(contents.rootItem(), markbookFile))

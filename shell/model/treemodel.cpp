@@ -1,21 +1,10 @@
 #include "treemodel.h"
 
+#include "coursetreereader.h"
 #include "treeitem.h"
 
-#include <QDomDocument>
 #include <QFile>
 #include <QXmlStreamReader>
-
-using namespace Qt::StringLiterals;
-
-namespace {
-
-bool isLeaf(const QDomElement &element)
-{
-    return element.firstChildElement().isNull();
-}
-
-} // namespace
 
 TreeModel::TreeModel(QObject *parent)
     : QAbstractItemModel(parent),
@@ -135,10 +124,8 @@ const QMap<int, TreeItem *> &TreeModel::chapterIdMap() const
     return m_chapterIdMap;
 }
 
-// QDom takes time quadratic in the depth to build a document and frees it recursively,
-// so a hostile file must be turned away before QDom sees it. The stream reader is linear
-// and needs no stack. Namespace processing is off, as it is in QDom, so that both refuse
-// the same documents.
+// The loader's checks of well-formedness and depth, without building a tree: the same
+// reader, namespace processing off, the same limit.
 QString TreeModel::documentElementName(const QByteArray &xml)
 {
     QXmlStreamReader reader(xml);
@@ -167,9 +154,12 @@ void TreeModel::load(const QByteArray &xml)
 {
     beginResetModel();
     clear();
-    QDomDocument document;
-    if (!documentElementName(xml).isEmpty() && document.setContent(xml))
-        loadDocument(document.documentElement());
+    CourseTreeReader reader(m_rootItem);
+    if (reader.read(xml)) {
+        m_caption = reader.caption();
+        m_startPageMap = reader.startPageMap();
+        m_chapterIdMap = reader.chapterIdMap();
+    }
     endResetModel();
 }
 
@@ -189,100 +179,4 @@ void TreeModel::loadFile()
     QFile file(m_fileName);
     if (file.open(QIODevice::ReadOnly))
         load(file.readAll());
-}
-
-void TreeModel::loadDocument(const QDomElement &root)
-{
-    const QString tag = root.tagName();
-    if (tag == QLatin1String("content"))
-        loadContents(root);
-    else if (tag == QLatin1String("favorites"))
-        addChildren(root, m_rootItem, &TreeModel::addFavoritesItem);
-    else if (tag == QLatin1String("markbook"))
-        addChildren(root, m_rootItem, &TreeModel::addMarkbookItem);
-}
-
-void TreeModel::loadContents(const QDomElement &root)
-{
-    m_caption = root.attribute(u"caption"_s);
-    for (QDomElement chapter = root.firstChildElement(u"chapter"_s); !chapter.isNull();
-         chapter = chapter.nextSiblingElement(u"chapter"_s)) {
-        if (TreeItem *item = addContentsItem(chapter, m_rootItem))
-            addChildren(chapter, item, &TreeModel::addContentsItem);
-    }
-}
-
-// Depth is bounded by MaxNestingDepth, checked before the document was built.
-void TreeModel::addChildren(const QDomElement &element, TreeItem *parent, ItemFactory makeItem)
-{
-    for (QDomElement child = element.firstChildElement(); !child.isNull();
-         child = child.nextSiblingElement()) {
-        if (TreeItem *item = (this->*makeItem)(child, parent))
-            addChildren(child, item, makeItem);
-    }
-}
-
-// Elements of any other name carry nothing the shell can show; they are skipped with
-// everything below them.
-TreeItem *TreeModel::addContentsItem(const QDomElement &element, TreeItem *parent)
-{
-    TreeItem *item = nullptr;
-    if (element.tagName() == QLatin1String("chapter")) {
-        item = new TreeItem({element.attribute(u"caption"_s), element.attribute(u"id"_s),
-                             element.attribute(u"startpage"_s)},
-                            TreeItem::ChapterType);
-        if (element.hasAttribute(u"id"_s))
-            m_chapterIdMap.insert(element.attribute(u"id"_s).toInt(), item);
-        if (isLeaf(element))
-            m_startPageMap.insert(element.attribute(u"startpage"_s).toInt(), item);
-    } else if (element.tagName() == QLatin1String("object")) {
-        item = new TreeItem({element.attribute(u"caption"_s), element.attribute(u"type"_s),
-                             element.attribute(u"id"_s), element.attribute(u"path"_s)},
-                            TreeItem::ObjectType);
-        parent->setType(TreeItem::ChapterWithObjectsType);
-        // A page with materials opens its chapter.
-        if (isLeaf(element))
-            m_startPageMap.insert(parent->data(2).toString().toInt(), parent);
-    } else {
-        return nullptr;
-    }
-    parent->appendChild(item);
-    return item;
-}
-
-TreeItem *TreeModel::addFavoritesItem(const QDomElement &element, TreeItem *parent)
-{
-    TreeItem *item = nullptr;
-    if (element.tagName() == QLatin1String("folder")) {
-        item = new TreeItem({element.attribute(u"caption"_s), element.attribute(u"id"_s)},
-                            TreeItem::FolderType);
-    } else if (element.tagName() == QLatin1String("object")) {
-        item = new TreeItem({element.attribute(u"caption"_s), element.attribute(u"type"_s),
-                             element.attribute(u"id"_s), element.attribute(u"path"_s),
-                             element.attribute(u"name"_s)},
-                            TreeItem::ObjectType);
-    } else {
-        return nullptr;
-    }
-    parent->appendChild(item);
-    return item;
-}
-
-// A test never taken has no mark attribute; the pupil's history is the element's text.
-TreeItem *TreeModel::addMarkbookItem(const QDomElement &element, TreeItem *parent)
-{
-    TreeItem *item = nullptr;
-    if (element.tagName() == QLatin1String("chapter")) {
-        item = new TreeItem({element.attribute(u"caption"_s), QString(), QString()},
-                            TreeItem::ChapterType);
-    } else if (element.tagName() == QLatin1String("object")) {
-        item = new TreeItem({element.attribute(u"caption"_s),
-                             element.attribute(u"mark"_s, u"0.0"_s),
-                             QString(), element.attribute(u"id"_s), element.text()},
-                            TreeItem::ObjectType);
-    } else {
-        return nullptr;
-    }
-    parent->appendChild(item);
-    return item;
 }

@@ -3,7 +3,6 @@
 #include <QAbstractItemModel>
 #include <QMap>
 
-class QDomElement;
 class TreeItem;
 
 // The model behind every tree of the shell. It reads whichever course file it is given
@@ -54,16 +53,8 @@ protected:
     void load(const QByteArray &xml);
 
 private:
-    using ItemFactory = TreeItem *(TreeModel::*)(const QDomElement &, TreeItem *);
-
     void clear();
     void loadFile();
-    void loadDocument(const QDomElement &root);
-    void loadContents(const QDomElement &root);
-    void addChildren(const QDomElement &element, TreeItem *parent, ItemFactory makeItem);
-    TreeItem *addContentsItem(const QDomElement &element, TreeItem *parent);
-    TreeItem *addFavoritesItem(const QDomElement &element, TreeItem *parent);
-    TreeItem *addMarkbookItem(const QDomElement &element, TreeItem *parent);
 
     QString m_fileName;
     QString m_caption;
