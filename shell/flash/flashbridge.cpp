@@ -43,6 +43,11 @@ void FlashBridge::movieLoaded(const QString &url)
     emit loaded(url);
 }
 
+void FlashBridge::movieShown(const QString &url)
+{
+    emit shown(url);
+}
+
 void FlashBridge::loadSettled(const QString &url)
 {
     emit settled(url);

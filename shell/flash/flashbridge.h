@@ -24,6 +24,7 @@ public slots:
     void movieLog(const QString &level, const QString &text);
     void movieLoaded(const QString &url);
     void loadSettled(const QString &url);
+    void movieShown(const QString &url);
     void movieFailed(const QString &url, const QString &reason);
     void callWaiting(const QString &name, const QString &url);
     void selfTestDone(const QStringList &failedChecks);
@@ -41,6 +42,7 @@ signals:
     void logged(const QString &level, const QString &text);
     void loaded(const QString &url);
     void settled(const QString &url);
+    void shown(const QString &url);
     void failed(const QString &url, const QString &reason);
     void callStillWaiting(const QString &name, const QString &url);
     void selfTestFinished(const QStringList &failedChecks);

@@ -29,6 +29,17 @@ namespace {
 // arrive through the Function hook.
 const QString selfTestName = QStringLiteral("pellora self-test (a name nobody registered)");
 constexpr int idleMs = 2000;
+// After a spare was taken: soon, but once the taker's movie is up (see buildSpare).
+constexpr int refillMs = 150;
+// PELLORA_FLASH_SPARES changes it (0 to 4): each spare costs memory (see the README).
+constexpr int defaultSpares = 2;
+
+int sparesWanted()
+{
+    bool ok = false;
+    const int wanted = qEnvironmentVariableIntValue("PELLORA_FLASH_SPARES", &ok);
+    return ok ? qBound(0, wanted, 4) : defaultSpares;
+}
 constexpr int selfTestDelayMs = 1500;
 constexpr int selfTestLimitMs = 20000;
 
@@ -141,7 +152,8 @@ void FlashEngine::destroyInstance()
 FlashEngine::FlashEngine(QObject *parent)
     : QObject(parent),
       m_files(QDir::currentPath()),
-      m_renderer(qEnvironmentVariable("PELLORA_FLASH_RENDERER", QStringLiteral("canvas")))
+      m_renderer(qEnvironmentVariable("PELLORA_FLASH_RENDERER", QStringLiteral("canvas"))),
+      m_sparesKept(sparesWanted())
 {
     const QStringList missing = m_files.missingRuffleFiles();
     if (!missing.isEmpty()) {
@@ -162,7 +174,8 @@ FlashEngine::FlashEngine(QObject *parent)
 
 FlashEngine::~FlashEngine()
 {
-    delete m_spare;
+    for (const Spare &spare : std::as_const(m_spares))
+        delete spare.page;
     // A profile deleted under a live page takes the page down with it; a player that
     // outlives the application object (a leaked window) keeps the profile instead.
     const bool pagesLeft = std::any_of(m_pages.cbegin(), m_pages.cend(),
@@ -222,19 +235,31 @@ FlashPage *FlashEngine::takePage()
 {
     if (!m_available)
         return nullptr;
-    noteActivity();
-    if (m_spare) {
-        FlashPage *page = m_spare;
-        m_spare = nullptr;
-        m_spareWarm = false;
-        return page;
-    }
-    return createPage();
+    m_spares.erase(std::remove_if(m_spares.begin(), m_spares.end(), [](const Spare &s) { return !s.page; }),
+                   m_spares.end());
+    refillSoon();
+    if (m_spares.isEmpty())
+        return createPage();
+    // A warm one first; of those still compiling, the oldest is the nearest to ready.
+    const auto warm = std::find_if(m_spares.begin(), m_spares.end(), [](const Spare &s) { return s.warm; });
+    FlashPage *page = (warm != m_spares.end() ? *warm : m_spares.first()).page;
+    m_spares.erase(warm != m_spares.end() ? warm : m_spares.begin());
+    return page;
 }
 
 bool FlashEngine::hasWarmSpare() const
 {
-    return m_spare && m_spareWarm;
+    return warmSpareCount() > 0;
+}
+
+int FlashEngine::warmSpareCount() const
+{
+    return int(std::count_if(m_spares.cbegin(), m_spares.cend(), [](const Spare &s) { return s.page && s.warm; }));
+}
+
+int FlashEngine::sparesKept() const
+{
+    return m_sparesKept;
 }
 
 QWebEngineProfile *FlashEngine::profile() const
@@ -246,7 +271,14 @@ void FlashEngine::noteActivity()
 {
     if (!m_available)
         return;
-    m_idle.start();
+    // A refill already due is not put off by a page turn.
+    if (!m_idle.isActive() || m_idle.remainingTime() > refillMs)
+        m_idle.start(idleMs);
+}
+
+void FlashEngine::refillSoon()
+{
+    m_idle.start(refillMs);
 }
 
 void FlashEngine::warmUp()
@@ -300,32 +332,41 @@ FlashPage *FlashEngine::createPage()
 
 bool FlashEngine::isAnyPageLoading() const
 {
-    return std::any_of(m_pages.cbegin(), m_pages.cend(), [](const QPointer<FlashPage> &page) {
-        return page && !page->movieUrl().isEmpty() && !page->isMovieLoaded();
-    });
+    return std::any_of(m_pages.cbegin(), m_pages.cend(),
+                       [](const QPointer<FlashPage> &page) { return page && page->isStarting(); });
 }
 
 void FlashEngine::buildSpare()
 {
-    if (m_spare)
+    m_spares.erase(std::remove_if(m_spares.begin(), m_spares.end(), [](const Spare &s) { return !s.page; }),
+                   m_spares.end());
+    if (m_spares.size() >= m_sparesKept)
         return;
     // Every page shares one renderer: a spare compiling beside a page that is still loading
-    // its movie held that movie back for many seconds. Wait until every page shows its movie.
-    if (isAnyPageLoading()) {
-        m_idle.start();
+    // its movie held that movie back for many seconds, and one built while a movie draws
+    // its first frame holds that frame back. Wait until every page shows its movie, and
+    // build one spare at a time.
+    const bool spareCompiling =
+        std::any_of(m_spares.cbegin(), m_spares.cend(), [](const Spare &s) { return !s.warm; });
+    if (isAnyPageLoading() || spareCompiling) {
+        if (!m_idle.isActive())
+            m_idle.start(refillMs);
         return;
     }
     // A page without a view renders nothing, but loading a movie makes Ruffle compile its
     // wasm. The page keeps the compiled module; the instance can go (a new one takes ~50 ms
     // and the spare then costs some 20 MB less).
-    m_spare = createPage();
-    m_spareWarm = false;
-    FlashPage *spare = m_spare;
+    FlashPage *spare = createPage();
+    m_spares.append({spare, false});
     connect(spare, &FlashPage::movieLoaded, this, [this, spare] {
-        if (spare != m_spare)
-            return;
-        m_spareWarm = true;
-        spare->unloadMovie();
+        for (Spare &s : m_spares) {
+            if (s.page == spare && !s.warm) {
+                s.warm = true;
+                spare->unloadMovie();
+                buildSpare();
+                return;
+            }
+        }
     });
     spare->loadMovie(FlashFiles::playerUrl(QStringLiteral("warmup.swf")), {});
 }

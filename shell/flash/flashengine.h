@@ -13,9 +13,11 @@ class QWebEngineProfile;
 class QWebEngineUrlRequestJob;
 
 // What every Flash player of the process shares: the web profile with its serving and
-// request filter, and a warm spare page. Ruffle compiles its 14 MB of wasm once per page
-// (about a second here), so a new player takes the spare, whose compile was paid while
-// the user was idle, and a page turn reuses the player's own page.
+// request filter, and warm spare pages. Ruffle compiles its 14 MB of wasm once per page
+// (about a second here), so a new player takes a spare, whose compile was paid while the
+// user was idle, and a page turn reuses the player's own page. Two spares are kept: a
+// material with two movies, or a second material opened at once, also starts on warm
+// pages; a spare taken is replaced as soon as the taker's movie shows.
 class FlashEngine : public QObject
 {
     Q_OBJECT
@@ -30,11 +32,14 @@ public:
     FlashPage *takePage();
     // Whether the next player starts on a page that has compiled Ruffle already.
     bool hasWarmSpare() const;
+    // How many of the next players do, and how many spares are kept.
+    int warmSpareCount() const;
+    int sparesKept() const;
     // For measuring tools; players need nothing from it.
     QWebEngineProfile *profile() const;
     // Players report what they do; the spare is rebuilt only after a quiet spell.
     void noteActivity();
-    // Builds the spare page now, before any player exists: the first player then starts on
+    // Builds the spare pages now, before any player exists: the first player then starts on
     // a page that has compiled Ruffle already, or is compiling it.
     void warmUp();
     // A movie of some page waits for the host's answer to its call.
@@ -52,6 +57,7 @@ private:
     FlashPage *pageWithToken(const QString &token) const;
     FlashPage *createPage();
     void buildSpare();
+    void refillSoon();
     bool isAnyPageLoading() const;
     void considerSelfTest(FlashPage *page);
     void selfTestTimedOut();
@@ -61,8 +67,13 @@ private:
     bool m_available = false;
     QString m_renderer;
     QWebEngineProfile *m_profile = nullptr;
-    QPointer<FlashPage> m_spare;
-    bool m_spareWarm = false;
+    struct Spare
+    {
+        QPointer<FlashPage> page;
+        bool warm = false;
+    };
+    QList<Spare> m_spares;
+    int m_sparesKept;
     QList<QPointer<FlashPage>> m_pages;
     QTimer m_idle;
     QString m_storageSpace;

@@ -52,6 +52,12 @@ FlashPage::FlashPage(QWebEngineProfile *profile, const QString &renderer, QObjec
     connect(m_bridge, &FlashBridge::logged, this, &FlashPage::movieMessage);
     connect(m_bridge, &FlashBridge::loaded, this, &FlashPage::onLoaded);
     connect(m_bridge, &FlashBridge::settled, this, &FlashPage::onLoadSettled);
+    connect(m_bridge, &FlashBridge::shown, this, [this](const QString &url) {
+        if (url != m_movie.toString(QUrl::FullyEncoded) || !m_movieLoaded)
+            return;
+        m_movieShown = true;
+        emit movieShown(m_movie);
+    });
     connect(m_bridge, &FlashBridge::failed, this, &FlashPage::onFailed);
     connect(m_bridge, &FlashBridge::callStillWaiting, this, &FlashPage::onCallWaiting);
     connect(m_bridge, &FlashBridge::selfTestFinished, this, &FlashPage::selfTestFinished);
@@ -63,6 +69,7 @@ FlashPage::FlashPage(QWebEngineProfile *profile, const QString &renderer, QObjec
         m_ready = false;
         m_starting = false;
         m_movieLoaded = false;
+        m_movieShown = false;
         forgetMovieCalls();
         if (m_answerLoop)
             m_answerLoop->quit();
@@ -137,6 +144,7 @@ void FlashPage::loadMovie(const QUrl &movie, const QJsonObject &vars)
 {
     m_movie = movie;
     m_movieLoaded = false;
+    m_movieShown = false;
     m_vars = vars;
     forgetMovieCalls();
     const QJsonObject command{{QStringLiteral("op"), QStringLiteral("load")},
@@ -154,6 +162,7 @@ void FlashPage::unloadMovie()
 {
     m_movie = QUrl();
     m_movieLoaded = false;
+    m_movieShown = false;
     forgetMovieCalls();
     const QJsonObject command{{QStringLiteral("op"), QStringLiteral("unload")}};
     m_restore = {command, m_restore.value(1)};
@@ -338,6 +347,18 @@ QUrl FlashPage::movieUrl() const
 bool FlashPage::isMovieLoaded() const
 {
     return m_movieLoaded;
+}
+
+bool FlashPage::isMovieShown() const
+{
+    return m_movieShown;
+}
+
+bool FlashPage::isStarting() const
+{
+    if (m_movie.isEmpty())
+        return false;
+    return !m_movieLoaded || (isVisible() && !m_movieShown);
 }
 
 void FlashPage::onLoaded(const QString &url)

@@ -53,11 +53,17 @@ public:
     bool isReady() const;
     QUrl movieUrl() const;
     bool isMovieLoaded() const;
+    // Its first frame has been drawn (or the page gave up waiting for its pixels).
+    bool isMovieShown() const;
+    // A movie is asked for and, where the page is on screen, not drawn yet: the page is
+    // busy in the renderer that every player shares.
+    bool isStarting() const;
 
 signals:
     void ready();
     void movieCalled(const QString &request);
     void movieLoaded(const QUrl &movie);
+    void movieShown(const QUrl &movie);
     void movieFailed(const QUrl &movie, const QString &reason);
     void selfTestFinished(const QStringList &failedChecks);
     void fsCommand(const QString &command, const QString &args);
@@ -93,6 +99,7 @@ private:
     bool m_starting = false;        // a load was sent and the page has not settled it yet
     QUrl m_movie;
     bool m_movieLoaded = false;
+    bool m_movieShown = false;
     QString m_token;
     QString m_storageSpace;
     QString m_objectId;

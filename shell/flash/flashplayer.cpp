@@ -38,6 +38,7 @@ void FlashPlayer::adoptPage(FlashPage *page)
     connect(m_page, &FlashPage::linkRequested, this, &FlashPlayer::reportLink);
     connect(m_page, &FlashPage::movieMessage, this, &FlashPlayer::reportMessage);
     connect(m_page, &FlashPage::movieLoaded, this, &FlashPlayer::reportLoaded);
+    connect(m_page, &FlashPage::movieShown, this, [this] { emit movieShown(m_movie); });
     connect(m_page, &FlashPage::movieFailed, this,
             [this](const QUrl &url, const QString &reason) { reportFailed(movieForUrl(url), reason); });
     page->freezeWhenHidden();

@@ -58,6 +58,9 @@ signals:
     void movieMessage(const QString &level, const QString &text);
     // The movie's first frame is about to show (or it failed to load: see the debug output).
     void movieLoaded(const QString &path);
+    // Its first frame has been drawn (the page gives up waiting after some 120 animation
+    // frames without pixels, and says so then). A hidden player draws nothing.
+    void movieShown(const QString &path);
     void movieFailed(const QString &path);
 
 private:

@@ -169,15 +169,18 @@ window.PelloraPlayer = (function () {
         player.addEventListener("loadedmetadata", function () {
             if (player !== state.player)
                 return;
+            P.runFirstFrameNow(player);
             state.loaded = true;
             showBackground();
             player.focus({ preventScroll: true });
-            if (previewed) {
-                P.firstFrameDrawn(player).catch(function () {}).then(function () {
-                    if (player === state.player)
-                        P.hidePreview();
-                });
-            }
+            // The picture goes once the movie has drawn (or given up on drawing) its own.
+            P.firstFrameDrawn(player).catch(function () {}).then(function () {
+                if (player !== state.player)
+                    return;
+                if (previewed)
+                    P.hidePreview();
+                P.toHost("movieShown", command.url);
+            });
             P.toHost("movieLoaded", command.url);
             P.deliverCalls();
             standbyLater(command);

@@ -116,7 +116,10 @@
         });
         return new Promise(function (resolve, reject) {
             let metadata = null;
-            player.addEventListener("loadedmetadata", function () { metadata = player.metadata; }, { once: true });
+            player.addEventListener("loadedmetadata", function () {
+                metadata = player.metadata;
+                P.runFirstFrameNow(player);
+            }, { once: true });
             player.ruffle().load(options).then(function () {
                 player.ruffle().volume = 0;
                 return P.firstFrameDrawn(player);

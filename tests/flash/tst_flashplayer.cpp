@@ -71,6 +71,7 @@ private slots:
     void requestsOutsideTheInstallationAreRefused();
     void secondPlayerPlaysFromTheSpare();
     void callsToAFrozenHiddenPlayerAreNotLost();
+    void movieSaysShownOnlyOnceOnScreen();
     void burstOfMoviesEndsOnTheLastAndLeavesNoneBehind();
     void movieStartedAheadKnowsItsAddressAndVariables();
     void pageRememberingAnotherWasmStillPlays();
@@ -356,10 +357,11 @@ void TestFlashPlayer::requestsOutsideTheInstallationAreRefused()
 
 void TestFlashPlayer::secondPlayerPlaysFromTheSpare()
 {
-    // A material window opening over the textbook: its player takes the warm spare page.
-    QVERIFY(waitFor([] { return FlashEngine::instance()->hasWarmSpare(); }, 30000));
+    // A material window opening over the textbook: its player takes a warm spare page, and
+    // the spare is replaced once its movie shows.
+    QVERIFY(waitFor([] { return FlashEngine::instance()->warmSpareCount() == 2; }, 30000));
     FlashPlayer material;
-    QVERIFY(!FlashEngine::instance()->hasWarmSpare());
+    QCOMPARE(FlashEngine::instance()->warmSpareCount(), 1);
     material.setFixedSize(stage);
     material.show();
     QSignalSpy materialCalls(&material, &FlashPlayer::FlashCall);
@@ -370,6 +372,7 @@ void TestFlashPlayer::secondPlayerPlaysFromTheSpare()
     QCOMPARE(callsNamed(materialCalls, QStringLiteral("echoed")).first(),
              invoke(QStringLiteral("echoed"), QStringLiteral("<string>to the material</string>")));
     QVERIFY(pageCalls.isEmpty());
+    QVERIFY(waitFor([] { return FlashEngine::instance()->warmSpareCount() == 2; }, 30000));
 }
 
 void TestFlashPlayer::callsToAFrozenHiddenPlayerAreNotLost()
@@ -390,6 +393,24 @@ void TestFlashPlayer::callsToAFrozenHiddenPlayerAreNotLost()
     QVERIFY(waitFor([&] { return !callsNamed(calls, QStringLiteral("echoed")).isEmpty(); }));
     QCOMPARE(callsNamed(calls, QStringLiteral("echoed")),
              QStringList{invoke(QStringLiteral("echoed"), QStringLiteral("<string>while hidden</string>"))});
+}
+
+void TestFlashPlayer::movieSaysShownOnlyOnceOnScreen()
+{
+    // What waits for a drawn page (the spare pages, the textbook under the contents) relies
+    // on this: a hidden player draws nothing and must not claim it did.
+    FlashPlayer material;
+    material.setFixedSize(stage);
+    QSignalSpy shown(&material, &FlashPlayer::movieShown);
+    const QString movie = write(QStringLiteral("shown.swf"), TestMovies::echo(1));
+    material.SetMovie(movie);
+    QTest::qWait(1500);
+    QVERIFY(shown.isEmpty());
+    material.show();
+    QVERIFY(waitFor([&] { return !shown.isEmpty(); }, 10000));
+    QTest::qWait(300);
+    QCOMPARE(shown.size(), 1);
+    QCOMPARE(shown.first().value(0).toString(), QDir::current().absoluteFilePath(movie));
 }
 
 void TestFlashPlayer::burstOfMoviesEndsOnTheLastAndLeavesNoneBehind()
