@@ -1,21 +1,29 @@
 // Start of the shell to its first painted windows, as a pupil sees it: the themed main window and
-// the sign-in window on top of it; then a new pupil's sign-in to the painted table of contents.
+// the sign-in window on top of it; then a new pupil's sign-in to the painted table of contents,
+// the textbook's first page drawn under it, and the page on screen once the contents close.
 // Run from the build folder under an X server:
 //   xvfb-run -a ./bench/startupbench        (spawns itself 15 times and prints medians)
+#include "benchsupport.h"
 #include "environment.h"
+#include "flashplayer.h"
+#include "sheettextbook.h"
 #include "shellstartup.h"
+#include "viewerpage.h"
 #include "windowauth.h"
 #include "viewercontent.h"
 #include "windowmain.h"
 
 #include <QApplication>
+#include <QWebEnginePage>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QElapsedTimer>
+#include <QEventLoop>
 #include <QFile>
 #include <QProcess>
+#include <QSet>
 #include <QTimer>
 
 #include <algorithm>
@@ -33,6 +41,16 @@ static double processAgeMs()
     const double startTicks = fields.value(19).toDouble();
     const double up = uptime.readAll().split(' ').value(0).toDouble();
     return (up - startTicks / double(sysconf(_SC_CLK_TCK))) * 1000.0;
+}
+
+static bool hasPicture(const QImage &image)
+{
+    QSet<QRgb> colours;
+    for (int y = 1; y < 16; ++y) {
+        for (int x = 1; x < 16; ++x)
+            colours.insert(image.pixel(image.width() * x / 16, image.height() * y / 16));
+    }
+    return colours.size() >= 3;
 }
 
 class PaintProbe : public QObject
@@ -79,6 +97,7 @@ static int runOnce(int argc, char **argv)
     // The time a pupil takes to type a name and a password.
     const int typingMs = qEnvironmentVariableIntValue("PELLORA_BENCH_TYPING_MS");
     QTimer poll;
+    QEventLoop untilContents;
     bool signingIn = false;
     QObject::connect(&poll, &QTimer::timeout, [&] {
         if (!signingIn && probe.signInPainted >= 0 && probe.mainPainted >= 0
@@ -90,12 +109,33 @@ static int runOnce(int argc, char **argv)
             auth->findChild<QPushButton *>(QStringLiteral("button_enter"))->click();
         }
         if (probe.contentsPainted >= 0 || probe.clock.elapsed() > 20000)
-            app.quit();
+            untilContents.quit();
     });
     poll.start(1);
-    app.exec();
-    std::printf("%.1f %.1f %.1f\n", beforeMain + probe.mainPainted, beforeMain + probe.signInPainted,
-                probe.contentsPainted - accepted);
+    // Not the application's loop: quitting that closes every window.
+    untilContents.exec();
+    poll.stop();
+
+    // The pupil reads the contents a moment, then closes them.
+    auto *textbook = qobject_cast<SheetTextbook *>(window->sheetStack(WindowMain::Textbook)->widget(0));
+    double drawn = -1, onScreen = -1;
+    if (textbook) {
+        FlashPlayer *player = textbook->pageView()->player();
+        QObject::connect(player, &FlashPlayer::movieShown, [&] {
+            if (drawn < 0)
+                drawn = probe.clock.nsecsElapsed() / 1e6 - accepted;
+        });
+        bench::waitUntil([&] { return drawn >= 0; }, 1000);
+        const double t0 = bench::now();
+        window->removeWidgetInSheet(window->sheetStack(WindowMain::Textbook)->currentWidget());
+        // What Qt paints there: the page counts as shown once it has a picture of some colours
+        // (the web engine hands Qt its frames; a page not drawn yet is one colour).
+        if (bench::waitUntil([&] { return hasPicture(player->grab().toImage()); }, 10000))
+            onScreen = bench::now() - t0;
+        bench::waitUntil([&] { return drawn >= 0; }, 10000);
+    }
+    std::printf("%.1f %.1f %.1f %.1f %.1f\n", beforeMain + probe.mainPainted, beforeMain + probe.signInPainted,
+                probe.contentsPainted - accepted, drawn, onScreen);
     delete window;
     return 0;
 }
@@ -117,7 +157,7 @@ int main(int argc, char **argv)
     };
     // Signed in at once, and after 3 s of typing (the engine starts once the window has painted).
     for (const int typingMs : {0, 3000}) {
-        std::vector<double> mainTimes, signInTimes, contentsTimes;
+        std::vector<double> mainTimes, signInTimes, contentsTimes, drawnTimes, onScreenTimes;
         for (int i = 0; i < (typingMs ? 5 : 15); ++i) {
             QProcess p;
             QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
@@ -126,10 +166,12 @@ int main(int argc, char **argv)
             p.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--once")});
             p.waitForFinished(30000);
             const QList<QByteArray> f = p.readAllStandardOutput().trimmed().split(' ');
-            if (f.size() == 3) {
+            if (f.size() == 5) {
                 mainTimes.push_back(f[0].toDouble());
                 signInTimes.push_back(f[1].toDouble());
                 contentsTimes.push_back(f[2].toDouble());
+                drawnTimes.push_back(f[3].toDouble());
+                onScreenTimes.push_back(f[4].toDouble());
             }
         }
         if (mainTimes.empty())
@@ -138,6 +180,9 @@ int main(int argc, char **argv)
         report("  process start -> main window painted", mainTimes);
         report("  process start -> sign-in window painted", signInTimes);
         report("  sign-in accepted -> table of contents painted", contentsTimes);
+        report("  sign-in accepted -> textbook's first page drawn (-1: not while the contents are open)", drawnTimes);
+        report("  contents closed (1 s after they painted, or once the page was drawn) -> page painted",
+               onScreenTimes);
     }
     return 0;
 }

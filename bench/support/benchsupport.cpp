@@ -135,7 +135,9 @@ void arm(QWebEnginePage *page, const QColor &target, bool anyCanvas)
     bool armed = false;
     const QString rgb = target.isValid() ? QStringLiteral("[%1,%2,%3]").arg(target.red()).arg(target.green()).arg(target.blue())
                                          : QStringLiteral("null");
-    page->runJavaScript(QStringLiteral("window.benchWatch(%1, %2)").arg(rgb, anyCanvas ? "true" : "false"),
+    // A page loaded before the watcher was installed gets it now.
+    const QString define = QStringLiteral("if (!window.benchWatch) { %1 }").arg(QString::fromUtf8(watcherScript));
+    page->runJavaScript(define + QStringLiteral("; window.benchWatch(%1, %2)").arg(rgb, anyCanvas ? "true" : "false"),
                         [&armed](const QVariant &) { armed = true; });
     waitUntil([&] { return armed; }, 5000);
 }

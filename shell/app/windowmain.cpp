@@ -4,6 +4,7 @@
 #include "contentp.h"
 #include "coursexml.h"
 #include "environment.h"
+#include "flashplayer.h"
 #include "helplauncher.h"
 #include "materialid.h"
 #include "sheetcatalogue.h"
@@ -13,6 +14,7 @@
 #include "shellslider.h"
 #include "treeitem.h"
 #include "viewercontent.h"
+#include "viewerpage.h"
 #include "viewerobject.h"
 #include "windowhard.h"
 
@@ -24,8 +26,10 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
+#include <QStackedLayout>
 #include <QStyle>
 #include <QTabBar>
+#include <QTimer>
 #include <QVBoxLayout>
 
 WindowMain::WindowMain(QWidget *parent)
@@ -189,6 +193,33 @@ void WindowMain::setupSheets()
     setMinimumSize(minimumSize().expandedTo(layout()->minimumSize()));
 }
 
+// Closing the contents shows the book's page. The web engine draws only a page that is on
+// screen, and takes a good 100 ms to show one that was hidden: while the contents are open
+// the textbook stays on screen under them for the engine, its movie held once drawn, but
+// unpainted by Qt and deaf to the mouse. At sign-in this also draws the first page while
+// the pupil looks at the contents.
+void WindowMain::keepTextbookDrawnUnderContents()
+{
+    QStackedWidget &stack = m_sheetStacks[Textbook];
+    auto *textbook = qobject_cast<SheetTextbook *>(stack.widget(0));
+    auto *layout = qobject_cast<QStackedLayout *>(stack.layout());
+    FlashPlayer *player = textbook ? textbook->pageView()->player() : nullptr;
+    if (!layout || !player || !player->isPlaying())
+        return;
+    const auto cover = [textbook, layout, player](bool covered) {
+        textbook->setUpdatesEnabled(!covered);
+        textbook->setAttribute(Qt::WA_TransparentForMouseEvents, covered);
+        player->setHeld(covered);
+        layout->setStackingMode(covered ? QStackedLayout::StackAll : QStackedLayout::StackOne);
+    };
+    cover(true);
+    auto *watch = new QObject(this);
+    connect(&stack, &QStackedWidget::currentChanged, watch, [cover, watch] {
+        cover(false);
+        watch->deleteLater();
+    });
+}
+
 QStackedWidget *WindowMain::currentSheetStack()
 {
     const int tab = m_tabBar ? m_tabBar->currentIndex() : 0;
@@ -262,6 +293,8 @@ void WindowMain::showContent()
     if (auto *textbook = qobject_cast<SheetTextbook *>(m_sheetStacks[Textbook].widget(0)))
         connect(contents, SIGNAL(jumpPage(int)), textbook->slider(), SLOT(jumpPage(int)));
     pushOnCurrentSheet(contents);
+    if (currentSheetStack() == &m_sheetStacks[Textbook] && m_sheetStacks[Textbook].count() == 2)
+        keepTextbookDrawnUnderContents();
 }
 
 void WindowMain::help()

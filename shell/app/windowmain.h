@@ -49,6 +49,7 @@ private:
     void pushOnCurrentSheet(QWidget *window);
     bool favoritesButtonWanted() const;
     bool createMarkbookIfMissing();
+    void keepTextbookDrawnUnderContents();
 
     QTabBar *m_tabBar = nullptr;
     QStackedWidget *m_mainStack = nullptr;

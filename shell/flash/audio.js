@@ -73,7 +73,7 @@
     }
 
     function wakeAudio() {
-        if (P.state.still || document.hidden) {
+        if (P.state.still || P.state.held || document.hidden) {
             quietAudio();
             return;
         }

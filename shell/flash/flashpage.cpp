@@ -176,6 +176,11 @@ void FlashPage::setStageColor(const QString &color)
     send(command);
 }
 
+void FlashPage::setHeld(bool held)
+{
+    send({{QStringLiteral("op"), QStringLiteral("hold")}, {QStringLiteral("held"), held}});
+}
+
 void FlashPage::setNeighbours(const QList<QUrl> &movies)
 {
     QJsonArray urls;

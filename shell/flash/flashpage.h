@@ -25,6 +25,8 @@ public:
     void loadMovie(const QUrl &movie, const QJsonObject &vars);
     void unloadMovie();
     void setStageColor(const QString &color);
+    // See FlashPlayer::setHeld.
+    void setHeld(bool held);
     // Movies likely to be asked for next (the neighbouring pages): the page keeps a picture
     // of each one's first frame to show the moment it is asked for.
     void setNeighbours(const QList<QUrl> &movies);

@@ -125,6 +125,12 @@ QString FlashPlayer::CallFunction(const QString &request)
     return m_page->callMovie(invoke.name(), invoke.arguments());
 }
 
+void FlashPlayer::setHeld(bool held)
+{
+    if (m_page)
+        m_page->setHeld(held);
+}
+
 void FlashPlayer::SetReturnValue(QString value)
 {
     if (m_page)

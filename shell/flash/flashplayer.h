@@ -46,6 +46,10 @@ public slots:
     // the movie starts behind it. Files outside the installation folder are left out.
     void setNeighbourMovies(const QStringList &paths);
     void SetReturnValue(QString value);
+    // For a player kept on screen under another window only so that its movie is drawn by
+    // the time it is uncovered (the web engine draws nothing hidden): while held, the movie
+    // stops running frames once its first frame is drawn, and makes no sound.
+    void setHeld(bool held);
 
 signals:
     void FlashCall(const QString &request);

@@ -25,6 +25,8 @@ window.PelloraPlayer = (function () {
         background: "",          // set by the host; else the movie's own colour
         calls: [],
         still: false,
+        held: false,             // see hold()
+        drawn: false,            // the current movie's first frame is drawn
         waitedMs: 0,
         waitTimer: 0,
         waitReported: false,
@@ -115,6 +117,7 @@ window.PelloraPlayer = (function () {
         state.still = false;
         state.player = null;
         state.loaded = false;
+        state.drawn = false;
         state.movieUrl = "";
     }
 
@@ -179,6 +182,9 @@ window.PelloraPlayer = (function () {
                     return;
                 if (previewed)
                     P.hidePreview();
+                state.drawn = true;
+                if (state.held)
+                    stopRunning(player);
                 P.toHost("movieShown", command.url);
             });
             P.toHost("movieLoaded", command.url);
@@ -286,6 +292,27 @@ window.PelloraPlayer = (function () {
         });
     };
 
+    function stopRunning(player) {
+        player.ruffle().suspend();
+        P.quietAudio();
+    }
+
+    // A held page is on screen only so that its movie is drawn before anybody looks (the
+    // textbook under its table of contents): once the first frame is drawn the movie runs no
+    // frames, and it makes no sound, until it is let go.
+    function hold(command) {
+        state.held = !!command.held;
+        const player = state.player;
+        if (!player || !state.drawn || state.still)
+            return;   // a movie still starting is stopped once drawn (loadMovie)
+        if (state.held) {
+            stopRunning(player);
+        } else {
+            player.ruffle().resume();
+            P.wakeAudio();
+        }
+    }
+
     function setBackground(command) {
         state.background = command.color || "";
         showBackground();
@@ -364,6 +391,7 @@ window.PelloraPlayer = (function () {
         unload: function () { P.dropCallsOfOldMovie(); P.hidePreview(); removePlayer(); showBackground(); },
         neighbours: function (command) { P.setNeighbours(command); },
         background: setBackground,
+        hold: hold,
         call: function (command) { P.queueCall({ id: command.id, name: command.name, args: command.args }); },
         selftest: function (command) { selfTest.start(command); },
     };

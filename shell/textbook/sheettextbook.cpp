@@ -15,6 +15,7 @@
 #include <QGridLayout>
 #include <QPushButton>
 #include <QShortcut>
+#include <QStackedWidget>
 
 SheetTextbook::SheetTextbook(QWidget *parent)
     : QWidget(parent)
@@ -81,6 +82,10 @@ void SheetTextbook::addPageKeys()
 void SheetTextbook::showEvent(QShowEvent *event)
 {
     QWidget::showEvent(event);
+    // Shown under the contents while its page draws: the contents keep the keys.
+    const auto *stack = qobject_cast<QStackedWidget *>(parentWidget());
+    if (stack && stack->currentWidget() != this)
+        return;
     // Back on the textbook (the contents or a material closed): the page keys work at once.
     if (!isAncestorOf(QApplication::focusWidget()))
         setFocus();

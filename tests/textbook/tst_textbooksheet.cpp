@@ -7,6 +7,7 @@
 #include "windowhard.h"
 #include "windowmain.h"
 
+#include <QApplication>
 #include <QFileInfo>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -54,6 +55,7 @@ private slots:
     void brokenPageMovieLeavesTheViewUsable();
     void hitzoneClickOpensItsMaterial();
     void pageShownFromItsPictureIsTheLiveMovie();
+    void pageStaysDrawnUnderTheContents();
 
 private:
     QVariant inPage(const QString &script);
@@ -342,6 +344,45 @@ void TestTextbookSheet::pageShownFromItsPictureIsTheLiveMovie()
     QCOMPARE(player->movie(), pageList().at(1));
     clickFirstHitzoneOfPage2(1);
     m_window->removeWidgetInSheet(m_window->sheetStack(WindowMain::Textbook)->currentWidget());
+}
+
+void TestTextbookSheet::pageStaysDrawnUnderTheContents()
+{
+    // Closing the contents shows the page at once: under them it stays on screen for the web
+    // engine (which draws nothing hidden), held still, while the contents keep the keys and
+    // the mouse. Taking them off shows the same movie, not a reload.
+    QStackedWidget *stack = m_window->sheetStack(WindowMain::Textbook);
+    FlashPlayer *player = m_sheet->pageView()->player();
+    QWebEnginePage *page = player->findChild<QWebEngineView *>()->page();
+    ShellSlider *slider = m_sheet->slider();
+    if (slider->value() != 1) {
+        PageWatch turned(player);
+        slider->setValue(1);
+        QVERIFY(turned.waitFor(pageList().at(1)));
+    }
+    const auto clickNext = [&] {
+        auto *next = m_sheet->findChild<QPushButton *>("button_next");
+        QTest::mouseClick(m_window->windowHandle(), Qt::LeftButton, {},
+                          m_window->mapFromGlobal(next->mapToGlobal(next->rect().center())));
+    };
+    m_window->showContent();
+    QWidget *contents = stack->currentWidget();
+    QVERIFY(contents != m_sheet);
+    QVERIFY(contents->isAncestorOf(QApplication::focusWidget()));
+    QVERIFY(QTest::qWaitFor([&] { return page->isVisible() && inPage(QStringLiteral("PelloraPlayer.state.held")).toBool(); }, 5000));
+    clickNext();
+    QCOMPARE(slider->value(), 1);
+
+    QSignalSpy loaded(player, &FlashPlayer::movieLoaded);
+    m_window->removeWidgetInSheet(contents);
+    QCOMPARE(stack->currentWidget(), m_sheet);
+    QVERIFY(m_sheet->isAncestorOf(QApplication::focusWidget()));
+    QVERIFY(QTest::qWaitFor([&] { return !inPage(QStringLiteral("PelloraPlayer.state.held")).toBool(); }, 5000));
+    QVERIFY(page->isVisible());
+    QVERIFY(loaded.isEmpty());
+    QCOMPARE(player->movie(), pageList().at(1));
+    clickNext();
+    QCOMPARE(slider->value(), 2);
 }
 
 QTEST_MAIN(TestTextbookSheet)
