@@ -63,6 +63,26 @@ Turns pressTurns(SheetTextbook &sheet, int pauseMs)
     return turns;
 }
 
+// Ten jumps with the slider to pages at least two double pages away (no picture ready).
+QList<double> sliderJumps(SheetTextbook &sheet)
+{
+    FlashPlayer *player = sheet.pageView()->player();
+    ShellSlider *slider = sheet.slider();
+    const int pages = slider->maximum() + 1;
+    QList<double> times;
+    for (int i = 0; i < 10; ++i) {
+        const int target = (slider->value() + 2 + (i * 3) % qMax(1, pages - 3)) % pages;
+        if (qAbs(target - slider->value()) < 2)
+            continue;
+        arm(pageOf(player));
+        const double t0 = now();
+        slider->setValue(target);
+        times.append(waitShown(pageOf(player), t0));
+        settle(1000);
+    }
+    return times;
+}
+
 QList<double> barePageTurns(const QStringList &pages, QWidget *textbookWindow)
 {
     textbookWindow->hide();
@@ -106,8 +126,8 @@ int main(int argc, char **argv)
             return 1;
         }
     }
-    // The spare page compiles Ruffle in the shared renderer; turns are measured after that.
-    waitUntil([] { return FlashEngine::instance()->hasWarmSpare(); }, 30000);
+    // The spare pages compile Ruffle in the shared renderer; turns are measured after that.
+    waitUntil([] { return FlashEngine::instance()->warmSpareCount() == FlashEngine::instance()->sparesKept(); }, 30000);
     settle(1000);
 
     // A reader looks at a page for seconds; 300 ms is a child tapping through.
@@ -118,6 +138,7 @@ int main(int argc, char **argv)
     std::printf("next/previous press -> new page loaded: %s\n", qPrintable(range(turns.loaded)));
     std::printf("next/previous press -> new page shown:  %s, worst %.0f ms\n", qPrintable(range(turns.shown)),
                 *std::max_element(turns.shown.cbegin(), turns.shown.cend()));
+    std::printf("slider jump (two or more double pages) -> new page shown: %s\n", qPrintable(range(sliderJumps(sheet))));
     const QList<double> bare = barePageTurns(pages, &sheet);
     std::printf("bare Ruffle page, load() -> shown, same movies, same size: %s\n", qPrintable(range(bare)));
     std::printf("ratio of the medians: %.2f\n", median(turns.shown) / median(bare));

@@ -172,7 +172,10 @@ window.PelloraPlayer = (function () {
         player.addEventListener("loadedmetadata", function () {
             if (player !== state.player)
                 return;
-            P.runFirstFrameNow(player);
+            // A page shown from its picture is better left to draw at its pace: running its
+            // first frame at once took the frame in which the picture was to show.
+            if (!previewed)
+                P.runFirstFrameNow(player);
             state.loaded = true;
             showBackground();
             player.focus({ preventScroll: true });
