@@ -144,6 +144,7 @@ window.PelloraPlayer = (function () {
     // turning pages fast builds a few instances, not one per press.
     function loadMovie(command) {
         clearTimeout(state.standbyTimer);
+        P.wakeFrames();
         P.dropCallsOfOldMovie();
         state.loads += 1;
         state.storageSpace = command.storage || "";
@@ -305,6 +306,7 @@ window.PelloraPlayer = (function () {
     // frames, and it makes no sound, until it is let go.
     function hold(command) {
         state.held = !!command.held;
+        P.wakeFrames();
         const player = state.player;
         if (!player || !state.drawn || state.still)
             return;   // a movie still starting is stopped once drawn (loadMovie)
