@@ -29,7 +29,6 @@
 #include <QStackedLayout>
 #include <QStyle>
 #include <QTabBar>
-#include <QTimer>
 #include <QVBoxLayout>
 
 WindowMain::WindowMain(QWidget *parent)

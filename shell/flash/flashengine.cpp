@@ -235,8 +235,7 @@ FlashPage *FlashEngine::takePage()
 {
     if (!m_available)
         return nullptr;
-    m_spares.erase(std::remove_if(m_spares.begin(), m_spares.end(), [](const Spare &s) { return !s.page; }),
-                   m_spares.end());
+    forgetDeletedSpares();
     refillSoon();
     if (m_spares.isEmpty())
         return createPage();
@@ -274,6 +273,12 @@ void FlashEngine::noteActivity()
     // A refill already due is not put off by a page turn.
     if (!m_idle.isActive() || m_idle.remainingTime() > refillMs)
         m_idle.start(idleMs);
+}
+
+void FlashEngine::forgetDeletedSpares()
+{
+    m_spares.erase(std::remove_if(m_spares.begin(), m_spares.end(), [](const Spare &s) { return !s.page; }),
+                   m_spares.end());
 }
 
 void FlashEngine::refillSoon()
@@ -338,8 +343,7 @@ bool FlashEngine::isAnyPageLoading() const
 
 void FlashEngine::buildSpare()
 {
-    m_spares.erase(std::remove_if(m_spares.begin(), m_spares.end(), [](const Spare &s) { return !s.page; }),
-                   m_spares.end());
+    forgetDeletedSpares();
     if (m_spares.size() >= m_sparesKept)
         return;
     // Every page shares one renderer: a spare compiling beside a page that is still loading

@@ -58,6 +58,7 @@ private:
     FlashPage *createPage();
     void buildSpare();
     void refillSoon();
+    void forgetDeletedSpares();
     bool isAnyPageLoading() const;
     void considerSelfTest(FlashPage *page);
     void selfTestTimedOut();
