@@ -173,9 +173,11 @@ window.PelloraPlayer = (function () {
         player.addEventListener("loadedmetadata", function () {
             if (player !== state.player)
                 return;
-            // A page shown from its picture is better left to draw at its pace: running its
-            // first frame at once took the frame in which the picture was to show.
-            if (!previewed)
+            // A page shown from its picture runs its first frame one animation frame later:
+            // at once, it took the frame in which the picture was to show.
+            if (previewed)
+                requestAnimationFrame(function () { P.runFirstFrameNow(player); });
+            else
                 P.runFirstFrameNow(player);
             state.loaded = true;
             showBackground();
