@@ -28,7 +28,9 @@
 
     function isQuiet() {
         const state = P.state;
-        return (state.still || state.held) && !P.isPainting() && performance.now() - lastInput > QUIET_AFTER_MS;
+        // A held movie is quiet once drawn; before that it needs every frame to draw.
+        return (state.still || (state.held && state.drawn)) && !P.isPainting()
+               && performance.now() - lastInput > QUIET_AFTER_MS;
     }
 
     const nativeCancelAnimationFrame = window.cancelAnimationFrame.bind(window);
