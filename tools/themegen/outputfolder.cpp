@@ -1,5 +1,6 @@
 #include "outputfolder.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QFileInfo>
 #include <QImageWriter>
@@ -21,15 +22,9 @@ QString OutputFolder::prepare(const QString &relativePath)
 
 void OutputFolder::writeImage(const QString &relativePath, const QImage &image, int quality)
 {
-    const QString path = prepare(relativePath);
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        m_errors << QStringLiteral("%1: %2").arg(path, file.errorString());
-        return;
-    }
     // The format follows the suffix; JPEG has no alpha, so flatten onto white rather
     // than let transparent pixels turn black.
-    const QByteArray format = QFileInfo(path).suffix().toLower().toLatin1();
+    const QByteArray format = QFileInfo(relativePath).suffix().toLower().toLatin1();
     QImage picture = image;
     if (format == "jpg" && picture.hasAlphaChannel()) {
         QImage flat(picture.size(), QImage::Format_RGB32);
@@ -37,21 +32,23 @@ void OutputFolder::writeImage(const QString &relativePath, const QImage &image, 
         QPainter(&flat).drawImage(0, 0, picture);
         picture = flat;
     }
-    QImageWriter writer(&file, format);
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, format);
     writer.setQuality(quality);
     if (!writer.write(picture)) {
-        m_errors << QStringLiteral("%1: %2").arg(path, writer.errorString());
-        file.cancelWriting();
+        m_errors << QStringLiteral("%1: %2").arg(QDir(m_root).filePath(relativePath), writer.errorString());
         return;
     }
-    if (!file.commit())
-        m_errors << QStringLiteral("%1: %2").arg(path, file.errorString());
+    writeBytes(relativePath, bytes);
 }
 
 void OutputFolder::writeBytes(const QString &relativePath, const QByteArray &bytes)
 {
     const QString path = prepare(relativePath);
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
+    // Flushed before the commit: on a full disk a commit alone put the short file in place.
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.flush() || !file.commit())
         m_errors << QStringLiteral("%1: %2").arg(path, file.errorString());
 }
