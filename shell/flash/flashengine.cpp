@@ -3,6 +3,7 @@
 #include "flashpage.h"
 #include "flashrequestfilter.h"
 #include "flashschemehandler.h"
+#include "flashwasmserver.h"
 #include "swfmovie.h"
 
 #include <QCoreApplication>
@@ -210,7 +211,8 @@ void FlashEngine::createProfile()
             qDebug().noquote() << "Flash player:" << text;
     });
     m_profile->installUrlSchemeHandler(FlashFiles::scheme().toLatin1(), handler);
-    m_profile->setUrlRequestInterceptor(new FlashRequestFilter(m_files, m_profile));
+    m_wasmServer = new FlashWasmServer(m_files.ruffleFolder(), this);
+    m_profile->setUrlRequestInterceptor(new FlashRequestFilter(m_files, m_wasmServer, m_profile));
 
     QWebEngineSettings *settings = m_profile->settings();
     // Otherwise audio starts suspended and Ruffle holds every movie back 200 ms waiting for it.
@@ -331,7 +333,13 @@ void FlashEngine::answerMovieCall(QWebEngineUrlRequestJob *job)
 
 FlashPage *FlashEngine::createPage()
 {
-    auto *page = new FlashPage(m_profile, m_renderer);
+    // Only the first page streams Ruffle's wasm from the loopback server. The renderer keeps
+    // one compiled module for every later page that compiles the same bytes, but not for
+    // streamed ones: streaming on every page kept a module each, some 15 MB apiece, where a
+    // later page's read through the scheme finds the module at once.
+    const QUrl wasmServer = m_wasmStreamed ? QUrl() : m_wasmServer->baseUrl();
+    m_wasmStreamed = true;
+    auto *page = new FlashPage(m_profile, m_renderer, wasmServer);
     page->setStorageSpace(m_storageSpace);
     m_pages.removeAll(nullptr);
     m_pages.append(page);

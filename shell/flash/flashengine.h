@@ -9,11 +9,12 @@
 #include <QTimer>
 
 class FlashPage;
+class FlashWasmServer;
 class QWebEngineProfile;
 class QWebEngineUrlRequestJob;
 
 // What every Flash player of the process shares: the web profile with its serving and
-// request filter, and warm spare pages. Ruffle compiles its 14 MB of wasm once per page
+// request filter, the loopback server for Ruffle's wasm, and warm spare pages. Ruffle compiles its 14 MB of wasm once per page
 // (about a second here), so a new player takes a spare, whose compile was paid while the
 // user was idle, and a page turn reuses the player's own page. Two spares are kept: a
 // material with two movies, or a second material opened at once, also starts on warm
@@ -68,6 +69,8 @@ private:
     bool m_available = false;
     QString m_renderer;
     QWebEngineProfile *m_profile = nullptr;
+    FlashWasmServer *m_wasmServer = nullptr;
+    bool m_wasmStreamed = false;
     struct Spare
     {
         QPointer<FlashPage> page;

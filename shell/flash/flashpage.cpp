@@ -29,10 +29,11 @@ QJsonArray nullValue()
 
 } // namespace
 
-FlashPage::FlashPage(QWebEngineProfile *profile, const QString &renderer, QObject *parent)
+FlashPage::FlashPage(QWebEngineProfile *profile, const QString &renderer, const QUrl &wasmServer, QObject *parent)
     : QWebEnginePage(profile, parent),
       m_bridge(new FlashBridge(this)),
       m_renderer(renderer),
+      m_wasmServer(wasmServer),
       m_token(QUuid::createUuid().toString(QUuid::Id128)),
       m_trace(qEnvironmentVariable("PELLORA_FLASH_TRACE") == QLatin1String("1"))
 {
@@ -88,7 +89,11 @@ FlashPage::FlashPage(QWebEngineProfile *profile, const QString &renderer, QObjec
 QUrl FlashPage::playerPageUrl() const
 {
     QUrl url = FlashFiles::playerUrl(QStringLiteral("player.html"));
-    url.setQuery(QStringLiteral("page=") + m_token);
+    QUrlQuery query;
+    query.addQueryItem(QStringLiteral("page"), m_token);
+    if (!m_wasmServer.isEmpty())
+        query.addQueryItem(QStringLiteral("wasm"), m_wasmServer.toString(QUrl::FullyEncoded));
+    url.setQuery(query);
     return url;
 }
 

@@ -20,7 +20,8 @@ class FlashPage : public QWebEnginePage
 {
     Q_OBJECT
 public:
-    FlashPage(QWebEngineProfile *profile, const QString &renderer, QObject *parent = nullptr);
+    // `wasmServer`: where the page reads Ruffle's wasm over HTTP (FlashWasmServer), if anywhere.
+    FlashPage(QWebEngineProfile *profile, const QString &renderer, const QUrl &wasmServer, QObject *parent = nullptr);
 
     void loadMovie(const QUrl &movie, const QJsonObject &vars);
     void unloadMovie();
@@ -95,6 +96,7 @@ private:
 
     FlashBridge *m_bridge;
     QString m_renderer;
+    QUrl m_wasmServer;
     QList<QJsonObject> m_waiting;
     QList<QJsonObject> m_restore;   // the last movie and stage colour, to replay after a crash
     bool m_ready = false;

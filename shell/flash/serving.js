@@ -69,12 +69,44 @@
     }
     P.readOwn = readOwn;
 
+    // Ruffle's wasm comes from the host's loopback server when it runs one: over HTTP the
+    // compiler works on the file as it arrives, where a read through our scheme has to end
+    // first. Whatever goes wrong there, the scheme still serves it.
+    const WASM_SERVER = new URLSearchParams(location.search).get("wasm") || "";
+
+    function servedWasm(url) {
+        return WASM_SERVER + url.pathname.slice(url.pathname.lastIndexOf("/") + 1);
+    }
+
+    function readWasm(url) {
+        if (!WASM_SERVER)
+            return readOwn(url, "GET");
+        return nativeFetch(servedWasm(url)).then(function (response) {
+            return response.ok ? response : readOwn(url, "GET");
+        }, function () {
+            return readOwn(url, "GET");
+        });
+    }
+
+    function compileWasm(url) {
+        function throughScheme() {
+            return readOwn(url, "GET").then(function (response) {
+                return response.ok ? response.arrayBuffer() : Promise.reject(new Error("no " + url.pathname));
+            }).then(function (bytes) {
+                return WebAssembly.compile(bytes);
+            });
+        }
+        if (!WASM_SERVER)
+            return throughScheme();
+        return WebAssembly.compileStreaming(nativeFetch(servedWasm(url))).catch(throughScheme);
+    }
+
     // Ruffle reads and compiles its 14 MB of wasm only when the first movie is asked for,
     // which is after the page, its scripts and its channel are up. The page remembers which
     // wasm Ruffle read last time (the origin is the same from one run to the next), starts
-    // reading and compiling that as soon as it runs, and gives Ruffle the compiled module.
+    // compiling that as soon as it runs, and gives Ruffle the compiled module.
     const WASM_MEMO = "pellora: Ruffle's wasm";
-    const earlyWasm = { path: "", bytes: null, module: null, handedOut: false };
+    const earlyWasm = { path: "", module: null, handedOut: false };
 
     function rememberedWasm() {
         try {
@@ -89,10 +121,7 @@
         if (!path)
             return;
         earlyWasm.path = path;
-        earlyWasm.bytes = readOwn(new URL(path, document.baseURI), "GET").then(function (response) {
-            return response.ok ? response.arrayBuffer() : Promise.reject(new Error("no " + path));
-        });
-        earlyWasm.module = earlyWasm.bytes.then(function (bytes) { return WebAssembly.compile(bytes); });
+        earlyWasm.module = compileWasm(new URL(path, document.baseURI));
         earlyWasm.module.catch(function () {});   // Ruffle then reads and compiles it itself
     }
 
@@ -105,22 +134,14 @@
             }
         }
         if (earlyWasm.path !== url.pathname || earlyWasm.handedOut)
-            return readOwn(url, "GET");
-        return Promise.all([earlyWasm.bytes, earlyWasm.module]).then(function (done) {
-            const bytes = done[0];
-            earlyWasm.bytes = null;   // the page keeps the module, not 14 MB of bytes
+            return readWasm(url);
+        return earlyWasm.module.then(function () {
             earlyWasm.handedOut = true;
-            // In one piece: Ruffle passes the body through a progress counter chunk by chunk,
-            // which took 60 ms for the default 64 KB chunks.
-            const body = new ReadableStream({
-                start(controller) {
-                    controller.enqueue(new Uint8Array(bytes));
-                    controller.close();
-                },
-            });
+            // Empty: Ruffle hands this to instantiateStreaming, which takes the compiled module.
+            const body = new ReadableStream({ start(controller) { controller.close(); } });
             return ownResponse(body, "application/wasm", url);
         }, function () {
-            return readOwn(url, "GET");
+            return readWasm(url);
         });
     }
 
