@@ -333,13 +333,9 @@ void FlashEngine::answerMovieCall(QWebEngineUrlRequestJob *job)
 
 FlashPage *FlashEngine::createPage()
 {
-    // Only the first page streams Ruffle's wasm from the loopback server. The renderer keeps
-    // one compiled module for every later page that compiles the same bytes, but not for
-    // streamed ones: streaming on every page kept a module each, some 15 MB apiece, where a
-    // later page's read through the scheme finds the module at once.
-    const QUrl wasmServer = m_wasmStreamed ? QUrl() : m_wasmServer->baseUrl();
+    // Only the first page compiles Ruffle's wasm as it streams in (serving.js says why).
+    auto *page = new FlashPage(m_profile, m_renderer, m_wasmServer->baseUrl(), !m_wasmStreamed);
     m_wasmStreamed = true;
-    auto *page = new FlashPage(m_profile, m_renderer, wasmServer);
     page->setStorageSpace(m_storageSpace);
     m_pages.removeAll(nullptr);
     m_pages.append(page);
