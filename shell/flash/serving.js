@@ -92,23 +92,23 @@
         });
     }
 
+    function compileWhole(response, url) {
+        return response.then(function (whole) {
+            return whole.ok ? whole.arrayBuffer() : Promise.reject(new Error("no " + url.pathname));
+        }).then(function (bytes) {
+            return WebAssembly.compile(bytes);
+        });
+    }
+
     function compileWasm(url) {
         function throughScheme() {
-            return readOwn(url, "GET").then(function (response) {
-                return response.ok ? response.arrayBuffer() : Promise.reject(new Error("no " + url.pathname));
-            }).then(function (bytes) {
-                return WebAssembly.compile(bytes);
-            });
+            return compileWhole(readOwn(url, "GET"), url);
         }
         if (!WASM_SERVER)
             return throughScheme();
         if (STREAM_WASM)
             return WebAssembly.compileStreaming(nativeFetch(servedWasm(url))).catch(throughScheme);
-        return nativeFetch(servedWasm(url)).then(function (response) {
-            return response.ok ? response.arrayBuffer() : Promise.reject(new Error("no " + url.pathname));
-        }).then(function (bytes) {
-            return WebAssembly.compile(bytes);
-        }).catch(throughScheme);
+        return compileWhole(nativeFetch(servedWasm(url)), url).catch(throughScheme);
     }
 
     // Ruffle reads and compiles its 14 MB of wasm only when the first movie is asked for,
