@@ -155,12 +155,23 @@
         });
     }
 
-    // Ruffle instantiates from the response it fetched; when that was the early wasm, the
-    // module compiled from it is already there.
+    // Ruffle instantiates from the response it fetched. When that was the early wasm, the
+    // module compiled from it is already there; otherwise only the process's first page
+    // compiles as the bytes arrive, and the others compile them whole (see above).
     const nativeInstantiateStreaming = WebAssembly.instantiateStreaming;
     WebAssembly.instantiateStreaming = function (source, imports) {
-        if (!earlyWasm.handedOut || !earlyWasm.module)
+        if (earlyWasm.handedOut && earlyWasm.module)
+            return instantiateEarly(source, imports);
+        if (STREAM_WASM)
             return nativeInstantiateStreaming.call(WebAssembly, source, imports);
+        return Promise.resolve(source).then(function (response) {
+            return response.arrayBuffer();
+        }).then(function (bytes) {
+            return WebAssembly.instantiate(bytes, imports);
+        });
+    };
+
+    function instantiateEarly(source, imports) {
         const module = earlyWasm.module;
         earlyWasm.module = null;
         Promise.resolve(source).then(function (response) {
@@ -171,7 +182,7 @@
                 return { module: compiled, instance: instance };
             });
         });
-    };
+    }
 
     startWasmEarly();
 })(window.PelloraPlayer);
