@@ -291,9 +291,8 @@ window.PelloraPlayer = (function () {
                 const style = document.createElement("style");
                 style.textContent = "#play-button { display: none !important; }";
                 player.shadowRoot.appendChild(style);
-                player.ruffle().suspend();
                 state.still = true;
-                P.quietAudio();
+                stopRunning(player);
             });
         });
     };

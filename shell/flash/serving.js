@@ -83,13 +83,14 @@
     }
 
     function readWasm(url) {
+        function throughScheme() {
+            return readOwn(url, "GET");
+        }
         if (!WASM_SERVER)
-            return readOwn(url, "GET");
+            return throughScheme();
         return nativeFetch(servedWasm(url)).then(function (response) {
-            return response.ok ? response : readOwn(url, "GET");
-        }, function () {
-            return readOwn(url, "GET");
-        });
+            return response.ok ? response : throughScheme();
+        }, throughScheme);
     }
 
     function compileWhole(response, url) {
