@@ -215,6 +215,16 @@
         P.toHost("linkRequested", String(url), String(target || "_blank"), "GET", "");
         return null;
     };
+    // A javascript: link into the movie's own window is script the page refuses to run (its
+    // Content-Security-Policy); the host hears of it like any other link, and says it was refused.
+    document.addEventListener("securitypolicyviolation", function (event) {
+        const sample = String(event.sample || "");
+        if (/^javascript:/i.test(sample))
+            P.toHost("linkRequested", sample, "_self", "GET", "");
+        else
+            P.toHost("log", "refused by the page's security policy: " + event.violatedDirective + " "
+                     + (event.blockedURI || sample));
+    });
     HTMLFormElement.prototype.submit = function () {
         const method = (this.getAttribute("method") || "get").toUpperCase();
         const variables = new URLSearchParams();

@@ -95,6 +95,9 @@ void prepareProcess()
     // optimised, only later than by default, so that the optimising compiler does not take
     // the cores from the first movie's start.
     flags += " --js-flags=--expose-gc,--wasm-lazy-compilation,--wasm-tiering-budget=18000000";
+    // Neither movies nor the course's pages have anyone to talk to: WebRTC, whose UDP passes
+    // by the request filters, gets no interface to send from.
+    flags += " --force-webrtc-ip-handling-policy=disable_non_proxied_udp";
     if (runningAsRoot()) {
         flags += " --no-sandbox";
         qDebug() << "Flash player: running as root, so Chromium's sandbox is switched off";
@@ -202,7 +205,7 @@ void FlashEngine::createProfile()
     m_profile->setHttpCacheType(QWebEngineProfile::MemoryHttpCache);
     m_profile->setPersistentCookiesPolicy(QWebEngineProfile::NoPersistentCookies);
     m_profile->setSpellCheckEnabled(false);
-    auto *handler = new FlashSchemeHandler(m_files, warmupMovie(), m_profile);
+    auto *handler = new FlashSchemeHandler(m_files, FlashRequestFilter::Pages::Players, warmupMovie(), m_profile);
     connect(handler, &FlashSchemeHandler::movieCallWaiting, this, &FlashEngine::answerMovieCall);
     connect(handler, &FlashSchemeHandler::loadRefused, this, [this](const QString &token, const QString &text) {
         if (FlashPage *page = pageWithToken(token))
@@ -212,9 +215,16 @@ void FlashEngine::createProfile()
     });
     m_profile->installUrlSchemeHandler(FlashFiles::scheme().toLatin1(), handler);
     m_wasmServer = new FlashWasmServer(m_files.ruffleFolder(), this);
-    m_profile->setUrlRequestInterceptor(new FlashRequestFilter(m_files, m_wasmServer, m_profile));
+    m_profile->setUrlRequestInterceptor(
+        new FlashRequestFilter(m_files, FlashRequestFilter::Pages::Players, m_wasmServer, m_profile));
+    lockDown(m_profile->settings());
 
-    QWebEngineSettings *settings = m_profile->settings();
+    // The web engine tears itself down in a post routine; ours is added later, so runs first.
+    qAddPostRoutine(&FlashEngine::destroyInstance);
+}
+
+void FlashEngine::lockDown(QWebEngineSettings *settings)
+{
     // Otherwise audio starts suspended and Ruffle holds every movie back 200 ms waiting for it.
     settings->setAttribute(QWebEngineSettings::PlaybackRequiresUserGesture, false);
     settings->setAttribute(QWebEngineSettings::JavascriptCanOpenWindows, false);
@@ -223,9 +233,29 @@ void FlashEngine::createProfile()
     settings->setAttribute(QWebEngineSettings::ErrorPageEnabled, false);
     settings->setAttribute(QWebEngineSettings::ShowScrollBars, false);
     settings->setAttribute(QWebEngineSettings::PdfViewerEnabled, false);
+    settings->setAttribute(QWebEngineSettings::WebRTCPublicInterfacesOnly, true);
+}
 
-    // The web engine tears itself down in a post routine; ours is added later, so runs first.
-    qAddPostRoutine(&FlashEngine::destroyInstance);
+QWebEngineProfile *FlashEngine::materialPageProfile()
+{
+    if (!m_available)
+        return nullptr;
+    if (!m_pagesProfile) {
+        // Off the record and apart from the players' profile: a course's web page runs script
+        // of its own, and must not reach the pupils' movie data in the players' local storage,
+        // nor keep anything of one pupil for the next.
+        m_pagesProfile = new QWebEngineProfile(this);
+        m_pagesProfile->setHttpCacheType(QWebEngineProfile::MemoryHttpCache);
+        m_pagesProfile->setPersistentCookiesPolicy(QWebEngineProfile::NoPersistentCookies);
+        m_pagesProfile->setSpellCheckEnabled(false);
+        m_pagesProfile->installUrlSchemeHandler(
+            FlashFiles::scheme().toLatin1(),
+            new FlashSchemeHandler(m_files, FlashRequestFilter::Pages::MaterialPages, {}, m_pagesProfile));
+        m_pagesProfile->setUrlRequestInterceptor(
+            new FlashRequestFilter(m_files, FlashRequestFilter::Pages::MaterialPages, nullptr, m_pagesProfile));
+        lockDown(m_pagesProfile->settings());
+    }
+    return m_pagesProfile;
 }
 
 bool FlashEngine::isAvailable() const

@@ -11,6 +11,7 @@
 class FlashPage;
 class FlashWasmServer;
 class QWebEngineProfile;
+class QWebEngineSettings;
 class QWebEngineUrlRequestJob;
 
 // What every Flash player of the process shares: the web profile with its serving and
@@ -38,6 +39,8 @@ public:
     int sparesKept() const;
     // For measuring tools; players need nothing from it.
     QWebEngineProfile *profile() const;
+    // The profile of the materials' web pages (see FlashFiles); null when Ruffle is missing.
+    QWebEngineProfile *materialPageProfile();
     // Players report what they do; the spare is rebuilt only after a quiet spell.
     void noteActivity();
     // Builds the spare pages now, before any player exists: the first player then starts on
@@ -54,6 +57,7 @@ private:
     static void destroyInstance();
 
     void createProfile();
+    static void lockDown(QWebEngineSettings *settings);
     void answerMovieCall(QWebEngineUrlRequestJob *job);
     FlashPage *pageWithToken(const QString &token) const;
     FlashPage *createPage();
@@ -69,6 +73,7 @@ private:
     bool m_available = false;
     QString m_renderer;
     QWebEngineProfile *m_profile = nullptr;
+    QWebEngineProfile *m_pagesProfile = nullptr;
     FlashWasmServer *m_wasmServer = nullptr;
     bool m_wasmStreamed = false;
     struct Spare

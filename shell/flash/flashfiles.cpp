@@ -25,6 +25,11 @@ QUrl FlashFiles::origin()
     return QUrl(QStringLiteral("pellora://app/"));
 }
 
+QUrl FlashFiles::materialPageOrigin()
+{
+    return QUrl(QStringLiteral("pellora://pages/"));
+}
+
 QUrl FlashFiles::playerUrl(const QString &resourceName)
 {
     return origin().resolved(QUrl(playerPrefix.mid(1) + resourceName));
@@ -108,7 +113,12 @@ QUrl FlashFiles::urlForFile(const QString &filePath) const
 
 QString FlashFiles::fileForUrl(const QUrl &url) const
 {
-    if (url.scheme() != scheme() || url.host() != origin().host() || isPlayerUrl(url))
+    return isPlayerUrl(url) ? QString() : fileUnder(url, origin());
+}
+
+QString FlashFiles::fileUnder(const QUrl &url, const QUrl &origin) const
+{
+    if (url.scheme() != scheme() || url.host() != origin.host() || url.port(-1) != -1)
         return QString();
     const QString relative = QDir::cleanPath(url.path(QUrl::FullyDecoded)).mid(1);
     if (relative.isEmpty() || relative == QLatin1String("..") || relative.startsWith(QLatin1String("../")))
@@ -117,6 +127,27 @@ QString FlashFiles::fileForUrl(const QUrl &url) const
     if (!file.isFile() || !isInside(file.canonicalFilePath()))
         return QString();
     return file.canonicalFilePath();
+}
+
+QString FlashFiles::dataFolder() const
+{
+    return m_root + QStringLiteral("/data/");
+}
+
+QUrl FlashFiles::materialPageUrl(const QString &filePath) const
+{
+    const QString canonical = QFileInfo(filePath).canonicalFilePath();
+    if (m_root.isEmpty() || !canonical.startsWith(dataFolder()))
+        return QUrl();
+    QUrl url = materialPageOrigin();
+    url.setPath(QLatin1Char('/') + canonical.mid(m_root.size() + 1));
+    return url;
+}
+
+QString FlashFiles::fileForMaterialPage(const QUrl &url) const
+{
+    const QString file = fileUnder(url, materialPageOrigin());
+    return file.startsWith(dataFolder()) ? file : QString();
 }
 
 bool FlashFiles::mayRequest(const QUrl &url) const
@@ -134,7 +165,7 @@ bool FlashFiles::mayRequestFromMaterialPage(const QUrl &url) const
     const QString requested = url.scheme();
     if (requested == QLatin1String("data") || requested == QLatin1String("blob"))
         return true;
-    return fileForUrl(url).startsWith(m_root + QStringLiteral("/data/"));
+    return !fileForMaterialPage(url).isEmpty();
 }
 
 namespace {

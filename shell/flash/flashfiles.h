@@ -9,6 +9,8 @@
 // pellora://app, so that Flash local storage (kept per origin) survives restarts:
 //   /player/…      the player's own page, scripts and warm-up movie (built into the program)
 //   /anything/else a file of the installation folder, Ruffle's folder ("ruffle/") included
+// The web pages of materials have an origin of their own, pellora://pages, which serves the
+// data folder and nothing else: what a course's page runs never shares the players' storage.
 // A path that would leave the installation folder (dot segments, symbolic links pointing
 // elsewhere) maps to nothing, and so does a file a movie asks for outside it.
 class FlashFiles
@@ -18,6 +20,7 @@ public:
 
     static QString scheme();
     static QUrl origin();
+    static QUrl materialPageOrigin();
     static QUrl playerUrl(const QString &resourceName);
     static bool isPlayerUrl(const QUrl &url);
     static QString playerResourceName(const QUrl &url);
@@ -34,8 +37,12 @@ public:
     QString fileForUrl(const QUrl &url) const;
     // Whether the page may request `url` at all: only our own origin and in-page data.
     bool mayRequest(const QUrl &url) const;
-    // Whether a web page of a material (any page that is not a player) may request `url`:
-    // a file of the installation's data folder, or in-page data.
+    // A material's web page: its URL under the pages' origin, empty unless the file is in the
+    // data folder; and the data file such a URL names, empty when it must be refused.
+    QUrl materialPageUrl(const QString &filePath) const;
+    QString fileForMaterialPage(const QUrl &url) const;
+    // Whether a web page of a material may request `url`: a file of the installation's data
+    // folder under the pages' origin, or in-page data.
     bool mayRequestFromMaterialPage(const QUrl &url) const;
 
     // A file a movie asked for, given as the URL Ruffle made of the movie's path: `file` is
@@ -51,6 +58,8 @@ public:
 
 private:
     bool isInside(const QString &canonicalPath) const;
+    QString fileUnder(const QUrl &url, const QUrl &origin) const;
+    QString dataFolder() const;
     bool startsWithRoot(const QString &path) const;
     Load checked(const QString &path) const;
 

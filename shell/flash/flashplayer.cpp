@@ -147,6 +147,12 @@ void FlashPlayer::reportMessage(const QString &level, const QString &text)
 void FlashPlayer::reportLink(const QString &url, const QString &target, const QString &method,
                              const QString &variables)
 {
+    // Script in the player page could reach every pupil's movie data and the bridge: the page
+    // refuses it, and it is no link a host could open either.
+    if (url.trimmed().startsWith(QLatin1String("javascript:"), Qt::CaseInsensitive)) {
+        reportMessage(QStringLiteral("warning"), QStringLiteral("refused to run script %1 in the player page").arg(url));
+        return;
+    }
     qDebug().noquote() << "Flash player:" << m_movie << "asked to open" << method << url << "in" << target
                        << "- not opened";
     emit linkRequested(url, target, method, variables);

@@ -9,23 +9,28 @@ namespace {
 constexpr int reportLimit = 50;
 }
 
-FlashRequestFilter::FlashRequestFilter(const FlashFiles &files, const FlashWasmServer *wasmServer, QObject *parent)
-    : QWebEngineUrlRequestInterceptor(parent), m_files(files), m_wasmServer(wasmServer)
+FlashRequestFilter::FlashRequestFilter(const FlashFiles &files, Pages pages, const FlashWasmServer *wasmServer,
+                                       QObject *parent)
+    : QWebEngineUrlRequestInterceptor(parent), m_files(files), m_pages(pages), m_wasmServer(wasmServer)
 {
+}
+
+bool FlashRequestFilter::mayRequest(const QUrl &url) const
+{
+    if (m_pages == Pages::MaterialPages)
+        return m_files.mayRequestFromMaterialPage(url);
+    return m_files.mayRequest(url) || (m_wasmServer && m_wasmServer->serves(url));
 }
 
 void FlashRequestFilter::interceptRequest(QWebEngineUrlRequestInfo &info)
 {
-    // The player pages need Ruffle's files too; a material's own web page needs only the
-    // course's data folder.
-    const bool fromPlayer = FlashFiles::isPlayerUrl(info.firstPartyUrl());
     const QUrl url = info.requestUrl();
-    if (fromPlayer ? m_files.mayRequest(url) || (m_wasmServer && m_wasmServer->serves(url))
-                   : m_files.mayRequestFromMaterialPage(url))
+    if (mayRequest(url))
         return;
     info.block(true);
+    const char *who = m_pages == Pages::MaterialPages ? "material page:" : "Flash player:";
     if (m_reported < reportLimit)
-        qDebug().noquote() << "Flash player: blocked" << url.toString();
+        qDebug().noquote() << who << "blocked" << url.toString();
     if (++m_reported == reportLimit)
-        qDebug() << "Flash player: further blocked requests are not reported";
+        qDebug().noquote() << who << "further blocked requests are not reported";
 }

@@ -7,8 +7,9 @@
 #include <QUrlQuery>
 #include <QWebEngineUrlRequestJob>
 
-FlashSchemeHandler::FlashSchemeHandler(const FlashFiles &files, const QByteArray &warmupMovie, QObject *parent)
-    : QWebEngineUrlSchemeHandler(parent), m_files(files), m_warmupMovie(warmupMovie)
+FlashSchemeHandler::FlashSchemeHandler(const FlashFiles &files, FlashRequestFilter::Pages pages,
+                                       const QByteArray &warmupMovie, QObject *parent)
+    : QWebEngineUrlSchemeHandler(parent), m_files(files), m_pages(pages), m_warmupMovie(warmupMovie)
 {
 }
 
@@ -16,6 +17,16 @@ void FlashSchemeHandler::requestStarted(QWebEngineUrlRequestJob *job)
 {
     if (job->requestMethod() != "GET") {
         job->fail(QWebEngineUrlRequestJob::RequestDenied);
+        return;
+    }
+    if (m_pages == FlashRequestFilter::Pages::MaterialPages) {
+        const QString path = m_files.fileForMaterialPage(job->requestUrl());
+        if (path.isEmpty()) {
+            qDebug().noquote() << "material page: refused" << job->requestUrl().toString();
+            job->fail(QWebEngineUrlRequestJob::RequestDenied);
+        } else {
+            reply(job, path);
+        }
         return;
     }
     const QString resource = FlashFiles::playerResourceName(job->requestUrl());

@@ -3,7 +3,6 @@
 #include "flashengine.h"
 
 #include <QDebug>
-#include <QDir>
 
 MaterialWebPage::MaterialWebPage(QWebEngineProfile *profile, QObject *parent)
     : QWebEnginePage(profile, parent)
@@ -12,10 +11,7 @@ MaterialWebPage::MaterialWebPage(QWebEngineProfile *profile, QObject *parent)
 
 bool MaterialWebPage::mayShow(const QUrl &url)
 {
-    const FlashFiles &files = FlashEngine::instance()->files();
-    const QString file = files.fileForUrl(url);
-    const QString data = QDir(files.installationFolder()).filePath(QStringLiteral("data/"));
-    return !file.isEmpty() && file.startsWith(data);
+    return !FlashEngine::instance()->files().fileForMaterialPage(url).isEmpty();
 }
 
 bool MaterialWebPage::acceptNavigationRequest(const QUrl &url, NavigationType type, bool isMainFrame)

@@ -3,7 +3,8 @@
 
 #include <QWebEnginePage>
 
-// The page of an `htm` medium. It shows files of the installation's data folder and
+// The page of an `htm` medium, on the material pages' own profile and origin (see
+// FlashEngine::materialPageProfile). It shows files of the installation's data folder and
 // nothing else: a link elsewhere does not navigate, it is only noted in the debug output.
 class MaterialWebPage : public QWebEnginePage
 {
@@ -12,7 +13,7 @@ class MaterialWebPage : public QWebEnginePage
 public:
     MaterialWebPage(QWebEngineProfile *profile, QObject *parent = nullptr);
 
-    // Whether a page may go to `url`: a file under data/ of the installation.
+    // Whether a page may go to `url`: a file under data/ of the installation, on the pages' origin.
     static bool mayShow(const QUrl &url);
 
 protected:

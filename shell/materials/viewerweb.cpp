@@ -10,14 +10,14 @@ ViewerWeb::ViewerWeb(QWidget *parent)
     : QWebEngineView(parent)
 {
     setContextMenuPolicy(Qt::NoContextMenu);
-    if (QWebEngineProfile *profile = FlashEngine::instance()->profile())
+    if (QWebEngineProfile *profile = FlashEngine::instance()->materialPageProfile())
         setPage(new MaterialWebPage(profile, this));
 }
 
 void ViewerWeb::loadFile(const QString &path)
 {
-    const QUrl url = FlashEngine::instance()->files().urlForFile(path);
-    if (!FlashEngine::instance()->profile() || !MaterialWebPage::mayShow(url)) {
+    const QUrl url = FlashEngine::instance()->files().materialPageUrl(path);
+    if (!qobject_cast<MaterialWebPage *>(page()) || !MaterialWebPage::mayShow(url)) {
         qDebug().noquote() << "material page: cannot show" << path;
         return;
     }

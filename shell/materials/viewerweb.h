@@ -5,8 +5,8 @@
 
 class QPrinter;
 
-// An `htm` medium of a material: a local web page, served like the movies from the
-// installation folder, on the players' offline profile.
+// An `htm` medium of a material: a local web page from the installation's data folder, on
+// an offline profile of its own (see MaterialWebPage).
 class ViewerWeb : public QWebEngineView
 {
     Q_OBJECT

@@ -159,6 +159,22 @@ QByteArray storingMovie()
     return finish(movie, actions);
 }
 
+// getURL of script that lists the player page's storage, into its own window and another;
+// then call("done") in the next frame.
+QByteArray scriptingMovie()
+{
+    SwfMovie movie(QSize(400, 300), 12);
+    const QString steal = QStringLiteral("javascript:void PelloraPlayer.toHost('fsCommand', 'stolen',"
+                                         " Object.keys(PelloraPlayer.realStorage).join('|'))");
+    SwfActions links;
+    links.getUrl(steal, QString()).getUrl(steal, QStringLiteral("_blank"));
+    movie.doAction(links);
+    movie.showFrame();
+    SwfActions done;
+    done.externalCall(QStringLiteral("done"), 0).op(SwfActions::Pop);
+    return finish(movie, done);
+}
+
 } // namespace
 
 class TestFlashHost : public QObject
@@ -399,6 +415,21 @@ void TestFlashHost::eachPupilKeepsItsOwnLocalData()
     QCOMPARE(storedBy(QStringLiteral("Аня"), QStringLiteral("anna")), invoke(QStringLiteral("stored"), QStringLiteral("<undefined/>")));
     QCOMPARE(storedBy(QStringLiteral("Боря"), QStringLiteral("boris")), invoke(QStringLiteral("stored"), QStringLiteral("<undefined/>")));
     QCOMPARE(storedBy(QStringLiteral("Аня"), QStringLiteral("again")), invoke(QStringLiteral("stored"), str(QStringLiteral("anna"))));
+
+    // Another pupil's movie cannot run script of its own in the page, where the storage is whole.
+    FlashEngine::instance()->setStorageSpace(QStringLiteral("Боря"));
+    QSignalSpy commands(m_player.data(), &FlashPlayer::FSCommand);
+    QSignalSpy links(m_player.data(), &FlashPlayer::linkRequested);
+    QSignalSpy messages(m_player.data(), &FlashPlayer::movieMessage);
+    const auto refusals = [&] {
+        return std::count_if(messages.cbegin(), messages.cend(), [](const QList<QVariant> &message) {
+            return message.at(1).toString().startsWith(QStringLiteral("refused to run script javascript:"));
+        });
+    };
+    QVERIFY(play(QStringLiteral("scripting.swf"), scriptingMovie(), QStringLiteral("done")));
+    QVERIFY(waitFor([&] { return refusals() == 2 || !commands.isEmpty(); }));
+    QCOMPARE(commands.size(), 0);
+    QCOMPARE(links.size(), 0);
     FlashEngine::instance()->setStorageSpace(QString());
 }
 

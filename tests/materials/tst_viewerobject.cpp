@@ -2,6 +2,7 @@
 // data/objects (temporary folders, removed afterwards).
 
 #include "environment.h"
+#include "flashengine.h"
 #include "markbookmodel.h"
 #include "materialid.h"
 #include "materialprinter.h"
@@ -22,6 +23,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QWebEnginePage>
+#include <QWebEngineProfile>
 
 namespace {
 
@@ -31,6 +34,19 @@ void writeFile(const QString &path, const QByteArray &bytes)
     QFile file(path);
     QVERIFY(file.open(QIODevice::WriteOnly));
     file.write(bytes);
+}
+
+// The result of a script run in `page`, or an invalid value when it gives none in time.
+QVariant runIn(QWebEnginePage *page, const QString &script)
+{
+    QVariant result;
+    bool done = false;
+    page->runJavaScript(script, [&](const QVariant &value) {
+        result = value;
+        done = true;
+    });
+    QTest::qWaitFor([&] { return done; }, 5000);
+    return result;
 }
 
 void writeImage(const QString &path, const QSize &size, const QColor &colour)
@@ -73,6 +89,7 @@ private slots:
     void everyMediumPrintsOnAPageOfItsOwn();
     void testResultIsOnDiskAtOnce();
     void webPageSeesOnlyTheDataFolder();
+    void webPageReachesNoPupilsMovieData();
 
 private:
     QString material() const { return QFileInfo(m_material->path()).fileName(); }
@@ -282,6 +299,61 @@ void TestViewerObject::webPageSeesOnlyTheDataFolder()
     run("location.href = '/theme/style.qss'");
     QTest::qWait(500);
     QCOMPARE(web->url(), page);
+}
+
+void TestViewerObject::webPageReachesNoPupilsMovieData()
+{
+    // A pupil's movie data where the players keep it.
+    QWebEnginePage players(FlashEngine::instance()->profile());
+    QSignalSpy seeded(&players, &QWebEnginePage::loadFinished);
+    writeFile(materialFile("seed.htm"), "<p>seed</p>");
+    players.load(FlashEngine::instance()->files().urlForFile(materialFile("seed.htm")));
+    QVERIFY(seeded.wait(20000));
+    const QString key = QStringLiteral("pupil Аня\\nlocalhost/lesson.swf/progress");
+    QCOMPARE(runIn(&players, QStringLiteral("localStorage.setItem('%1', 'секрет'); 1").arg(key)).toInt(), 1);
+
+    // A course's page that looks for it, poses as the player to read the installation and
+    // to load files through the players' door, and asks WebRTC for the computer's addresses.
+    writeFile(materialFile("spy.htm"), R"(<html><body><pre id="found"></pre><script>
+        const found = [];
+        for (let i = 0; i < localStorage.length; ++i)
+            found.push('key: ' + localStorage.key(i).replace('\n', ' / '));
+        localStorage.setItem('pupil Аня\nlocalhost/lesson.swf/progress', 'stolen');
+        history.pushState({}, '', '/player/player.html');
+        for (const path of ['/theme/style.qss', '/player/load?url=%2Ftheme%2Fstyle.qss']) {
+            const xhr = new XMLHttpRequest();
+            xhr.open('GET', path, false);
+            try { xhr.send(); found.push(path + ': ' + xhr.status); } catch (e) { found.push(path + ': refused'); }
+        }
+        function done() {
+            document.getElementById('found').textContent = found.join('\n') || 'nothing';
+            document.title = 'done';
+        }
+        try {
+            const rtc = new RTCPeerConnection({iceServers: []});
+            rtc.createDataChannel('x');
+            let addresses = 0;
+            rtc.onicecandidate = function (e) {
+                if (e.candidate && e.candidate.candidate)
+                    ++addresses;
+                else if (!e.candidate) { found.push('webrtc addresses: ' + addresses); done(); }
+            };
+            rtc.createOffer().then(function (offer) { return rtc.setLocalDescription(offer); });
+        } catch (e) { found.push('webrtc: ' + e); done(); }
+        </script></body></html>)");
+    writeFile(materialFile("normal.xml"), "<object><media file=\"spy.htm\"/></object>");
+    ViewerObject viewer;
+    viewer.resize(500, 300);
+    viewer.show();
+    viewer.loadObject(material());
+    auto *web = viewer.findChild<ViewerWeb *>();
+    QVERIFY(web);
+    QTRY_COMPARE_WITH_TIMEOUT(web->title(), QStringLiteral("done"), 20000);
+    const QStringList found = runIn(web->page(), "document.getElementById('found').textContent").toString().split('\n');
+    QCOMPARE(found, (QStringList{"/theme/style.qss: refused", "/player/load?url=%2Ftheme%2Fstyle.qss: refused",
+                                 "webrtc addresses: 0"}));
+    QCOMPARE(runIn(&players, QStringLiteral("localStorage.getItem('%1')").arg(key)).toString(), QStringLiteral("секрет"));
+    runIn(&players, QStringLiteral("localStorage.removeItem('%1'); 1").arg(key));
 }
 
 QTEST_MAIN(TestViewerObject)
