@@ -234,6 +234,12 @@ void TestWindowAuth::rememberGrowsAndShrinksTheRecord()
         QVERIFY(s.confirm()->isHidden());
         QCOMPARE(s.enter(), QString("Ошибка: Неверный пароль"));
         QVERIFY(!s.signedIn());
+        // Return in the name field is the same button, not a pick of the name in the list.
+        const QString &shown = SignIn::answerNextBox();
+        QTest::keyClick(s.name()->lineEdit(), Qt::Key_Return);
+        QCOMPARE(shown, QString("Ошибка: Неверный пароль"));
+        QVERIFY(!s.signedIn());
+        QVERIFY(s.password()->text().isEmpty());
         // Picked in the list, he comes back with a filled password and a checked box; Return signs in.
         s.choose("Дима");
         QVERIFY(s.remember()->isChecked());
