@@ -6,8 +6,8 @@
 #include "materialexport.h"
 #include "treeitem.h"
 
-#include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QMessageBox>
@@ -68,7 +68,7 @@ void Favorites::reportKeptAside()
 {
     QMessageBox::warning(window(), tr("Избранное"),
                          tr("Файл избранного испорчен и сохранён как %1. Избранное начато заново.")
-                             .arg(QDir::toNativeSeparators(favoritesModel->keptAside())));
+                             .arg(QFileInfo(favoritesModel->keptAside()).fileName()));
 }
 
 Favorites::~Favorites()

@@ -223,7 +223,7 @@ void TestFavoritesModel::unreadableFileIsKeptAsideAtOnceAndToldOnce()
         QVERIFY(!QFile::exists(file));
         QCOMPARE(favoritesModel->keptAside(), file + ".bad");
         QTRY_COMPARE(boxes.size(), 1);
-        QVERIFY2(boxes.first().contains(QDir::toNativeSeparators(file + ".bad")), qPrintable(boxes.first()));
+        QCOMPARE(boxes.first(), QString("Файл избранного испорчен и сохранён как favorites.xml.bad. Избранное начато заново."));
         QTest::qWait(100);
     }
     QCOMPARE(boxes.size(), 1);
