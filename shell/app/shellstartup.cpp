@@ -104,12 +104,24 @@ void ShellStartup::reportUnwritablePupilFolder(QWidget *parent)
                           QMessageBox::Ok);
 }
 
+void ShellStartup::reportSilentRunningShell()
+{
+    QMessageBox::critical(nullptr, QObject::tr("Ошибка"),
+                          QObject::tr("Программа уже запущена, но не отвечает. Закройте её или перезагрузите компьютер."),
+                          QMessageBox::Ok);
+}
+
 int ShellStartup::run()
 {
-    SingleInstance instance(QDir::currentPath());
-    if (!instance.claim())
-        return 0;
+    // The course's title names the data folder the lock is keyed on.
     applyLook();
+    QDir().mkpath(courseDataPath());
+    SingleInstance instance(courseDataPath());
+    if (!instance.claim()) {
+        if (!instance.runningAnswered())
+            reportSilentRunningShell();
+        return 0;
+    }
     fillTables();
     std::unique_ptr<WindowMain> window(createMainWindow());
     QObject::connect(&instance, &SingleInstance::forwardRequested, window.get(),

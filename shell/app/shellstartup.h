@@ -31,6 +31,8 @@ public:
     static bool writeFlashSettings();
     // The pupil signed in, but some of the pupil's files could not be written.
     static void reportUnwritablePupilFolder(QWidget *parent);
+    // Another shell holds the course's lock but does not come forward when asked.
+    static void reportSilentRunningShell();
 };
 
 #endif

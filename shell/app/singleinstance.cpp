@@ -8,23 +8,34 @@
 #include <QFileInfo>
 #include <QLocalServer>
 #include <QLocalSocket>
+#include <QStandardPaths>
 #include <QThread>
 #include <QWidget>
 
 static const QByteArray kForward = QByteArrayLiteral("forward\n");
 
-static QString instanceKey(const QString &installation)
+// The runtime folder belongs to the user alone (mode 0700), so the user needs no part in the key.
+static QString instancePath(const QString &dataFolder)
 {
-    // The home folder stands for the user: both share the temporary folder with other users.
-    const QString canonical = QFileInfo(installation).canonicalFilePath();
-    const QByteArray identity = (QDir::homePath() + QLatin1Char('\n') + (canonical.isEmpty() ? installation : canonical)).toUtf8();
-    return QString::fromLatin1(QCryptographicHash::hash(identity, QCryptographicHash::Sha1).toHex().left(16));
+    const QString runtime = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+    if (runtime.isEmpty())
+        return {};
+    const QString canonical = QFileInfo(dataFolder).canonicalFilePath();
+    const QByteArray identity = (canonical.isEmpty() ? QDir::cleanPath(dataFolder) : canonical).toUtf8();
+    const QString key = QString::fromLatin1(QCryptographicHash::hash(identity, QCryptographicHash::Sha1).toHex().left(16));
+    return QDir(runtime).filePath(QStringLiteral("pellora-") + key);
 }
 
-SingleInstance::SingleInstance(const QString &installation, QObject *parent)
+QString SingleInstance::lockFileName(const QString &dataFolder)
+{
+    const QString path = instancePath(dataFolder);
+    return path.isEmpty() ? QString() : path + QStringLiteral(".lock");
+}
+
+SingleInstance::SingleInstance(const QString &dataFolder, QObject *parent)
     : QObject(parent)
-    , m_serverName(QStringLiteral("pellora-") + instanceKey(installation))
-    , m_lock(QDir::temp().filePath(m_serverName + QStringLiteral(".lock")))
+    , m_serverName(instancePath(dataFolder))
+    , m_lock(lockFileName(dataFolder))
 {
     // A lock left by a shell that crashed is taken over at once (its process is gone).
     m_lock.setStaleLockTime(0);
@@ -40,10 +51,10 @@ bool SingleInstance::claim()
 {
     if (!m_lock.tryLock(0)) {
         if (m_lock.error() == QLockFile::LockFailedError) {
-            askRunningToComeForward();
+            m_answered = askRunningToComeForward();
             return false;
         }
-        // No lock file can be made (a read-only temporary folder): better two shells than none.
+        // No lock file can be made (no runtime folder): better two shells than none.
         qWarning().noquote() << "cannot make the lock file" << m_lock.error();
         return true;
     }

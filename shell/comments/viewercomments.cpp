@@ -4,10 +4,12 @@
 #include "environment.h"
 #include "materialid.h"
 #include "materialprinter.h"
+#include "treemodel.h"
 #include "xmltext.h"
 
 #include <QDomDocument>
 #include <QFile>
+#include <QFileInfo>
 #include <QFileSystemWatcher>
 #include <QHBoxLayout>
 #include <QPainter>
@@ -27,11 +29,15 @@ QByteArray readAll(const QString &fileName)
 }
 
 // The comments a file holds; false when it holds something that is not a comment file.
-// An empty file (a panel creates one to watch it) holds no comments.
+// An empty file (earlier versions made one to watch it) holds no comments. QDom has no
+// nesting limit and takes minutes over a deep enough file: the tree readers' check of
+// well-formedness and depth refuses it first.
 bool parseComments(const QByteArray &bytes, QStringList *comments)
 {
     if (bytes.trimmed().isEmpty())
         return true;
+    if (TreeModel::documentElementName(bytes) != QLatin1String("comments"))
+        return false;
     QDomDocument document;
     if (!document.setContent(bytes, true) || document.documentElement().tagName() != QLatin1String("comments"))
         return false;
@@ -84,15 +90,15 @@ ViewerComments::ViewerComments(const QString &id, int, const QString &text, QWid
     if (!commentsWatcher)
         commentsWatcher = new QFileSystemWatcher;
     // The first panel on a material (again after all of them closed) starts watching it.
+    // A file not written yet cannot be watched, and an empty one would only litter the
+    // pupil's folder: its folder is watched until another panel writes it.
     int &open = commentsOpen[m_id];
-    if (open == 0) {
-        QFile file(m_file);
-        if (!file.exists())
-            file.open(QIODevice::WriteOnly | QIODevice::NewOnly);
+    if (open == 0 && QFile::exists(m_file))
         commentsWatcher->addPath(m_file);
-    }
     ++open;
+    watchFolder();
     connect(commentsWatcher, &QFileSystemWatcher::fileChanged, this, &ViewerComments::updateComments);
+    connect(commentsWatcher, &QFileSystemWatcher::directoryChanged, this, &ViewerComments::folderChanged);
 }
 
 ViewerComments::~ViewerComments()
@@ -267,6 +273,11 @@ void ViewerComments::save()
     m_saveTimer.stop();
     if (m_file.isEmpty() || !commentsChanged())
         return;
+    // Comments taken away again before they were ever saved leave nothing to keep.
+    if (m_tabWidget->count() == 1 && !QFile::exists(m_file)) {
+        m_commentsRemoved = false;
+        return;
+    }
     // A file this panel could not read may still hold a child's writing: it goes aside,
     // never over something kept aside before.
     QStringList ignored;
@@ -306,6 +317,23 @@ void ViewerComments::watch()
     if (commentsWatcher && commentsOpen.value(m_id) > 0 && !commentsWatcher->files().contains(m_file)
         && QFile::exists(m_file))
         commentsWatcher->addPath(m_file);
+}
+
+void ViewerComments::watchFolder()
+{
+    const QString folder = QFileInfo(m_file).absolutePath();
+    if (!commentsWatcher->files().contains(m_file) && !commentsWatcher->directories().contains(folder))
+        commentsWatcher->addPath(folder);
+}
+
+// The folder stays watched (one path for all materials). The panel that wrote a new file
+// watches it before this is heard, so whether the file is watched tells nothing: a file
+// that brings nothing new is left alone by updateComments().
+void ViewerComments::folderChanged(const QString &folder)
+{
+    if (m_file.isEmpty() || folder != QFileInfo(m_file).absolutePath() || !QFile::exists(m_file))
+        return;
+    updateComments(m_file);
 }
 
 void ViewerComments::updateButtons()

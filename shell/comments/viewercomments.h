@@ -30,6 +30,7 @@ public slots:
     void appendComment();
     void removeComment();
     void updateComments(QString path);
+    void folderChanged(const QString &folder);
     void updateButtons();
     void bold();
     void italic();
@@ -52,6 +53,7 @@ private:
     bool commentsChanged() const;
     void save();
     void watch();
+    void watchFolder();
     QTextEdit *commentEditor() const;
     void mergeFormat(const QTextCharFormat &format);
 

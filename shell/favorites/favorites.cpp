@@ -7,6 +7,7 @@
 #include "treeitem.h"
 
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QMessageBox>
@@ -58,6 +59,16 @@ Favorites::Favorites(QWidget *parent)
             qOverload<QItemSelection, QItemSelection>(&Favorites::selectMaterial));
     connect(m_tree, &QTreeView::pressed, this, &Favorites::activated);
     connect(favoritesModel, &FavoritesModel::scrollUpdate, this, &Favorites::scrollUpdate);
+    // Once, over the window, after the sheet has come up.
+    if (first && !favoritesModel->keptAside().isEmpty())
+        QTimer::singleShot(0, this, &Favorites::reportKeptAside);
+}
+
+void Favorites::reportKeptAside()
+{
+    QMessageBox::warning(window(), tr("Избранное"),
+                         tr("Файл избранного испорчен и сохранён как %1. Избранное начато заново.")
+                             .arg(QFileInfo(favoritesModel->keptAside()).fileName()));
 }
 
 Favorites::~Favorites()

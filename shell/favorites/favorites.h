@@ -35,6 +35,7 @@ public slots:
     void favorites_resize();
 
 private:
+    void reportKeptAside();
     QPushButton *toolButton(const char *objectName, const QString &toolTip);
     void append(class TreeItem *item);
 

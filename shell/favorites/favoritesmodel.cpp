@@ -1,10 +1,12 @@
 #include "favoritesmodel.h"
 
+#include "atomicfile.h"
 #include "coursexml.h"
 #include "environment.h"
 #include "treeitem.h"
 
 #include <QDataStream>
+#include <QFile>
 #include <QFont>
 #include <QIODevice>
 #include <QMimeData>
@@ -12,6 +14,8 @@
 namespace {
 
 constexpr int kSaveDelayMs = 300;
+// A pupil who keeps changing things would otherwise put the write off for ever.
+constexpr int kLongestSaveDelayMs = 1000;
 
 bool isFolder(const TreeItem *item)
 {
@@ -28,6 +32,7 @@ bool isMaterial(const TreeItem *item)
 FavoritesModel::FavoritesModel(QObject *parent)
     : TreeModel(pupilDir.filePath(QStringLiteral("favorites.xml")), parent)
 {
+    keepUnreadableFileAside();
     rootItem()->setItemData({tr("  Избранное")});
     m_folderIcon.addFile(QStringLiteral("theme/other/icons/folder_expanded.png"), QSize(), QIcon::Normal, QIcon::On);
     m_folderIcon.addFile(QStringLiteral("theme/other/icons/folder_collapsed.png"), QSize(), QIcon::Normal, QIcon::Off);
@@ -35,6 +40,9 @@ FavoritesModel::FavoritesModel(QObject *parent)
     m_saveTimer.setSingleShot(true);
     m_saveTimer.setInterval(kSaveDelayMs);
     connect(&m_saveTimer, &QTimer::timeout, this, &FavoritesModel::saveNow);
+    m_saveDeadline.setSingleShot(true);
+    m_saveDeadline.setInterval(kLongestSaveDelayMs);
+    connect(&m_saveDeadline, &QTimer::timeout, this, &FavoritesModel::saveNow);
     connect(this, &QAbstractItemModel::rowsInserted, this, &FavoritesModel::changed);
     connect(this, &QAbstractItemModel::rowsRemoved, this, &FavoritesModel::changed);
     connect(this, &QAbstractItemModel::rowsMoved, this, &FavoritesModel::changed);
@@ -46,8 +54,30 @@ FavoritesModel::~FavoritesModel()
     saveNow();
 }
 
+// Left in place, a file the reader refused would show as an empty tree and be kept aside
+// only by the next save, unknown to the pupil; moved now, the pupil can be told at once.
+void FavoritesModel::keepUnreadableFileAside()
+{
+    QFile file(fileName());
+    if (!file.exists() || file.size() == 0)
+        return;
+    if (file.open(QIODevice::ReadOnly) && documentElementName(file.readAll()) == QLatin1String("favorites"))
+        return;
+    file.close();
+    QString error;
+    m_keptAside = AtomicFile::keepAside(fileName(), QStringLiteral(".bad"), &error);
+    if (m_keptAside.isEmpty())
+        qWarning("Cannot keep the unreadable %s aside: %s", qPrintable(fileName()), qPrintable(error));
+    else
+        qWarning("%s could not be read and is kept as %s", qPrintable(fileName()), qPrintable(m_keptAside));
+    // Whatever another kind of document gave the tree is no favorite of the pupil's.
+    load(QByteArray());
+}
+
 void FavoritesModel::changed()
 {
+    if (!m_unsaved)
+        m_saveDeadline.start();
     m_unsaved = true;
     m_saveTimer.start();
 }
@@ -55,6 +85,7 @@ void FavoritesModel::changed()
 bool FavoritesModel::saveNow()
 {
     m_saveTimer.stop();
+    m_saveDeadline.stop();
     if (!m_unsaved)
         return true;
     m_unsaved = false;

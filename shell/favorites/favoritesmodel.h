@@ -37,6 +37,8 @@ public:
     // Writes the file now, if anything changed since the last write. False when the write failed.
     bool saveNow();
     bool hasUnsavedChanges() const { return m_unsaved; }
+    // Where the file the reader refused at the start was moved; empty when there was none.
+    QString keptAside() const { return m_keptAside; }
 
 signals:
     void scrollUpdate();
@@ -47,6 +49,7 @@ public slots:
     void update(QString str);
 
 private:
+    void keepUnreadableFileAside();
     void changed();
     bool contains(const TreeItem *item) const;
     static bool isSelfOrDescendant(const TreeItem *item, const TreeItem *ancestor);
@@ -57,7 +60,9 @@ private:
     QIcon m_folderIcon;
     QString m_search;
     QTimer m_saveTimer;
+    QTimer m_saveDeadline;
     bool m_unsaved = false;
+    QString m_keptAside;
     // Items on their way in a drag, by handle: the payload never carries a pointer.
     mutable QHash<qint32, TreeItem *> m_dragged;
     mutable qint32 m_nextHandle = 0;

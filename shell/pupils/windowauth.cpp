@@ -94,6 +94,7 @@ void WindowAuth::buildWidgets()
     // application's own event loop has not started yet while the sign-in window runs.)
     connect(m_close, &QPushButton::clicked, this, &QDialog::reject);
     connect(m_name, &QComboBox::editTextChanged, this, &WindowAuth::changePupil);
+    connect(m_name, &QComboBox::textActivated, this, &WindowAuth::choosePupil);
     connect(m_name->lineEdit(), &QLineEdit::returnPressed, this, &WindowAuth::selectPupil);
     connect(m_password, &QLineEdit::returnPressed, this, &WindowAuth::selectPupil);
     connect(m_confirm, &QLineEdit::returnPressed, this, &WindowAuth::selectPupil);
@@ -170,11 +171,21 @@ void WindowAuth::changePupil(QString name)
     if (keys.size() == PupilKeys::ShortRecord) {
         setNewPupilMode(false);
         m_remember->setChecked(false);
-    } else if (keys.size() == PupilKeys::LongRecord && keys.open(QIODevice::ReadOnly)) {
-        m_password->setText(PupilKeys::tokenText(keys.read(PupilKeys::ShortRecord)));
+    } else if (keys.size() == PupilKeys::LongRecord) {
         setNewPupilMode(false);
         m_remember->setChecked(true);
     }
+}
+
+// On a shared computer the window opens on whoever signed in last: her remembered password
+// waits until a child picks her name, or the next child would work, and be marked, as her.
+void WindowAuth::choosePupil(const QString &name)
+{
+    if (!isListed(name))
+        return;
+    QFile keys(keysFile(name));
+    if (keys.size() == PupilKeys::LongRecord && keys.open(QIODevice::ReadOnly))
+        m_password->setText(PupilKeys::tokenText(keys.read(PupilKeys::ShortRecord)));
 }
 
 void WindowAuth::selectPupil()

@@ -32,6 +32,7 @@ protected:
 
 private slots:
     void changePupil(QString name);
+    void choosePupil(const QString &name);
     void selectPupil();
 
 private:

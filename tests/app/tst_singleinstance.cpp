@@ -1,5 +1,6 @@
-// A second start of the shell in the same installation hands over to the running one and ends.
+// A second start of the shell on the same course data hands over to the running one and ends.
 
+#include "environment.h"
 #include "singleinstance.h"
 
 #include <QProcess>
@@ -12,9 +13,23 @@ class TestSingleInstance : public QObject
     Q_OBJECT
 
 private slots:
+    void initTestCase();
     void secondStartHandsOverToTheFirst();
-    void anotherInstallationRunsBesideIt();
+    void anotherCourseRunsBesideItAndNothingLivesInTheSharedTemp();
+
+private:
+    QTemporaryDir m_home;
+    QTemporaryDir m_runtime;
+    QTemporaryDir m_temp;
 };
+
+void TestSingleInstance::initTestCase()
+{
+    qputenv("XDG_DATA_HOME", m_home.path().toUtf8());
+    qputenv("XDG_RUNTIME_DIR", m_runtime.path().toUtf8());
+    qputenv("TMPDIR", m_temp.path().toUtf8());
+    courseTitle = QStringLiteral("Веларин");
+}
 
 static int startShell(const QString &installation, QSignalSpy &forwarded)
 {
@@ -36,31 +51,38 @@ static int startShell(const QString &installation, QSignalSpy &forwarded)
 
 void TestSingleInstance::secondStartHandsOverToTheFirst()
 {
-    QTemporaryDir installation;
+    // The shell started from another installation of the same course works on the same
+    // pupils' files: it must hand over too.
+    QTemporaryDir installation, otherInstallation;
     {
-        SingleInstance running(installation.path());
+        SingleInstance running(courseDataPath());
         QVERIFY(running.claim());
         QSignalSpy forwarded(&running, &SingleInstance::forwardRequested);
         // Without the hand-over the real shell would open its windows and never end.
         QCOMPARE(startShell(installation.path(), forwarded), 0);
         QCOMPARE(forwarded.count(), 1);
+        QCOMPARE(startShell(otherInstallation.path(), forwarded), 0);
+        QCOMPARE(forwarded.count(), 2);
 
-        SingleInstance second(installation.path());
+        SingleInstance second(courseDataPath());
         QVERIFY(!second.claim());
-        QTRY_COMPARE(forwarded.count(), 2);
+        QVERIFY(second.runningAnswered());
+        QTRY_COMPARE(forwarded.count(), 3);
     }
     // Once the first has ended, the next start runs.
-    SingleInstance next(installation.path());
+    SingleInstance next(courseDataPath());
     QVERIFY(next.claim());
 }
 
-void TestSingleInstance::anotherInstallationRunsBesideIt()
+void TestSingleInstance::anotherCourseRunsBesideItAndNothingLivesInTheSharedTemp()
 {
-    QTemporaryDir one, two;
-    SingleInstance first(one.path());
-    SingleInstance second(two.path());
+    SingleInstance first(m_home.filePath("one"));
+    SingleInstance second(m_home.filePath("two"));
     QVERIFY(first.claim());
     QVERIFY(second.claim());
+    // Another account could plant a lock or a socket in the shared temporary folder.
+    QCOMPARE(QDir(m_temp.path()).entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot), QStringList());
+    QCOMPARE(QDir(m_runtime.path()).entryList({"pellora-*"}, QDir::AllEntries | QDir::System).size(), 4);
 }
 
 QTEST_MAIN(TestSingleInstance)

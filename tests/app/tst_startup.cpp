@@ -1,6 +1,7 @@
 #include "environment.h"
 #include "nofilewrites.h"
 #include "shellstartup.h"
+#include "singleinstance.h"
 #include "windowauth.h"
 #include "windowmain.h"
 
@@ -9,6 +10,7 @@
 #include <QComboBox>
 #include <QFileInfo>
 #include <QLineEdit>
+#include <QLockFile>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTabBar>
@@ -73,6 +75,7 @@ private slots:
     void knownPupilKeepsSecondSettingByte();
     void settingsWriteIsAtomicAndFailuresAreReported();
     void unwritablePupilFolderIsToldOnce();
+    void silentHolderOfTheLockIsTold();
     void styleSheetStopsAtZeroByte();
     void groupTables();
 
@@ -243,6 +246,29 @@ void TestStartup::unwritablePupilFolderIsToldOnce()
              qPrintable(boxes.first()));
     QCOMPARE(boxParent, QString("window_main"));
     QCOMPARE(readBytes(pupilFolder("Оля") + "/pupil.keys"), kSecretHash);
+}
+
+void TestStartup::silentHolderOfTheLockIsTold()
+{
+    // A live process holds the lock but never listens (hung, or not a shell at all).
+    QVERIFY(QDir().mkpath(courseDataPath()));
+    QLockFile held(SingleInstance::lockFileName(courseDataPath()));
+    QVERIFY(held.tryLock(0));
+    QString box;
+    QTimer watcher;
+    connect(&watcher, &QTimer::timeout, this, [&box] {
+        if (auto *shown = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
+            box = shown->windowTitle() + ": " + shown->text();
+            shown->button(QMessageBox::Ok)->click();
+        } else if (signInWindow()) {
+            // The lock was not seen: the pupil would get a second shell.
+            signInWindow()->findChild<QPushButton *>("button_window_close")->click();
+        }
+    });
+    watcher.start(20);
+    QCOMPARE(ShellStartup().run(), 0);
+    QVERIFY2(box.startsWith("Ошибка: Программа уже запущена, но не отвечает"), qPrintable(box));
+    QVERIFY(!mainWindow);
 }
 
 void TestStartup::styleSheetStopsAtZeroByte()

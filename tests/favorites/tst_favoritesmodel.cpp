@@ -1,13 +1,17 @@
 #include "environment.h"
+#include "favorites.h"
 #include "favoritesmodel.h"
 #include "favoritesmodelproxy.h"
 #include "treeitem.h"
 
 #include <QAbstractItemModelTester>
+#include <QApplication>
+#include <QMessageBox>
 #include <QMimeData>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 // Folder "Буквы" (with "Гласные" inside), then a loose material, then folder "Игры".
 static const char kFavorites[] = R"(<favorites>
@@ -34,6 +38,7 @@ private slots:
     void dropRules();
     void searchShowsAncestorsAndSubtrees();
     void everyChangeReachesTheFileSoon();
+    void unreadableFileIsKeptAsideAtOnceAndToldOnce();
 
 private:
     QModelIndex at(std::initializer_list<int> rows) const;
@@ -180,6 +185,51 @@ void TestFavoritesModel::everyChangeReachesTheFileSoon()
     };
     walk({}, QString());
     QCOMPARE(again, before);
+
+    // A pupil who keeps changing things (a click every 0.1 s) still has them on disk within a second.
+    bool reached = false;
+    for (int i = 0; i < 40 && !reached; ++i) {
+        QVERIFY(m_model->setData(at({1}), QString("Имя %1").arg(i)));
+        QTest::qWait(100);
+        reached = onDisk().contains("name=\"Имя ");
+    }
+    QVERIFY(reached);
+}
+
+void TestFavoritesModel::unreadableFileIsKeptAsideAtOnceAndToldOnce()
+{
+    delete m_model;
+    m_model = nullptr;
+    const QString file = m_pupil->filePath("favorites.xml");
+    const QByteArray broken = QByteArray(kFavorites).left(200);
+    QFile::remove(file);
+    QFile write(file);
+    QVERIFY(write.open(QIODevice::WriteOnly));
+    write.write(broken);
+    write.close();
+
+    QStringList boxes;
+    QTimer answer;
+    connect(&answer, &QTimer::timeout, this, [&boxes] {
+        if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
+            boxes << box->text();
+            box->accept();
+        }
+    });
+    answer.start(10);
+    {
+        Favorites sheet, secondSheet;
+        QCOMPARE(favoritesModel->rowCount(), 0);
+        QVERIFY(!QFile::exists(file));
+        QCOMPARE(favoritesModel->keptAside(), file + ".bad");
+        QTRY_COMPARE(boxes.size(), 1);
+        QCOMPARE(boxes.first(), QString("Файл избранного испорчен и сохранён как favorites.xml.bad. Избранное начато заново."));
+        QTest::qWait(100);
+    }
+    QCOMPARE(boxes.size(), 1);
+    QFile kept(file + ".bad");
+    QVERIFY(kept.open(QIODevice::ReadOnly));
+    QCOMPARE(kept.readAll(), broken);
 }
 
 QTEST_MAIN(TestFavoritesModel)

@@ -62,6 +62,24 @@ public:
         return document.toByteArray(4);
     }
 
+    // Half a surrogate pair (a UTF-16 file read as it stands) is no character: QDom's encoder
+    // writes "?" for it, which would put a character in the pupil's file that was never
+    // there. The writers leave it out, as they do everything else XML cannot hold.
+    static QString withoutHalfPairs(const QString &text)
+    {
+        QString whole;
+        for (qsizetype i = 0; i < text.size(); ++i) {
+            const QChar c = text.at(i);
+            if (c.isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate()) {
+                whole += c;
+                whole += text.at(++i);
+            } else if (!c.isSurrogate()) {
+                whole += c;
+            }
+        }
+        return whole;
+    }
+
     static QByteArray withSortedAttributes(const QByteArray &xml)
     {
         static const QRegularExpression tag(QStringLiteral(R"(<\w+((?: \w+="[^"]*")+)/?>)"));
@@ -142,13 +160,18 @@ private:
         return document.appendChild(document.createElement(QLatin1String(name))).toElement();
     }
 
+    static QString value(const TreeItem *item, int column)
+    {
+        return withoutHalfPairs(item->data(column).toString());
+    }
+
     static QDomElement appendElement(QDomElement parent, const char *name,
                                      std::initializer_list<std::pair<const char *, int>> columns,
                                      const TreeItem *item)
     {
         QDomElement element = parent.ownerDocument().createElement(QLatin1String(name));
         for (const auto &[attribute, column] : columns)
-            element.setAttribute(QLatin1String(attribute), item->data(column).toString());
+            element.setAttribute(QLatin1String(attribute), value(item, column));
         parent.appendChild(element);
         return element;
     }
@@ -170,7 +193,7 @@ private:
                 appendMarkbook(appendElement(parent, "chapter", {{"caption", 0}}, child), child);
             } else if (child->type() == TreeItem::ObjectType) {
                 QDomElement object = appendElement(parent, "object", {{"caption", 0}, {"mark", 1}, {"id", 3}}, child);
-                object.appendChild(object.ownerDocument().createTextNode(child->data(4).toString()));
+                object.appendChild(object.ownerDocument().createTextNode(value(child, 4)));
             }
         }
     }
@@ -188,7 +211,7 @@ private:
                 appended = true;
             } else {
                 QDomElement chapter = parent.ownerDocument().createElement(QStringLiteral("chapter"));
-                chapter.setAttribute(QStringLiteral("caption"), child->data(0).toString());
+                chapter.setAttribute(QStringLiteral("caption"), value(child, 0));
                 if (appendTests(chapter, child)) {
                     parent.appendChild(chapter);
                     appended = true;

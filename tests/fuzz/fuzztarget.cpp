@@ -119,10 +119,12 @@ QString checkContentsTypes(const TreeItem *item)
 }
 
 // What a file written from the tree keeps: materials lose anything nested in them,
-// folders lose their ids.
+// folders lose their ids, values lose halves of surrogate pairs.
 void dropWhatWritersOmit(TreeItem *item)
 {
     for (TreeItem *child : item->children()) {
+        for (int column = 0; column < child->columnCount(); ++column)
+            child->setData(column, DomReference::withoutHalfPairs(child->data(column).toString()));
         if (child->type() == TreeItem::ObjectType) {
             while (child->childCount() > 0)
                 delete child->takeChild(0);
