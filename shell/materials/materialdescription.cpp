@@ -18,16 +18,24 @@ int number(const QDomElement &e, const char *name, int fallback, int low, int hi
 bool MaterialDescription::checkWellFormed(const QByteArray &xml)
 {
     // The stream reader finds the faults a DOM parser would, without building a tree whose
-    // depth a hostile file chooses.
+    // depth or width a hostile file chooses.
     QXmlStreamReader reader(xml);
     reader.setNamespaceProcessing(true);
     int depth = 0;
+    int media = 0;
     while (!reader.atEnd()) {
         const QXmlStreamReader::TokenType token = reader.readNext();
-        if (token == QXmlStreamReader::StartElement && ++depth > TreeModel::MaxNestingDepth)
-            reader.raiseError(QStringLiteral("elements nested too deep"));
-        else if (token == QXmlStreamReader::EndElement)
+        if (token == QXmlStreamReader::EndElement) {
             --depth;
+            continue;
+        }
+        if (token != QXmlStreamReader::StartElement)
+            continue;
+        if (++depth > TreeModel::MaxNestingDepth)
+            reader.raiseError(QStringLiteral("elements nested too deep"));
+        else if (depth == 2 && reader.name() == QLatin1String("media") && ++media > MaxMedia)
+            reader.raiseError(QStringLiteral("Материал описывает больше %1 медиафайлов: столько не поместится на экране.")
+                                  .arg(MaxMedia));
     }
     if (!reader.hasError())
         return true;

@@ -27,6 +27,9 @@ public:
     // Cells and stretch factors beyond these would only make a grid too large to lay out.
     static constexpr int MaxCell = 64;
     static constexpr int MaxStretch = 1000;
+    // More media than a screen can show would only take the memory and the time of building
+    // them: such a description is refused before anything is built.
+    static constexpr int MaxMedia = 64;
 
     // False when the text is not well-formed XML; errorLine() etc. then say where.
     bool read(const QByteArray &xml);

@@ -1,5 +1,7 @@
 #include "materialprinter.h"
 
+#include <QBuffer>
+#include <QPdfDocument>
 #include <QTextDocument>
 
 #include <memory>
@@ -32,25 +34,94 @@ void MaterialPrinter::finish()
         m_painter.end();
 }
 
-static void drawFitted(QPainter *painter, const QRect &page, const QImage &image)
+namespace {
+
+// The next page of a material's job, or of a job of its own for a plain printer.
+class Pages
+{
+public:
+    explicit Pages(QPrinter *printer)
+        : m_printer(printer), m_job(dynamic_cast<MaterialPrinter *>(printer))
+    {
+    }
+
+    QPainter *next()
+    {
+        if (m_job)
+            return m_job->nextPage();
+        if (!m_own.isActive())
+            return m_own.begin(m_printer) ? &m_own : nullptr;
+        return m_printer->newPage() ? &m_own : nullptr;
+    }
+
+private:
+    QPrinter *m_printer;
+    MaterialPrinter *m_job;
+    QPainter m_own;
+};
+
+QRect paintRect(QPrinter *printer)
+{
+    return printer->pageLayout().paintRectPixels(printer->resolution());
+}
+
+void drawImage(QPrinter *printer, const QImage &image, const QSize &size)
 {
     if (image.isNull())
         return;
-    const QSize size = image.size().scaled(page.size(), Qt::KeepAspectRatio);
-    painter->setRenderHint(QPainter::SmoothPixmapTransform);
-    painter->drawImage(QRect(QPoint(0, 0), size), image);
+    Pages pages(printer);
+    if (QPainter *painter = pages.next()) {
+        painter->setRenderHint(QPainter::SmoothPixmapTransform);
+        painter->drawImage(QRect(QPoint(0, 0), size), image);
+    }
 }
+
+// A picture's own size in the printer's pixels, by the resolution it says it was made for.
+QSize printedSize(QPrinter *printer, const QImage &image)
+{
+    const qreal dpi = image.dotsPerMeterX() > 0 ? image.dotsPerMeterX() * 0.0254 : 96.0;
+    return (QSizeF(image.size()) * printer->resolution() / dpi).toSize();
+}
+
+} // namespace
 
 void MaterialPrinter::printFitted(QPrinter *printer, const QImage &image)
 {
-    const QRect page = printer->pageLayout().paintRectPixels(printer->resolution());
-    if (auto *job = dynamic_cast<MaterialPrinter *>(printer)) {
-        if (QPainter *painter = job->nextPage())
-            drawFitted(painter, page, image);
-        return;
+    drawImage(printer, image, image.size().scaled(paintRect(printer).size(), Qt::KeepAspectRatio));
+}
+
+void MaterialPrinter::printPicture(QPrinter *printer, const QImage &image)
+{
+    const QSize own = printedSize(printer, image);
+    const QSize page = paintRect(printer).size();
+    const bool fits = own.width() <= page.width() && own.height() <= page.height();
+    drawImage(printer, image, fits ? own : own.scaled(page, Qt::KeepAspectRatio));
+}
+
+bool MaterialPrinter::printPdf(QPrinter *printer, const QByteArray &pdf)
+{
+    QBuffer bytes;
+    bytes.setData(pdf);
+    bytes.open(QIODevice::ReadOnly);
+    QPdfDocument document;
+    document.load(&bytes);
+    if (document.status() != QPdfDocument::Status::Ready || document.pageCount() == 0)
+        return false;
+    // Rendered finer than a screen-resolution job's pixels, so that text stays sharp on paper.
+    const qreal dpi = qMax<qreal>(printer->resolution(), 200);
+    const QRect paper = printer->pageLayout().fullRectPixels(printer->resolution());
+    const QPoint origin = paintRect(printer).topLeft();
+    Pages pages(printer);
+    for (int i = 0; i < document.pageCount(); ++i) {
+        const QImage image = document.render(i, (document.pagePointSize(i) * dpi / 72).toSize());
+        QPainter *painter = pages.next();
+        if (!painter)
+            break;
+        // The PDF's pages carry the margins already: each is laid over the whole sheet.
+        painter->setRenderHint(QPainter::SmoothPixmapTransform);
+        painter->drawImage(paper.translated(-origin), image);
     }
-    QPainter painter(printer);
-    drawFitted(&painter, page, image);
+    return true;
 }
 
 void MaterialPrinter::printDocument(QPrinter *printer, const QTextDocument *document)

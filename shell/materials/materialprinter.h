@@ -21,8 +21,13 @@ public:
     void finish();
 
     // Draws a picture on the next page of `printer`, scaled to the page keeping its
-    // proportions. Works for a plain QPrinter too (then as a job of its own).
+    // proportions. Works for a plain QPrinter too (then as a job of its own), as do the others.
     static void printFitted(QPrinter *printer, const QImage &image);
+    // Draws a picture at its own size at the page's origin, shrunk (never enlarged) to fit.
+    static void printPicture(QPrinter *printer, const QImage &image);
+    // Prints every page of a PDF document made for the printer's page layout, each on a page
+    // of its own at the printer's paper size. False when the bytes are no PDF.
+    static bool printPdf(QPrinter *printer, const QByteArray &pdf);
     // Lays a text out on the printer's pages and prints it from a fresh page, as many pages
     // as it takes. Works for a plain QPrinter too (then as a job of its own).
     static void printDocument(QPrinter *printer, const QTextDocument *document);

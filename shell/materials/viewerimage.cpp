@@ -47,6 +47,6 @@ void ViewerImage::paintEvent(QPaintEvent *)
 
 void ViewerImage::print(QPrinter *printer)
 {
-    // Scaled to the page: a large picture printed at its own size would be cut off.
-    MaterialPrinter::printFitted(printer, m_pixmap.toImage());
+    // At its own size; a picture larger than the page is shrunk, or it would be cut off.
+    MaterialPrinter::printPicture(printer, m_pixmap.toImage());
 }

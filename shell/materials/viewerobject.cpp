@@ -50,7 +50,7 @@ void ViewerObject::loadObject(const QString &id)
         return;
     MaterialDescription description;
     if (!description.read(file.readAll())) {
-        showParseError(description);
+        showParseError(description, file.fileName());
         return;
     }
     if (!description.isObject())
@@ -71,13 +71,14 @@ void ViewerObject::loadObject(const QString &id)
     setWidget(media); // the previous media go with the widget they were on
 }
 
-void ViewerObject::showParseError(const MaterialDescription &description)
+void ViewerObject::showParseError(const MaterialDescription &description, const QString &file)
 {
+    // The file is named so that an author knows which of a course's descriptions to mend.
     QMessageBox::warning(this, QStringLiteral("DOM Parser"),
-                         QStringLiteral("Parse error at line %1, column %2:\n%3")
+                         QStringLiteral("Parse error at line %1, column %2:\n%3\n%4")
                              .arg(description.errorLine())
                              .arg(description.errorColumn())
-                             .arg(description.errorMessage()),
+                             .arg(description.errorMessage(), QDir::toNativeSeparators(file)),
                          QMessageBox::Ok);
 }
 

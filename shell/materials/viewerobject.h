@@ -41,7 +41,7 @@ public slots:
 
 private:
     QString descriptionFile(const QDir &folder) const;
-    void showParseError(const MaterialDescription &description);
+    void showParseError(const MaterialDescription &description, const QString &file);
     QWidget *createMedium(const MaterialDescription::Medium &medium, const QDir &folder, QWidget *parent);
     QWidget *createMovie(const QString &file, const MaterialDescription::Medium &medium, const QDir &folder,
                          QWidget *parent);

@@ -3,6 +3,7 @@
 
 #include <QWebEngineView>
 
+class QPageLayout;
 class QPrinter;
 
 // An `htm` medium of a material: a local web page from the installation's data folder, on
@@ -18,6 +19,10 @@ public:
 
 public slots:
     void print(QPrinter *printer);
+
+private:
+    static constexpr int pdfTimeoutMs = 30000;
+    QByteArray pageAsPdf(const QPageLayout &layout);
 };
 
 #endif

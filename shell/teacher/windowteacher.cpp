@@ -1,0 +1,20 @@
+#include "windowteacher.h"
+
+#include "classresultspage.h"
+
+#include <QGuiApplication>
+#include <QScreen>
+#include <QTabWidget>
+
+WindowTeacher::WindowTeacher(const QDir &courseFolder, QWidget *parent)
+    : WindowHard(0, parent)
+    , m_pages(new QTabWidget(this))
+    , m_results(new ClassResultsPage(courseFolder, m_pages))
+{
+    setObjectName(QStringLiteral("window_teacher"));
+    setCaptionText(tr("Учитель"));
+    m_pages->addTab(m_results, tr("Оценки класса"));
+    setContentWidget(m_pages);
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    resize(screen.size() * 0.85);
+}
