@@ -9,6 +9,7 @@
 
 #include <QApplication>
 #include <QCoreApplication>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QStandardPaths>
 
@@ -42,8 +43,32 @@ void ensureContentModel()
 
 void ensureMarkbookModel()
 {
-    if (!markbookModel)
-        markbookModel = new MarkbookModel;
+    if (markbookModel)
+        return;
+    markbookModel = new MarkbookModel;
+    // Told once the event that brought the news is done (a movie's call, the sign-in), not
+    // from inside it; what fails at exit is no longer told.
+    QObject::connect(
+        markbookModel, &MarkbookModel::saveFailed, markbookModel,
+        [told = false](const QString &file) mutable {
+            if (told)
+                return;
+            told = true;
+            QMessageBox::warning(QApplication::activeWindow(), QObject::tr("Ошибка"),
+                                 QObject::tr("Не могу сохранить журнал в папке %1. Оценки этого занятия могут не "
+                                             "сохраниться.")
+                                     .arg(QDir::toNativeSeparators(QFileInfo(file).absolutePath())));
+        },
+        Qt::QueuedConnection);
+    QObject::connect(
+        markbookModel, &MarkbookModel::replaced, markbookModel,
+        [](const QString &keptAs) {
+            QMessageBox::warning(QApplication::activeWindow(), QObject::tr("Журнал"),
+                                 QObject::tr("Журнал не удалось прочитать, поэтому заведён новый. Прежний файл "
+                                             "сохранён как %1.")
+                                     .arg(QDir::toNativeSeparators(keptAs)));
+        },
+        Qt::QueuedConnection);
 }
 
 void ensureFavoritesModel()

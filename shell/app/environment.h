@@ -42,7 +42,8 @@ extern ContentModelProxy *contentProxy;
 void ensureContentModel();
 
 // The pupil's markbook, shared by the markbook sheet and every material; made on first need
-// (after the sign-in: it reads the pupil's file), never deleted.
+// (after the sign-in: it reads the pupil's file), never deleted. A failed save is told once
+// per session, a markbook made anew at sign-in once.
 extern MarkbookModel *markbookModel;
 void ensureMarkbookModel();
 

@@ -2,10 +2,10 @@
 
 #include "contentmodel.h"
 #include "contentp.h"
-#include "coursexml.h"
 #include "environment.h"
 #include "flashplayer.h"
 #include "helplauncher.h"
+#include "markbookmodel.h"
 #include "materialid.h"
 #include "sheetcatalogue.h"
 #include "sheetfavorites.h"
@@ -182,7 +182,7 @@ void WindowMain::setupSheets()
     m_sheetStacks[Textbook].addWidget(new SheetTextbook);
     m_sheetStacks[Catalogue].addWidget(new SheetCatalogue);
     m_sheetStacks[Favorites].addWidget(new SheetFavorites);
-    m_pupilFilesWritten = createMarkbookIfMissing();
+    m_pupilFilesWritten = matchMarkbookToContents();
     m_sheetStacks[Markbook].addWidget(new SheetMarkbook);
 
     m_mainStack->setContentsMargins(15, 7, 15, 15);
@@ -225,10 +225,12 @@ QStackedWidget *WindowMain::currentSheetStack()
     return &m_sheetStacks[tab < 0 ? 0 : tab];
 }
 
-bool WindowMain::createMarkbookIfMissing()
+// The markbook must hold every test of the contents as they are today, or the pupil's
+// results for the tests it lacks would go nowhere.
+bool WindowMain::matchMarkbookToContents()
 {
-    const QString file = pupilDir.filePath(QStringLiteral("markbook.xml"));
-    return QFile::exists(file) || CourseXml::createMarkbook(contentModel->rootItem(), file);
+    ensureMarkbookModel();
+    return markbookModel->matchContents(contentModel->rootItem());
 }
 
 bool WindowMain::favoritesButtonWanted() const

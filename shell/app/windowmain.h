@@ -23,7 +23,7 @@ public:
 
     // Builds the tab bar and the four sheets; called once a pupil has signed in.
     void setupSheets();
-    // False when the new pupil's markbook could not be written.
+    // False when the pupil's markbook could not be written.
     bool pupilFilesWritten() const { return m_pupilFilesWritten; }
 
     QTabBar *tabBar() const { return m_tabBar; }
@@ -48,7 +48,7 @@ private:
     QStackedWidget *currentSheetStack();
     void pushOnCurrentSheet(QWidget *window);
     bool favoritesButtonWanted() const;
-    bool createMarkbookIfMissing();
+    bool matchMarkbookToContents();
     void keepTextbookDrawnUnderContents();
 
     QTabBar *m_tabBar = nullptr;

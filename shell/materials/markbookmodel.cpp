@@ -1,10 +1,44 @@
 #include "markbookmodel.h"
 
+#include "atomicfile.h"
 #include "coursexml.h"
 #include "environment.h"
 #include "treeitem.h"
 
+#include <QFile>
 #include <QFont>
+
+#include <cmath>
+
+namespace {
+
+const QString kNotTaken = QStringLiteral("-1.0");
+
+// A mark that is not a number counts as nothing done right; "NaN" and "inf" read as numbers
+// but say nothing of what was done either.
+double markValue(const QString &mark)
+{
+    bool isNumber = false;
+    const double m = mark.toDouble(&isNumber);
+    return isNumber && std::isfinite(m) ? m : 0;
+}
+
+bool isTest(const TreeItem *contentsItem)
+{
+    return contentsItem->type() == TreeItem::ObjectType && contentsItem->data(1).toString() == QLatin1String("con");
+}
+
+void collectCourseTests(const TreeItem *contentsItem, QStringList &ids)
+{
+    for (const TreeItem *child : contentsItem->children()) {
+        if (isTest(child))
+            ids.append(child->data(2).toString());
+        else if (child->type() != TreeItem::ObjectType)
+            collectCourseTests(child, ids);
+    }
+}
+
+} // namespace
 
 MarkbookModel::MarkbookModel(QObject *parent)
     : TreeModel(pupilDir.filePath(QStringLiteral("markbook.xml")), parent)
@@ -57,20 +91,141 @@ bool MarkbookModel::saveTestResult(const QString &id, const QString &mark, const
     // Views show the new mark at once, not at their next repaint.
     const QModelIndex first = indexFromItem(test, 0);
     emit dataChanged(first, first.siblingAtColumn(columnCount(first.parent()) - 1));
-    return save();
+    save();
+    return true;
 }
 
-bool MarkbookModel::save() const
+bool MarkbookModel::save()
 {
-    return CourseXml::saveMarkbook(rootItem(), fileName());
+    m_unsaved = !CourseXml::saveMarkbook(rootItem(), fileName());
+    if (m_unsaved)
+        emit saveFailed(fileName());
+    return !m_unsaved;
+}
+
+// Otherwise a markbook made before a test joined the course could never record that test,
+// and one that could not be read would record nothing at all. Start-up tells the pupil
+// itself when the pupil's folder cannot be written, so a failed write here is not told again.
+bool MarkbookModel::matchContents(const TreeItem *contentsRoot)
+{
+    // The model may be older than this sign-in (made for another pupil, in tests): the file
+    // is what the pupil's last session left.
+    setFileName(pupilDir.filePath(QStringLiteral("markbook.xml")));
+    QFile file(fileName());
+    const bool existed = file.exists();
+    load(file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray());
+    file.close();
+    bool changed = !existed;
+    QString keptAs;
+    beginResetModel();
+    TestsById tests;
+    collectTests(rootItem(), tests);
+    if (existed && !knowsAnyTest(contentsRoot, tests)) {
+        QString error;
+        keptAs = AtomicFile::keepAside(fileName(), QStringLiteral(".bad"), &error);
+        if (!keptAs.isEmpty()) {
+            while (TreeItem *child = rootItem()->takeChild(0))
+                delete child;
+            tests.clear();
+            changed = true;
+        } else {
+            // Whatever it holds stays in the tree, and the writer will not overwrite what it
+            // cannot read.
+            qWarning("Cannot keep the markbook %s aside: %s", qPrintable(QDir::toNativeSeparators(fileName())),
+                     qPrintable(error));
+        }
+    }
+    if (addMissingTests(contentsRoot, rootItem(), tests))
+        changed = true;
+    endResetModel();
+    if (!keptAs.isEmpty()) {
+        qWarning("The markbook %s could not be used and is kept as %s", qPrintable(QDir::toNativeSeparators(fileName())),
+                 qPrintable(QDir::toNativeSeparators(keptAs)));
+        emit replaced(keptAs);
+    }
+    m_unsaved = changed && !CourseXml::saveMarkbook(rootItem(), fileName());
+    return !m_unsaved;
+}
+
+void MarkbookModel::collectTests(TreeItem *item, TestsById &tests)
+{
+    for (TreeItem *child : item->children()) {
+        if (child->type() == TreeItem::ObjectType)
+            tests.insert(child->data(3).toString(), child);
+        else
+            collectTests(child, tests);
+    }
+}
+
+// A markbook that knows none of the course's tests is not this course's markbook, or not a
+// markbook at all: the reader gives an empty tree for a file it cannot read.
+bool MarkbookModel::knowsAnyTest(const TreeItem *contentsRoot, const TestsById &tests)
+{
+    QStringList courseTests;
+    collectCourseTests(contentsRoot, courseTests);
+    if (courseTests.isEmpty())
+        return true;
+    for (const QString &id : courseTests) {
+        if (tests.contains(id))
+            return true;
+    }
+    return false;
+}
+
+// Each missing test goes right after the test or chapter that comes before it in the
+// contents; a test stored anywhere in the markbook is not missing, wherever the course has
+// moved it. Chapters are known by their captions, the only thing a markbook keeps of them.
+bool MarkbookModel::addMissingTests(const TreeItem *contentsItem, TreeItem *chapter, TestsById &tests)
+{
+    bool added = false;
+    int position = 0;
+    for (const TreeItem *child : contentsItem->children()) {
+        if (child->type() == TreeItem::ObjectType) {
+            if (!isTest(child))
+                continue;
+            const QString id = child->data(2).toString();
+            if (const TreeItem *stored = tests.value(id)) {
+                if (stored->parentItem() == chapter)
+                    position = stored->row() + 1;
+                continue;
+            }
+            auto *test = new TreeItem({child->data(0).toString(), kNotTaken, QString(), id, QString()},
+                                      TreeItem::ObjectType);
+            chapter->insertChild(position++, test);
+            tests.insert(id, test);
+            added = true;
+            continue;
+        }
+        const QString caption = child->data(0).toString();
+        TreeItem *sub = chapterNamed(chapter, caption);
+        const bool isNew = !sub;
+        if (isNew) {
+            sub = new TreeItem({caption, QString(), QString()}, TreeItem::ChapterType);
+            chapter->insertChild(position, sub);
+        }
+        if (addMissingTests(child, sub, tests)) {
+            added = true;
+        } else if (isNew) {
+            delete chapter->takeChild(position); // no empty chapters
+            continue;
+        }
+        position = sub->row() + 1;
+    }
+    return added;
+}
+
+TreeItem *MarkbookModel::chapterNamed(const TreeItem *parent, const QString &caption)
+{
+    for (TreeItem *child : parent->children()) {
+        if (child->type() == TreeItem::ChapterType && child->data(0).toString() == caption)
+            return child;
+    }
+    return nullptr;
 }
 
 MarkbookModel::Band MarkbookModel::band(const QString &mark)
 {
-    bool isNumber = false;
-    double m = mark.toDouble(&isNumber);
-    if (!isNumber)
-        m = 0; // a mark that is not a number counts as nothing done right
+    const double m = markValue(mark);
     if (m == -1)
         return NotTaken;
     // Contiguous bands: real tests give marks such as 11/17 = 0.647 between the old limits.
@@ -118,10 +273,7 @@ QColor MarkbookModel::bandTint(Band band)
 
 QString MarkbookModel::toolTip(const QString &mark)
 {
-    bool isNumber = false;
-    double m = mark.toDouble(&isNumber);
-    if (!isNumber)
-        m = 0;
+    const double m = markValue(mark);
     if (m == -1)
         return tr("Не пройдено");
     if (m >= 0 && m < 0.64)

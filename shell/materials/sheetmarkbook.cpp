@@ -24,8 +24,9 @@ SheetMarkbook::SheetMarkbook(QWidget *parent)
 
 SheetMarkbook::~SheetMarkbook()
 {
-    // Results are written as they come; this last write also covers anything changed since.
-    markbookModel->save();
+    // Results are written as they come; this last write carries those whose write failed.
+    if (markbookModel->hasUnsavedChanges())
+        markbookModel->save();
 }
 
 void SheetMarkbook::selectTest(QModelIndex index)

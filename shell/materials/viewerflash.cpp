@@ -7,6 +7,8 @@
 #include "materialprinter.h"
 #include "treeitem.h"
 
+#include <QDebug>
+#include <QDir>
 #include <QImage>
 #include <QVBoxLayout>
 
@@ -22,6 +24,7 @@ ViewerFlash::ViewerFlash(QWidget *parent)
 void ViewerFlash::loadMovie(const QString &path, const QString &param, const QString &id, const QString &type,
                             const QString &caption, const QString &bgcolor)
 {
+    m_moviePath = path;
     ensureMarkbookModel();
     m_markbookItem = markbookModel->findObject(id, markbookModel->rootItem());
     const QString history = m_markbookItem ? m_markbookItem->data(4).toString() : QString();
@@ -34,6 +37,14 @@ void ViewerFlash::loadMovie(const QString &path, const QString &param, const QSt
     m_player->SetFlashVars(vars);
     m_player->SetMovie(path);
     m_player->SetBGColor(bgcolor);
+}
+
+// The history lives in markbook.xml and goes back to the movie at every show: one that
+// would swell both is refused.
+bool ViewerFlash::fitsTheMarkbook(const QString &history)
+{
+    // UTF-8 takes at most three bytes for a UTF-16 unit.
+    return history.size() <= MaxHistoryBytes / 3 || history.toUtf8().size() <= MaxHistoryBytes;
 }
 
 void ViewerFlash::request(QString request)
@@ -60,6 +71,12 @@ void ViewerFlash::parseFlashRequest(QString request)
         break;
     case FlashRequest::Save: {
         QString history = call.history();
+        if (!fitsTheMarkbook(history)) {
+            qWarning().noquote() << "movie" << QDir::toNativeSeparators(m_moviePath) << "saved a history of"
+                                 << history.toUtf8().size() << "bytes, over the" << MaxHistoryBytes
+                                 << "a markbook keeps: the mark is kept, the history is not";
+            history = m_markbookItem ? m_markbookItem->data(4).toString() : QString();
+        }
         emit test(call.mark(), history);
         break;
     }

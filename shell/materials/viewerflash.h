@@ -23,6 +23,9 @@ public:
 
     FlashPlayer *player() const { return m_player; }
 
+    // The largest history a test may save, in bytes of UTF-8.
+    static constexpr int MaxHistoryBytes = 64 * 1024;
+
 signals:
     void transfer(QString request);
     void test(QString mark, QString &history);
@@ -42,7 +45,10 @@ protected:
     void hideEvent(QHideEvent *event) override;
 
 private:
+    static bool fitsTheMarkbook(const QString &history);
+
     FlashPlayer *m_player;
+    QString m_moviePath;
     TreeItem *m_markbookItem = nullptr;
 };
 

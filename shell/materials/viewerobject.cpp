@@ -36,9 +36,10 @@ QString ViewerObject::descriptionFile(const QDir &folder) const
     return folder.filePath(QStringLiteral("normal.xml"));
 }
 
+// The id changes only with the media: a movie still playing after a failed load reports to
+// the material it was loaded from, never to the one that could not be shown.
 void ViewerObject::loadObject(const QString &id)
 {
-    m_id = id;
     const QString path = MaterialId::folder(id);
     if (path.isEmpty() || !QFileInfo(path).isDir())
         return;
@@ -55,6 +56,7 @@ void ViewerObject::loadObject(const QString &id)
     }
     if (!description.isObject())
         return;
+    m_id = id;
 
     auto *media = new QWidget;
     auto *grid = new QGridLayout(media);

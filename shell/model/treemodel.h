@@ -51,6 +51,7 @@ public:
 protected:
     // Replaces whatever was loaded; the root keeps its header row.
     void load(const QByteArray &xml);
+    void setFileName(const QString &fileName) { m_fileName = fileName; }
 
 private:
     void clear();

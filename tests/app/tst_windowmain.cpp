@@ -1,6 +1,8 @@
+#include "answerboxes.h"
 #include "contentmodel.h"
 #include "contentp.h"
 #include "environment.h"
+#include "markbookmodel.h"
 #include "viewercontent.h"
 #include "windowhard.h"
 #include "windowmain.h"
@@ -116,14 +118,52 @@ void TestWindowMain::setupShowsContentsAndMakesMarkbook()
                         "    </chapter>\n"
                         "</markbook>\n"));
 
-    // A pupil who already has a markbook keeps it.
-    QFile own(m_pupil.filePath("markbook.xml"));
-    QVERIFY(own.open(QIODevice::WriteOnly));
-    own.write("<markbook/>");
-    own.close();
-    WindowMain second;
-    second.setupSheets();
-    QCOMPARE(readBytes(m_pupil.filePath("markbook.xml")), QByteArray("<markbook/>"));
+    // A markbook made before a test joined the course gets it, in contents order; what it
+    // holds stays, a test the course dropped included.
+    const auto signIn = [this](const QByteArray &markbook) {
+        QFile own(m_pupil.filePath("markbook.xml"));
+        QVERIFY(own.open(QIODevice::WriteOnly));
+        own.write(markbook);
+        own.close();
+        WindowMain window;
+        window.setupSheets();
+    };
+    signIn("<markbook><chapter caption=\"Слова\"><object caption=\"Старый\" mark=\"0.5\" id=\"gone\">x</object>"
+           "<object caption=\"Тест: слова\" mark=\"0.8\" id=\"t2\">&lt;h/></object></chapter></markbook>");
+    QCOMPARE(sameAttributeOrder(readBytes(m_pupil.filePath("markbook.xml"))),
+             sameAttributeOrder("<markbook>\n"
+                                "    <chapter caption=\"Звуки\">\n"
+                                "        <chapter caption=\"Гласные\">\n"
+                                "            <object caption=\"Тест: гласные\" mark=\"-1.0\" id=\"t1\"></object>\n"
+                                "        </chapter>\n"
+                                "    </chapter>\n"
+                                "    <chapter caption=\"Слова\">\n"
+                                "        <object caption=\"Старый\" mark=\"0.5\" id=\"gone\">x</object>\n"
+                                "        <object caption=\"Тест: слова\" mark=\"0.8\" id=\"t2\">&lt;h/></object>\n"
+                                "    </chapter>\n"
+                                "</markbook>\n"));
+    QVERIFY(answerPendingBoxes().isEmpty());
+
+    // One that lacks nothing is left as it is.
+    const QByteArray complete = "<markbook><chapter caption=\"Слова\"><object caption=\"Тест: гласные\" mark=\"1\" "
+                                "id=\"t1\"/><object caption=\"Тест: слова\" mark=\"0\" id=\"t2\"/></chapter></markbook>";
+    signIn(complete);
+    QCOMPARE(readBytes(m_pupil.filePath("markbook.xml")), complete);
+
+    // One that cannot be read, or knows none of the course's tests, is kept aside, made anew
+    // and told of; the pupil's next result is recorded.
+    for (const QByteArray &unusable : {complete.left(60), QByteArray("<markbook/>")}) {
+        QDir(m_pupil.path()).removeRecursively();
+        QVERIFY(QDir().mkpath(m_pupil.path()));
+        signIn(unusable);
+        QCOMPARE(readBytes(m_pupil.filePath("markbook.xml.bad")), unusable);
+        const QStringList boxes = answerPendingBoxes();
+        QCOMPARE(boxes.size(), 1);
+        QVERIFY2(boxes[0].contains("markbook.xml.bad"), qPrintable(boxes[0]));
+        QVERIFY(markbookModel->saveTestResult("t2", "0.9", "h"));
+        QVERIFY(readBytes(m_pupil.filePath("markbook.xml")).contains("mark=\"-1.0\" id=\"t1\""));
+        QVERIFY(readBytes(m_pupil.filePath("markbook.xml")).contains("mark=\"0.9\" id=\"t2\">h<"));
+    }
 }
 
 void TestWindowMain::materialsStackPerTabAndCloseInOrder()

@@ -1,3 +1,4 @@
+#include "answerboxes.h"
 #include "environment.h"
 #include "markbookmodel.h"
 #include "treeitem.h"
@@ -23,6 +24,7 @@ private slots:
     void bandsLeaveNoGaps_data();
     void bandsLeaveNoGaps();
     void resultIsOnDiskAtOnceAndViewsHearOfIt();
+    void failedWriteIsToldOnceAndKeptForTheNext();
 };
 
 void TestMarkbookModel::bandsLeaveNoGaps_data()
@@ -40,6 +42,8 @@ void TestMarkbookModel::bandsLeaveNoGaps_data()
     QTest::newRow("all right") << "1" << int(MarkbookModel::Excellent) << "Молодец! Всё правильно!";
     QTest::newRow("negative") << "-0.5" << int(MarkbookModel::NoBand) << "-0.5";
     QTest::newRow("not a number") << "много" << int(MarkbookModel::NeedsWork) << "Нужно поработать ещё!";
+    QTest::newRow("NaN") << "NaN" << int(MarkbookModel::NeedsWork) << "Нужно поработать ещё!";
+    QTest::newRow("infinity") << "inf" << int(MarkbookModel::NeedsWork) << "Нужно поработать ещё!";
 }
 
 void TestMarkbookModel::bandsLeaveNoGaps()
@@ -79,6 +83,34 @@ void TestMarkbookModel::resultIsOnDiskAtOnceAndViewsHearOfIt()
     QCOMPARE(t2->data(1).toString(), QString("много"));
     QCOMPARE(t2->data(4).toString(), QString("3/5"));
     QVERIFY(!reread.findObject("Звуки", reread.rootItem())); // chapters have no id
+}
+
+void TestMarkbookModel::failedWriteIsToldOnceAndKeptForTheNext()
+{
+    QTemporaryDir home;
+    const QString folder = home.filePath("Петя");
+    QVERIFY(QDir().mkpath(folder));
+    pupilDir = QDir(folder);
+    QFile file(pupilDir.filePath("markbook.xml"));
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(kMarkbook);
+    file.close();
+    ensureMarkbookModel();
+
+    // The pupil's folder goes away (a network share, a pulled stick) while two tests are taken.
+    QVERIFY(QDir(home.path()).rename("Петя", "away"));
+    QVERIFY(markbookModel->saveTestResult("t1", "0.8", "4/5"));
+    QVERIFY(markbookModel->saveTestResult("t2", "1", "5/5"));
+    const QStringList boxes = answerPendingBoxes();
+    QCOMPARE(boxes.size(), 1);
+    QVERIFY2(boxes[0].contains(QDir::toNativeSeparators(folder)), qPrintable(boxes[0]));
+
+    // Back again: the next write carries both results.
+    QVERIFY(QDir(home.path()).rename("away", "Петя"));
+    QVERIFY(markbookModel->save());
+    MarkbookModel reread;
+    QCOMPARE(reread.findObject("t1", reread.rootItem())->data(1).toString(), QString("0.8"));
+    QCOMPARE(reread.findObject("t2", reread.rootItem())->data(4).toString(), QString("5/5"));
 }
 
 QTEST_MAIN(TestMarkbookModel)

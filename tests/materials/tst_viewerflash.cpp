@@ -157,6 +157,11 @@ void TestViewerFlash::requestsFromMovies_data()
         {"test(0.75, <h>3/4</h>)"});
     row("save without a mark", invoke(QStringLiteral("<shell action=\"save\"><result>1/4</result></shell>")),
         {"test(0.0, 1/4)"});
+    // Kept out of markbook.xml; with no markbook entry here, the history kept is empty.
+    row("save with a history over 64 KB keeps only the mark",
+        invoke(QStringLiteral("<shell action=\"save\"><result mark=\"0.9\">%1</result></shell>")
+                   .arg(QString(ViewerFlash::MaxHistoryBytes / 2 + 1, QChar(u'я')))),
+        {"test(0.9, )"});
     row("save after text", invoke(QStringLiteral("<shell action=\"save\">x<result mark=\"1.0\"/></shell>")),
         {"test(1.0, )"});
     row("save whose first child is not result",

@@ -292,17 +292,21 @@ void TestViewerObject::testResultIsOnDiskAtOnce()
     const QString id = material();
     writeFile(pupil.filePath("markbook.xml"),
               "<markbook><chapter caption=\"Глава\"><object caption=\"Тест\" mark=\"-1.0\" id=\"" + id.toUtf8()
-                  + "\"/></chapter></markbook>");
+                  + "\"/><object caption=\"Без папки\" mark=\"-1.0\" id=\"con_no_folder\"/></chapter></markbook>");
+    writeFile(materialFile("normal.xml"), "<object/>");
     ensureMarkbookModel();
     ViewerObject viewer;
     viewer.loadObject(id);
+    // A material that cannot be shown leaves the movie that still plays reporting to its own.
+    viewer.loadObject("con_no_folder");
     QString history = "2/3";
     viewer.saveTestResult("0.67", history);
 
     QFile file(pupil.filePath("markbook.xml"));
     QVERIFY(file.open(QIODevice::ReadOnly));
     const QByteArray onDisk = file.readAll();
-    QVERIFY2(onDisk.contains("mark=\"0.67\"") && onDisk.contains(">2/3</object>"), onDisk.constData());
+    QVERIFY2(onDisk.contains(QByteArray("mark=\"0.67\" id=\"" + id.toUtf8() + "\">2/3</object>")), onDisk.constData());
+    QVERIFY2(onDisk.contains("mark=\"-1.0\" id=\"con_no_folder\""), onDisk.constData());
 }
 
 void TestViewerObject::webPageSeesOnlyTheDataFolder()
