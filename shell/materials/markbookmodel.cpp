@@ -6,7 +6,9 @@
 #include "treeitem.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QFont>
+#include <QLocale>
 
 #include <cmath>
 
@@ -60,7 +62,7 @@ QVariant MarkbookModel::data(const QModelIndex &index, int role) const
         break;
     case Qt::ToolTipRole:
         if (index.column() == 1 && item->type() == TreeItem::ObjectType)
-            return toolTip(item->data(1).toString());
+            return toolTip(item->data(1).toString(), attemptsOf(item->data(3).toString()));
         break;
     default:
         break;
@@ -88,19 +90,63 @@ bool MarkbookModel::saveTestResult(const QString &id, const QString &mark, const
         return false;
     test->setData(1, mark);
     test->setData(4, history);
+    const AttemptLog::Attempt attempt{QDateTime::currentDateTime(), id, mark, history};
+    attemptsOf(id);
+    m_attempts[id].append(attempt);
     // Views show the new mark at once, not at their next repaint.
     const QModelIndex first = indexFromItem(test, 0);
     emit dataChanged(first, first.siblingAtColumn(columnCount(first.parent()) - 1));
+    m_pendingAttempts.append(attempt);
     save();
     return true;
+}
+
+bool MarkbookModel::writePendingAttempts()
+{
+    if (m_pendingAttempts.isEmpty())
+        return true;
+    QString error;
+    if (!AttemptLog::append(pupilFolder(), m_pendingAttempts, &error)) {
+        qWarning("Cannot keep %d attempts in %s: %s", int(m_pendingAttempts.size()),
+                 qPrintable(QDir::toNativeSeparators(pupilFolder().path())), qPrintable(error));
+        return false;
+    }
+    m_pendingAttempts.clear();
+    return true;
+}
+
+QDir MarkbookModel::pupilFolder() const
+{
+    return QFileInfo(fileName()).dir();
+}
+
+const QList<AttemptLog::Attempt> &MarkbookModel::attemptsOf(const QString &id) const
+{
+    if (!m_attemptsRead) {
+        m_attemptsRead = true;
+        for (const AttemptLog::Attempt &attempt : AttemptLog::read(pupilFolder()))
+            m_attempts[attempt.test].append(attempt);
+    }
+    static const QList<AttemptLog::Attempt> none;
+    const auto found = m_attempts.constFind(id);
+    return found == m_attempts.constEnd() ? none : *found;
+}
+
+QString MarkbookModel::toolTip(const QString &mark, const QList<AttemptLog::Attempt> &attempts)
+{
+    if (attempts.isEmpty())
+        return toolTip(mark);
+    const QString last = QLocale(QLocale::Russian).toString(attempts.last().when, QStringLiteral("d MMMM yyyy, HH:mm"));
+    return toolTip(mark) + QLatin1Char('\n') + tr("Попыток: %1, последняя %2").arg(attempts.size()).arg(last);
 }
 
 bool MarkbookModel::save()
 {
     m_unsaved = !CourseXml::saveMarkbook(rootItem(), fileName());
-    if (m_unsaved)
+    const bool attemptsKept = writePendingAttempts();
+    if (m_unsaved || !attemptsKept)
         emit saveFailed(fileName());
-    return !m_unsaved;
+    return !m_unsaved && attemptsKept;
 }
 
 // Otherwise a markbook made before a test joined the course could never record that test,
@@ -110,7 +156,11 @@ bool MarkbookModel::matchContents(const TreeItem *contentsRoot)
 {
     // The model may be older than this sign-in (made for another pupil, in tests): the file
     // is what the pupil's last session left.
+    writePendingAttempts(); // the last try for the folder they belong to
+    m_pendingAttempts.clear();
     setFileName(pupilDir.filePath(QStringLiteral("markbook.xml")));
+    m_attempts.clear();
+    m_attemptsRead = false;
     QFile file(fileName());
     const bool existed = file.exists();
     load(file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray());

@@ -1,6 +1,7 @@
 #ifndef MARKBOOKMODEL_H
 #define MARKBOOKMODEL_H
 
+#include "attemptlog.h"
 #include "treemodel.h"
 
 #include <QColor>
@@ -31,17 +32,20 @@ public:
     bool matchContents(const TreeItem *contentsRoot);
 
     // Stores a test's result and writes the file at once: a result a child earned must
-    // survive a crash. False when the material is not a test of this markbook; a failed
-    // write keeps the result here for the next one.
+    // survive a crash. The result is also kept as one more attempt in the pupil's attempt
+    // log, so a retake loses nothing. False when the material is not a test of this
+    // markbook; a failed write keeps the result here for the next one.
     bool saveTestResult(const QString &id, const QString &mark, const QString &history);
     // Writes the whole markbook back to the file it was read from; saveFailed() on failure.
     bool save();
-    bool hasUnsavedChanges() const { return m_unsaved; }
+    bool hasUnsavedChanges() const { return m_unsaved || !m_pendingAttempts.isEmpty(); }
 
     static Band band(const QString &mark);
     static QString bandIcon(Band band);
     static QColor bandTint(Band band);
     static QString toolTip(const QString &mark);
+    // The band's text, then how many times the test was taken and when last.
+    static QString toolTip(const QString &mark, const QList<AttemptLog::Attempt> &attempts);
 
 signals:
     void saveFailed(const QString &fileName);
@@ -55,7 +59,16 @@ private:
     static bool addMissingTests(const TreeItem *contentsItem, TreeItem *chapter, TestsById &tests);
     static TreeItem *chapterNamed(const TreeItem *parent, const QString &caption);
 
+    const QList<AttemptLog::Attempt> &attemptsOf(const QString &id) const;
+    QDir pupilFolder() const;
+
+    bool writePendingAttempts();
+
     bool m_unsaved = false;
+    QList<AttemptLog::Attempt> m_pendingAttempts; // not in the attempt log yet: its write failed
+    // The attempt log, read when a tool tip first needs it.
+    mutable QHash<QString, QList<AttemptLog::Attempt>> m_attempts;
+    mutable bool m_attemptsRead = false;
 };
 
 #endif

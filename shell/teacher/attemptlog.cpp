@@ -27,7 +27,7 @@ QString AttemptLog::dateText(const QDateTime &when)
     return when.toString(QLatin1String(dateFormat));
 }
 
-bool AttemptLog::append(const QDir &pupilFolder, const Attempt &attempt, QString *error)
+bool AttemptLog::append(const QDir &pupilFolder, const QList<Attempt> &attempts, QString *error)
 {
     const QString path = pupilFolder.filePath(fileName());
     QByteArray bytes = readAll(path);
@@ -35,7 +35,8 @@ bool AttemptLog::append(const QDir &pupilFolder, const Attempt &attempt, QString
         bytes = CsvText::byteOrderMark() + CsvText::line(header()).toUtf8();
     else if (!bytes.endsWith('\n'))
         bytes += "\r\n"; // a spreadsheet saved it without its last line end
-    bytes += CsvText::line({dateText(attempt.when), attempt.test, attempt.mark, attempt.history}).toUtf8();
+    for (const Attempt &attempt : attempts)
+        bytes += CsvText::line({dateText(attempt.when), attempt.test, attempt.mark, attempt.history}).toUtf8();
     return AtomicFile::write(path, bytes, error);
 }
 

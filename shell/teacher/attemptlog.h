@@ -25,7 +25,11 @@ public:
 
     // False, with `error` set, when the file could not be written; the attempts kept before
     // are then untouched.
-    static bool append(const QDir &pupilFolder, const Attempt &attempt, QString *error = nullptr);
+    static bool append(const QDir &pupilFolder, const QList<Attempt> &attempts, QString *error = nullptr);
+    static bool append(const QDir &pupilFolder, const Attempt &attempt, QString *error = nullptr)
+    {
+        return append(pupilFolder, QList<Attempt>{attempt}, error);
+    }
     // Lines that are not attempts (the header, a line a spreadsheet mangled) are passed over.
     static QList<Attempt> read(const QDir &pupilFolder);
 

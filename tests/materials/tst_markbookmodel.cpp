@@ -4,9 +4,13 @@
 #include "treeitem.h"
 
 #include <QAbstractItemModelTester>
+#include <QProcess>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <csignal>
+#include <unistd.h>
 
 static const char kMarkbook[] = R"(<markbook>
     <chapter caption="Звуки">
@@ -25,6 +29,8 @@ private slots:
     void bandsLeaveNoGaps();
     void resultIsOnDiskAtOnceAndViewsHearOfIt();
     void failedWriteIsToldOnceAndKeptForTheNext();
+    void everyAttemptSurvivesAKill();
+    void recordThenDie(); // the child process of the one above
 };
 
 void TestMarkbookModel::bandsLeaveNoGaps_data()
@@ -70,6 +76,8 @@ void TestMarkbookModel::resultIsOnDiskAtOnceAndViewsHearOfIt()
     QSignalSpy changed(&model, &QAbstractItemModel::dataChanged);
     QVERIFY(model.saveTestResult("t1", "0.8", "4/5 \u0001 <b>"));
     QCOMPARE(changed.count(), 1);
+    const QString toolTip = model.index(0, 1, model.index(0, 0)).data(Qt::ToolTipRole).toString();
+    QVERIFY2(toolTip.startsWith("Хорошо!\nПопыток: 1, последняя "), qPrintable(toolTip));
     QVERIFY(!model.saveTestResult("no-such-test", "1", ""));
 
     // Read back from the disk while the first model still lives: the result is there, and the
@@ -111,6 +119,47 @@ void TestMarkbookModel::failedWriteIsToldOnceAndKeptForTheNext()
     MarkbookModel reread;
     QCOMPARE(reread.findObject("t1", reread.rootItem())->data(1).toString(), QString("0.8"));
     QCOMPARE(reread.findObject("t2", reread.rootItem())->data(4).toString(), QString("5/5"));
+    const QList<AttemptLog::Attempt> attempts = AttemptLog::read(pupilDir);
+    QCOMPARE(attempts.size(), 2);
+    QCOMPARE(attempts.at(1).history, QString("5/5"));
+}
+
+// Every result is on disk, whole, the moment it is recorded: a pupil's computer switched
+// off right after a retake loses neither the last mark nor the earlier attempts.
+void TestMarkbookModel::everyAttemptSurvivesAKill()
+{
+    QTemporaryDir pupil;
+    QFile file(pupil.filePath("markbook.xml"));
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(kMarkbook);
+    file.close();
+    QProcess child;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("PELLORA_RECORD_INTO", pupil.path());
+    child.setProcessEnvironment(environment);
+    child.start(QCoreApplication::applicationFilePath(), {"recordThenDie"});
+    QVERIFY(child.waitForFinished(30000));
+    QCOMPARE(child.exitStatus(), QProcess::CrashExit);
+
+    pupilDir = QDir(pupil.path());
+    const QList<AttemptLog::Attempt> attempts = AttemptLog::read(pupilDir);
+    QCOMPARE(attempts.size(), 3);
+    QCOMPARE(QStringList({attempts[0].mark, attempts[1].mark, attempts[2].mark}), QStringList({"0.75", "0", "1"}));
+    MarkbookModel reread;
+    QCOMPARE(reread.findObject("t1", reread.rootItem())->data(1).toString(), QString("1"));
+}
+
+void TestMarkbookModel::recordThenDie()
+{
+    const QString folder = qEnvironmentVariable("PELLORA_RECORD_INTO");
+    if (folder.isEmpty())
+        QSKIP("run by everyAttemptSurvivesAKill");
+    pupilDir = QDir(folder);
+    MarkbookModel model;
+    model.saveTestResult("t1", "0.75", "3/4");
+    model.saveTestResult("t1", "0", "0/4");
+    model.saveTestResult("t1", "1", "4/4");
+    ::kill(::getpid(), SIGKILL);
 }
 
 QTEST_MAIN(TestMarkbookModel)
