@@ -12,6 +12,12 @@
 
 #include <memory>
 
+#ifdef Q_OS_UNIX
+#include <clocale>
+#include <cstring>
+#include <langinfo.h>
+#endif
+
 namespace {
 
 const QString kPupils = QStringLiteral("pupils");
@@ -41,6 +47,41 @@ QString archiveError(archive *a)
     const char *text = archive_error_string(a);
     return text ? QString::fromLocal8Bit(text) : QString();
 }
+
+// libarchive turns names to and from the thread's character set; in a "C" locale Cyrillic
+// names would not come through. The names in a copy are always UTF-8, so for as long as a
+// copy is read or written this thread works in UTF-8.
+class Utf8Names
+{
+public:
+    Utf8Names()
+    {
+#ifdef Q_OS_UNIX
+        if (std::strcmp(nl_langinfo(CODESET), "UTF-8") == 0)
+            return;
+        m_utf8 = newlocale(LC_CTYPE_MASK, "C.UTF-8", locale_t(0));
+        if (m_utf8)
+            m_previous = uselocale(m_utf8);
+#endif
+    }
+    ~Utf8Names()
+    {
+#ifdef Q_OS_UNIX
+        if (m_utf8) {
+            uselocale(m_previous);
+            freelocale(m_utf8);
+        }
+#endif
+    }
+    Utf8Names(const Utf8Names &) = delete;
+    Utf8Names &operator=(const Utf8Names &) = delete;
+
+private:
+#ifdef Q_OS_UNIX
+    locale_t m_utf8 = locale_t(0);
+    locale_t m_previous = locale_t(0);
+#endif
+};
 
 la_ssize_t writeToSaveFile(archive *, void *file, const void *buffer, size_t length)
 {
@@ -271,6 +312,7 @@ ClassBackup::Result ClassBackup::save(const QDir &courseFolder, const QString &a
             return result;
         }
     }
+    const Utf8Names utf8;
     QSaveFile out(archiveFile);
     if (!out.open(QIODevice::WriteOnly)) {
         result.error = tr("Не могу создать файл %1: %2").arg(QDir::toNativeSeparators(archiveFile), out.errorString());
@@ -331,6 +373,7 @@ ClassBackup::Result ClassBackup::restore(const QString &archiveFile, const QDir 
     QDir().mkpath(unpacked);
     QDir().mkpath(aside);
 
+    const Utf8Names utf8;
     ArchivePtr a(archive_read_new());
     archive_read_support_format_zip(a.get());
     if (archive_read_open_filename(a.get(), QFile::encodeName(archiveFile).constData(), 64 * 1024) != ARCHIVE_OK) {
