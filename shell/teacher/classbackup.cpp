@@ -418,9 +418,13 @@ ClassBackup::Result ClassBackup::restore(const QString &archiveFile, const QDir 
             return result;
         }
         if (!QDir().rename(move.staged, move.target)) {
-            if (move.replace)
-                QDir().rename(old, move.target);
             result.error = tr("Не могу восстановить папку %1.").arg(QDir::toNativeSeparators(move.target));
+            if (move.replace && !QDir().rename(old, move.target)) {
+                // The pupil's own folder must not go with the temporary one.
+                staging.setAutoRemove(false);
+                result.error += QLatin1Char(' ')
+                    + tr("Прежняя папка ученика сохранена как %1.").arg(QDir::toNativeSeparators(old));
+            }
             return result;
         }
         ++result.pupils;
