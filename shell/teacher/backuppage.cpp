@@ -76,6 +76,8 @@ void BackupPage::restore()
         tell(tr("Восстановление отменено, класс не изменён."), false);
     else if (!result.ok)
         tell(result.error, true);
+    else if (result.pupils == 0 && result.skipped == 0)
+        tell(tr("В этой копии нет ни одного ученика."), true);
     else
         tell(tr("Класс восстановлен из копии: учеников восстановлено — %1, оставлено как было — %2.")
                  .arg(result.pupils)
