@@ -2,11 +2,13 @@
 
 #include <QApplication>
 #include <QDate>
+#include <QEventLoop>
 #include <QFileDialog>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QStandardPaths>
+#include <QThread>
 #include <QVBoxLayout>
 
 BackupPage::BackupPage(const QDir &courseFolder, QWidget *parent)
@@ -50,9 +52,7 @@ void BackupPage::save()
                                                       tr("Копия класса (*.zip)"));
     if (file.isEmpty())
         return;
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    const ClassBackup::Result result = ClassBackup::save(m_courseFolder, file);
-    QApplication::restoreOverrideCursor();
+    const ClassBackup::Result result = inBackground([this, file] { return ClassBackup::save(m_courseFolder, file); });
     if (result.ok)
         tell(tr("Копия класса сохранена в файл %1 (учеников: %2).").arg(QDir::toNativeSeparators(file)).arg(result.pupils), false);
     else
@@ -66,10 +66,14 @@ void BackupPage::restore()
                                                       tr("Копия класса (*.zip)"));
     if (file.isEmpty())
         return;
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    const ClassBackup::Result result = ClassBackup::restore(
-        file, m_courseFolder, [this](const QString &folder, const QString &name) { return askReplace(folder, name); });
-    QApplication::restoreOverrideCursor();
+    const ClassBackup::Result result = inBackground([this, file] {
+        return ClassBackup::restore(file, m_courseFolder, [this](const QString &folder, const QString &name) {
+            ClassBackup::Answer answer = ClassBackup::Answer::Cancel;
+            QMetaObject::invokeMethod(
+                this, [&] { answer = askReplace(folder, name); }, Qt::BlockingQueuedConnection);
+            return answer;
+        });
+    });
     if (result.pupils > 0)
         emit restored();
     if (result.cancelled)
@@ -83,6 +87,25 @@ void BackupPage::restore()
                  .arg(result.pupils)
                  .arg(result.skipped),
              false);
+}
+
+// A big copy, or a hostile one that unpacks to gigabytes, takes a while: the window keeps
+// answering meanwhile, with this page's buttons off.
+ClassBackup::Result BackupPage::inBackground(const std::function<ClassBackup::Result()> &work)
+{
+    ClassBackup::Result result;
+    setEnabled(false);
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    QThread *thread = QThread::create([&result, &work] { result = work(); });
+    QEventLoop loop;
+    connect(thread, &QThread::finished, &loop, &QEventLoop::quit);
+    thread->start();
+    loop.exec();
+    thread->wait();
+    delete thread;
+    QApplication::restoreOverrideCursor();
+    setEnabled(true);
+    return result;
 }
 
 ClassBackup::Answer BackupPage::askReplace(const QString &folder, const QString &name)

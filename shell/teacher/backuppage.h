@@ -27,6 +27,7 @@ signals:
     void restored();
 
 private:
+    ClassBackup::Result inBackground(const std::function<ClassBackup::Result()> &work);
     ClassBackup::Answer askReplace(const QString &folder, const QString &name);
     void tell(const QString &text, bool failed);
 
