@@ -12,6 +12,8 @@ APT_PACKAGES=(
     nodejs npm
     # the help viewer the help button starts, and chmlib's tools the tests read help.chm with
     xchm libchm-bin
+    # the class's back-up file (ZIP)
+    libarchive-dev
 )
 
 as_root() {

@@ -1,5 +1,6 @@
 #include "windowteacher.h"
 
+#include "backuppage.h"
 #include "classresultspage.h"
 
 #include <QGuiApplication>
@@ -14,6 +15,9 @@ WindowTeacher::WindowTeacher(const QDir &courseFolder, QWidget *parent)
     setObjectName(QStringLiteral("window_teacher"));
     setCaptionText(tr("Учитель"));
     m_pages->addTab(m_results, tr("Оценки класса"));
+    m_backup = new BackupPage(courseFolder, m_pages);
+    m_pages->addTab(m_backup, tr("Резервная копия"));
+    connect(m_backup, &BackupPage::restored, m_results, &ClassResultsPage::reload);
     setContentWidget(m_pages);
     const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
     resize(screen.size() * 0.85);

@@ -5,6 +5,7 @@
 
 #include <QDir>
 
+class BackupPage;
 class ClassResultsPage;
 class QTabWidget;
 
@@ -19,10 +20,12 @@ public:
 
     ClassResultsPage *resultsPage() const { return m_results; }
     QTabWidget *pages() const { return m_pages; }
+    BackupPage *backupPage() const { return m_backup; }
 
 private:
     QTabWidget *m_pages;
     ClassResultsPage *m_results;
+    BackupPage *m_backup;
 };
 
 #endif
