@@ -1,6 +1,7 @@
 #include "windowteacher.h"
 
 #include "classresultspage.h"
+#include "pupilspage.h"
 
 #include <QGuiApplication>
 #include <QScreen>
@@ -14,6 +15,9 @@ WindowTeacher::WindowTeacher(const QDir &courseFolder, QWidget *parent)
     setObjectName(QStringLiteral("window_teacher"));
     setCaptionText(tr("Учитель"));
     m_pages->addTab(m_results, tr("Оценки класса"));
+    auto *pupils = new PupilsPage(courseFolder, m_pages);
+    m_pages->addTab(pupils, tr("Ученики"));
+    connect(pupils, &PupilsPage::pupilsChanged, m_results, &ClassResultsPage::reload);
     setContentWidget(m_pages);
     const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
     resize(screen.size() * 0.85);
