@@ -292,6 +292,12 @@ void WindowAuth::signInNewPupil(const QString &name, const QByteArray &hash)
 // the Flash settings among them, stay as they are.
 void WindowAuth::setNewPassword(const QString &name, const QByteArray &hash)
 {
+    // The window may open on her name: the next child pressing the button must not make the
+    // account hers with an empty password.
+    if (m_password->text().isEmpty()) {
+        showError(tr("Придумайте новый пароль и повторите его"));
+        return;
+    }
     if (m_password->text() != m_confirm->text()) {
         showError(tr("Пароли не совпадают"));
         return;
