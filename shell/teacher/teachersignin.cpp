@@ -53,6 +53,9 @@ void TeacherSignIn::buildWidgets()
 
     m_heading = new QLabel(this);
     m_heading->setObjectName(QStringLiteral("label_teacher_heading"));
+    QFont headingFont = m_heading->font();
+    headingFont.setBold(true);
+    m_heading->setFont(headingFont);
     m_password = new QLineEdit(this);
     m_password->setObjectName(QStringLiteral("lineedit_teacher_password"));
     m_password->setEchoMode(QLineEdit::Password);
