@@ -4,6 +4,7 @@
 
 #include <QCryptographicHash>
 #include <QDebug>
+#include <QFileInfo>
 
 QByteArray PupilKeys::passwordHash(const QString &password)
 {
@@ -19,6 +20,12 @@ QString PupilKeys::tokenText(const QByteArray &token)
 {
     const int zero = token.indexOf('\0');
     return QString::fromLatin1(zero < 0 ? token : token.left(zero));
+}
+
+bool PupilKeys::isReset(const QString &fileName)
+{
+    const QFileInfo info(fileName);
+    return info.isFile() && info.size() == 0;
 }
 
 QByteArray PupilKeys::record(const QByteArray &passwordHash, bool remember)

@@ -3,6 +3,8 @@
 #include "environment.h"
 #include "pupilkeys.h"
 #include "pupillist.h"
+#include "teachersignin.h"
+#include "windowteacher.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -77,6 +79,10 @@ void WindowAuth::buildWidgets()
     m_enter->setFixedSize(152, 48);
     m_enter->setToolTip(tr("Войти"));
     m_enter->setAccessibleName(m_enter->toolTip());
+    m_teacher = new QPushButton(tr("Учитель"), this);
+    m_teacher->setObjectName(QStringLiteral("button_teacher"));
+    m_teacher->setFocusPolicy(Qt::NoFocus);
+    m_teacher->setToolTip(tr("Для учителя: ученики, их пароли и оценки класса"));
 
     form->addWidget(new QLabel(tr("Имя пользователя:"), this), 0, 0);
     form->addWidget(m_name, 0, 1);
@@ -88,6 +94,7 @@ void WindowAuth::buildWidgets()
     form->addWidget(m_remember, 3, 1);
     form->setRowMinimumHeight(4, 10);
     form->addWidget(m_enter, 5, 0, 1, 2, Qt::AlignHCenter | Qt::AlignBottom);
+    form->addWidget(m_teacher, 6, 1, Qt::AlignRight);
     outer->addLayout(form, 1, 0);
 
     // Ends the modal run without a pupil. (Quitting the application would do nothing here: the
@@ -99,6 +106,7 @@ void WindowAuth::buildWidgets()
     connect(m_password, &QLineEdit::returnPressed, this, &WindowAuth::selectPupil);
     connect(m_confirm, &QLineEdit::returnPressed, this, &WindowAuth::selectPupil);
     connect(m_enter, &QPushButton::clicked, this, &WindowAuth::selectPupil);
+    connect(m_teacher, &QPushButton::clicked, this, &WindowAuth::openTeacherDesk);
 }
 
 void WindowAuth::preparePupilList()
@@ -168,7 +176,10 @@ void WindowAuth::changePupil(QString name)
         return;
     }
     QFile keys(keysFile(name));
-    if (keys.size() == PupilKeys::ShortRecord) {
+    if (PupilKeys::isReset(keys.fileName())) {
+        setNewPupilMode(true);
+        m_remember->setChecked(false);
+    } else if (keys.size() == PupilKeys::ShortRecord) {
         setNewPupilMode(false);
         m_remember->setChecked(false);
     } else if (keys.size() == PupilKeys::LongRecord) {
@@ -211,6 +222,12 @@ void WindowAuth::signInKnownPupil(const QString &name, const QByteArray &hash)
         return;
     const QByteArray record = keys.readAll();
     keys.close();
+    // Reset since her name was picked (by a teacher at another computer of a shared folder).
+    if (record.isEmpty()) {
+        changePupil(name);
+        showError(tr("Пароль сброшен учителем. Придумайте новый пароль и повторите его."));
+        return;
+    }
     if (record.size() == PupilKeys::ShortRecord) {
         if (record != hash) {
             refusePassword();
@@ -250,7 +267,10 @@ void WindowAuth::signInNewPupil(const QString &name, const QByteArray &hash)
         return;
     }
     if (PupilList::hasKeys(m_pupils, name)) {
-        takeAsKnownPupil(name);
+        if (PupilKeys::isReset(keysFile(name)))
+            setNewPassword(name, hash);
+        else
+            takeAsKnownPupil(name);
         return;
     }
     const bool madeFolders = m_pupils.mkpath(name + QStringLiteral("/comments"));
@@ -266,6 +286,58 @@ void WindowAuth::signInNewPupil(const QString &name, const QByteArray &hash)
     if (!PupilKeys::writeFile(flashSettingsFile.fileName(), QByteArray("\x00\x64", 2)))
         m_filesWritten = false;
     finishSignIn(name);
+}
+
+// A pupil whose password the teacher reset chooses a new one as a new pupil does; her files,
+// the Flash settings among them, stay as they are.
+void WindowAuth::setNewPassword(const QString &name, const QByteArray &hash)
+{
+    // The window may open on her name: the next child pressing the button must not make the
+    // account hers with an empty password.
+    if (m_password->text().isEmpty()) {
+        showError(tr("Придумайте новый пароль и повторите его"));
+        return;
+    }
+    if (m_password->text() != m_confirm->text()) {
+        showError(tr("Пароли не совпадают"));
+        return;
+    }
+    if (!PupilKeys::writeFile(keysFile(name), PupilKeys::record(hash, m_remember->isChecked()))) {
+        showError(tr("Не могу сохранить пароль ученика «%1» в каталоге %2").arg(name, m_pupils.absolutePath()));
+        return;
+    }
+    finishSignIn(name);
+}
+
+void WindowAuth::openTeacherDesk()
+{
+    // One sign-in for the window's whole life, so that closing it does not end a wait after
+    // wrong passwords.
+    if (!m_teacherSignIn)
+        m_teacherSignIn = new TeacherSignIn(pupilDir, this);
+    m_teacherSignIn->restart();
+    if (m_teacherSignIn->exec() != QDialog::Accepted)
+        return;
+    {
+        WindowTeacher desk(pupilDir, this);
+        desk.exec();
+    }
+    refreshPupilList();
+}
+
+// Back from the teacher's desk, where pupils may have been renamed, removed or brought back.
+void WindowAuth::refreshPupilList()
+{
+    const QString shown = m_name->currentText();
+    {
+        const QSignalBlocker blocker(m_name);
+        m_name->clear();
+        preparePupilList();
+        const int index = m_name->findText(shown, Qt::MatchExactly | Qt::MatchCaseSensitive);
+        if (index >= 0)
+            m_name->setCurrentIndex(index);
+    }
+    changePupil(m_name->currentText());
 }
 
 void WindowAuth::takeAsKnownPupil(const QString &name)

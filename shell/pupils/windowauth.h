@@ -10,6 +10,7 @@ class QComboBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
+class TeacherSignIn;
 
 // The sign-in window: a known pupil gives the password, a new name creates a pupil.
 class WindowAuth : public ShellWindow
@@ -34,6 +35,7 @@ private slots:
     void changePupil(QString name);
     void choosePupil(const QString &name);
     void selectPupil();
+    void openTeacherDesk();
 
 private:
     void buildWidgets();
@@ -42,6 +44,8 @@ private:
     bool isListed(const QString &name) const;
     void refusePassword();
     void takeAsKnownPupil(const QString &name);
+    void setNewPassword(const QString &name, const QByteArray &hash);
+    void refreshPupilList();
     void setNewPupilMode(bool newPupil);
     void signInKnownPupil(const QString &name, const QByteArray &hash);
     void signInNewPupil(const QString &name, const QByteArray &hash);
@@ -60,6 +64,8 @@ private:
     QCheckBox *m_remember = nullptr;
     QPushButton *m_enter = nullptr;
     QPushButton *m_close = nullptr;
+    QPushButton *m_teacher = nullptr;
+    TeacherSignIn *m_teacherSignIn = nullptr;
 };
 
 #endif

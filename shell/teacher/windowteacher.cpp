@@ -2,6 +2,7 @@
 
 #include "backuppage.h"
 #include "classresultspage.h"
+#include "pupilspage.h"
 
 #include <QGuiApplication>
 #include <QScreen>
@@ -15,9 +16,13 @@ WindowTeacher::WindowTeacher(const QDir &courseFolder, QWidget *parent)
     setObjectName(QStringLiteral("window_teacher"));
     setCaptionText(tr("Учитель"));
     m_pages->addTab(m_results, tr("Оценки класса"));
+    auto *pupils = new PupilsPage(courseFolder, m_pages);
+    m_pages->addTab(pupils, tr("Ученики"));
+    connect(pupils, &PupilsPage::pupilsChanged, m_results, &ClassResultsPage::reload);
     m_backup = new BackupPage(courseFolder, m_pages);
     m_pages->addTab(m_backup, tr("Резервная копия"));
     connect(m_backup, &BackupPage::restored, m_results, &ClassResultsPage::reload);
+    connect(m_backup, &BackupPage::restored, pupils, &PupilsPage::reload);
     setContentWidget(m_pages);
     const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
     resize(screen.size() * 0.85);

@@ -1,6 +1,8 @@
 #include "environment.h"
 #include "nofilewrites.h"
+#include "pupilfolders.h"
 #include "pupilkeys.h"
+#include "pupillist.h"
 #include "windowauth.h"
 
 #include <QAbstractItemView>
@@ -20,6 +22,9 @@
 static const QByteArray kSecretHash = QByteArray::fromHex("2c22d5c2ed37ea03db53ff931e7a9cf6");
 static const QByteArray kCapitalSecretHash = QByteArray::fromHex("7a793ceaa00f5a17a5f94b06ed4876e2");
 static const QByteArray kSecretToken = QByteArray::fromHex("c34f52a853e5c7bd5d65460558967156");
+// md5("новый"), md5("rz_keep_" + md5("новый")).
+static const QByteArray kNewHash = QByteArray::fromHex("814e21af03ab9e03888437ba5aede54f");
+static const QByteArray kNewToken = QByteArray::fromHex("140d933275d3b411f9220eec50fefb26");
 
 static void typeText(QWidget *widget, const QString &text)
 {
@@ -118,6 +123,7 @@ private slots:
     void dotNamesAreListedAndListIsSortedStartingWithTheLast();
     void missingPupilsFolderIsShownOverTheWindowAndBlocksSignIn();
     void wrongPasswordIsSelectedAndFailedForgettingKeepsTheWindow();
+    void resetPasswordIsChosenAgainAndHerFilesStay();
 
 private:
     QString pupils() const { return courseDataPath() + "/pupils"; }
@@ -469,6 +475,56 @@ void TestWindowAuth::wrongPasswordIsSelectedAndFailedForgettingKeepsTheWindow()
     QCOMPARE(s.enter(), QString());
     QVERIFY(s.signedIn());
     QCOMPARE(readBytes(pupils() + "/Дима/pupil.keys"), kSecretHash);
+}
+
+void TestWindowAuth::resetPasswordIsChosenAgainAndHerFilesStay()
+{
+    makePupil("Коля", kSecretToken + kSecretHash);
+    const QString folder = pupils() + "/Коля";
+    {
+        QFile markbook(folder + "/markbook.xml");
+        QVERIFY(markbook.open(QIODevice::WriteOnly));
+        markbook.write("<markbook/>");
+    }
+    QVERIFY(PupilList::setLastPupil(QDir(courseDataPath()), "Коля"));
+    QVERIFY(PupilFolders(QDir(courseDataPath())).resetPassword("Коля"));
+    QCOMPARE(readBytes(folder + "/pupil.keys"), QByteArray());
+    {
+        // The window opens on him; neither the old password nor no password opens his account.
+        SignIn s;
+        QCOMPARE(s.name()->currentText(), QString("Коля"));
+        QVERIFY(!s.confirm()->isHidden());
+        QCOMPARE(s.enter(), QString("Ошибка: Придумайте новый пароль и повторите его"));
+        s.choose("Коля");
+        QVERIFY(s.password()->text().isEmpty());
+        QVERIFY(!s.remember()->isChecked());
+        typeText(s.password(), "секрет");
+        typeText(s.confirm(), "новый");
+        QCOMPARE(s.enter(), QString("Ошибка: Пароли не совпадают"));
+        QVERIFY(!s.signedIn());
+        QCOMPARE(readBytes(folder + "/pupil.keys"), QByteArray());
+
+        s.password()->clear();
+        s.confirm()->clear();
+        typeText(s.password(), "новый");
+        typeText(s.confirm(), "новый");
+        s.remember()->setChecked(true);
+        QCOMPARE(s.enter(), QString());
+        QVERIFY(s.signedIn());
+        QCOMPARE(pupilDir, QDir(folder));
+        QCOMPARE(readBytes(folder + "/pupil.keys"), kNewToken + kNewHash);
+        // His settings are his own still, not a new pupil's.
+        QCOMPARE(readBytes(folder + "/flash.cfg"), QByteArray("\x01\x05", 2));
+        QCOMPARE(flashSetting2, 5);
+        QCOMPARE(readBytes(folder + "/markbook.xml"), QByteArray("<markbook/>"));
+        QVERIFY(QDir(folder + "/comments").exists());
+    }
+    // The new password is remembered as any other.
+    SignIn s;
+    s.choose("Коля");
+    QCOMPARE(s.password()->text(), PupilKeys::tokenText(kNewToken));
+    QCOMPARE(s.enter(), QString());
+    QVERIFY(s.signedIn());
 }
 
 QTEST_MAIN(TestWindowAuth)
