@@ -90,7 +90,7 @@ bool MarkbookModel::saveTestResult(const QString &id, const QString &mark, const
         return false;
     test->setData(1, mark);
     test->setData(4, history);
-    const AttemptLog::Attempt attempt{QDateTime::currentDateTime(), id, mark, history};
+    const AttemptLog::Attempt attempt{AttemptLog::dateText(QDateTime::currentDateTime()), id, mark, history};
     attemptsOf(id);
     m_attempts[id].append(attempt);
     // Views show the new mark at once, not at their next repaint.
@@ -136,7 +136,7 @@ QString MarkbookModel::toolTip(const QString &mark, const QList<AttemptLog::Atte
 {
     if (attempts.isEmpty())
         return toolTip(mark);
-    const QString last = QLocale(QLocale::Russian).toString(attempts.last().when, QStringLiteral("d MMMM yyyy, HH:mm"));
+    const QString last = QLocale(QLocale::Russian).toString(AttemptLog::dateTime(attempts.last().when), QStringLiteral("d MMMM yyyy, HH:mm"));
     return toolTip(mark) + QLatin1Char('\n') + tr("Попыток: %1, последняя %2").arg(attempts.size()).arg(last);
 }
 

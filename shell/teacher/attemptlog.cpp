@@ -27,6 +27,29 @@ QString AttemptLog::dateText(const QDateTime &when)
     return when.toString(QLatin1String(dateFormat));
 }
 
+QDateTime AttemptLog::dateTime(const QString &when)
+{
+    return QDateTime::fromString(when, QLatin1String(dateFormat));
+}
+
+namespace {
+
+// "yyyy-MM-dd HH:mm:ss", checked by its shape alone.
+bool looksLikeDate(const QString &text)
+{
+    static const QString shape = QStringLiteral("0000-00-00 00:00:00");
+    if (text.size() != shape.size())
+        return false;
+    for (qsizetype i = 0; i < shape.size(); ++i) {
+        const bool digit = shape.at(i) == QLatin1Char('0');
+        if (digit ? !text.at(i).isDigit() : text.at(i) != shape.at(i))
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
 bool AttemptLog::append(const QDir &pupilFolder, const QList<Attempt> &attempts, QString *error)
 {
     const QString path = pupilFolder.filePath(fileName());
@@ -36,7 +59,7 @@ bool AttemptLog::append(const QDir &pupilFolder, const QList<Attempt> &attempts,
     else if (!bytes.endsWith('\n'))
         bytes += "\r\n"; // a spreadsheet saved it without its last line end
     for (const Attempt &attempt : attempts)
-        bytes += CsvText::line({dateText(attempt.when), attempt.test, attempt.mark, attempt.history}).toUtf8();
+        bytes += CsvText::line({attempt.when, attempt.test, attempt.mark, attempt.history}).toUtf8();
     return AtomicFile::write(path, bytes, error);
 }
 
@@ -49,10 +72,9 @@ QList<AttemptLog::Attempt> AttemptLog::read(const QDir &pupilFolder)
     for (const QStringList &record : CsvText::records(QString::fromUtf8(bytes))) {
         if (record.size() < 3)
             continue;
-        const QDateTime when = QDateTime::fromString(record.at(0), QLatin1String(dateFormat));
-        if (!when.isValid() || record.at(1).isEmpty())
+        if (!looksLikeDate(record.at(0)) || record.at(1).isEmpty())
             continue;
-        attempts.append({when, record.at(1), record.at(2), record.value(3)});
+        attempts.append({record.at(0), record.at(1), record.at(2), record.value(3)});
     }
     return attempts;
 }

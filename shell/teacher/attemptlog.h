@@ -15,7 +15,7 @@ class AttemptLog
 public:
     struct Attempt
     {
-        QDateTime when;
+        QString when; // local date and time as dateText() writes it
         QString test;
         QString mark;
         QString history;
@@ -34,6 +34,9 @@ public:
     static QList<Attempt> read(const QDir &pupilFolder);
 
     static QString dateText(const QDateTime &when);
+    // Read only when shown: a year's attempts of a class are some 160,000 dates, and making
+    // each a local QDateTime asks the system for its time zone every time.
+    static QDateTime dateTime(const QString &when);
 };
 
 #endif

@@ -91,7 +91,7 @@ QString ClassTableModel::attemptsText(const ClassResults::Pupil &pupil, const QS
         return tr("Попыток нет");
     QStringList lines{tr("Попыток: %1").arg(attempts.size())};
     for (const AttemptLog::Attempt &a : attempts)
-        lines.append(QStringLiteral("%1 — %2").arg(AttemptLog::dateText(a.when), ClassResults::markText(a.mark)));
+        lines.append(QStringLiteral("%1 — %2").arg(a.when, ClassResults::markText(a.mark)));
     return lines.join(QLatin1Char('\n'));
 }
 

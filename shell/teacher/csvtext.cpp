@@ -22,48 +22,62 @@ QString CsvText::line(const QStringList &fields)
     return quoted.join(QLatin1Char(separator)) + QLatin1String("\r\n");
 }
 
-QList<QStringList> CsvText::records(const QString &text)
+// One record from `pos`, quoted fields and all; returns where the next begins.
+qsizetype CsvText::quotedRecord(const QString &text, qsizetype pos, QStringList &record)
 {
-    QList<QStringList> records;
-    QStringList record;
     QString current;
     bool quoted = false;
-    bool any = false; // whether the record has begun
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const QChar c = text.at(i);
+    for (; pos < text.size(); ++pos) {
+        const QChar c = text.at(pos);
         if (quoted) {
             if (c != QLatin1Char('"'))
                 current += c;
-            else if (i + 1 < text.size() && text.at(i + 1) == QLatin1Char('"'))
-                current += text.at(++i);
+            else if (pos + 1 < text.size() && text.at(pos + 1) == QLatin1Char('"'))
+                current += text.at(++pos);
             else
                 quoted = false;
-            continue;
-        }
-        if (c == QLatin1Char('"')) {
+        } else if (c == QLatin1Char('"')) {
             quoted = true;
-            any = true;
         } else if (c == QLatin1Char(separator)) {
             record.append(current);
             current.clear();
-            any = true;
         } else if (c == QLatin1Char('\n') || c == QLatin1Char('\r')) {
-            if (c == QLatin1Char('\r') && i + 1 < text.size() && text.at(i + 1) == QLatin1Char('\n'))
-                ++i;
-            if (any || !current.isEmpty()) {
-                record.append(current);
-                records.append(record);
-            }
-            record.clear();
-            current.clear();
-            any = false;
+            if (c == QLatin1Char('\r') && pos + 1 < text.size() && text.at(pos + 1) == QLatin1Char('\n'))
+                ++pos;
+            ++pos;
+            break;
         } else {
             current += c;
-            any = true;
         }
     }
-    if (any || !current.isEmpty()) {
-        record.append(current);
+    record.append(current);
+    return pos;
+}
+
+QList<QStringList> CsvText::records(const QString &text)
+{
+    QList<QStringList> records;
+    qsizetype pos = 0;
+    while (pos < text.size()) {
+        qsizetype end = text.indexOf(QLatin1Char('\n'), pos);
+        if (end < 0)
+            end = text.size();
+        QStringView line = QStringView(text).mid(pos, end - pos);
+        if (line.contains(QLatin1Char('"'))) {
+            QStringList record;
+            pos = quotedRecord(text, pos, record);
+            records.append(record);
+            continue;
+        }
+        // Most lines quote nothing: they are cut at the separators without a copy per character.
+        pos = end + 1;
+        if (line.endsWith(QLatin1Char('\r')))
+            line.chop(1);
+        if (line.isEmpty())
+            continue;
+        QStringList record;
+        for (const QStringView field : line.split(QLatin1Char(separator)))
+            record.append(field.toString());
         records.append(record);
     }
     return records;

@@ -22,6 +22,7 @@ public:
 
 private:
     static QString field(const QString &text);
+    static qsizetype quotedRecord(const QString &text, qsizetype pos, QStringList &record);
 };
 
 #endif

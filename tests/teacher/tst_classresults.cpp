@@ -82,8 +82,8 @@ void TestClassResults::classTableShowsMarksTintsAndAverages()
     writeFile(pupils.filePath("Борис/markbook.xml"), markbook("0.5", "NaN", "1"));
     // Вера has taken nothing and has no markbook yet.
     const QDateTime first(QDate(2026, 12, 1), QTime(9, 15));
-    QVERIFY(AttemptLog::append(QDir(pupils.filePath("Аня")), {first, "con_a", "0.5", "1/2"}));
-    QVERIFY(AttemptLog::append(QDir(pupils.filePath("Аня")), {first.addDays(2), "con_a", "1", "2/2"}));
+    QVERIFY(AttemptLog::append(QDir(pupils.filePath("Аня")), {AttemptLog::dateText(first), "con_a", "0.5", "1/2"}));
+    QVERIFY(AttemptLog::append(QDir(pupils.filePath("Аня")), {AttemptLog::dateText(first.addDays(2)), "con_a", "1", "2/2"}));
 
     const TreeModel course_(course.filePath("content.xml"));
     ClassTableModel table;
@@ -138,11 +138,11 @@ void TestClassResults::attemptsAndCsvKeepEveryCharacter()
     const QDir folder(pupil.path());
     const QString awkward = "3/5; \"почти\"\nвторая строка";
     const QDateTime when(QDate(2026, 12, 8), QTime(10, 0, 5));
-    QVERIFY(AttemptLog::append(folder, {when, "con_01_slog", "0.6", awkward}));
-    QVERIFY(AttemptLog::append(folder, {when.addSecs(60), "con_02_zvuki", "1", ""}));
+    QVERIFY(AttemptLog::append(folder, {AttemptLog::dateText(when), "con_01_slog", "0.6", awkward}));
+    QVERIFY(AttemptLog::append(folder, {AttemptLog::dateText(when.addSecs(60)), "con_02_zvuki", "1", ""}));
     const QList<AttemptLog::Attempt> read = AttemptLog::read(folder);
     QCOMPARE(read.size(), 2);
-    QCOMPARE(read.at(0).when, when);
+    QCOMPARE(AttemptLog::dateTime(read.at(0).when), when);
     QCOMPARE(read.at(0).history, awkward);
     QCOMPARE(read.at(1).test, QString("con_02_zvuki"));
     QCOMPARE(read.at(1).mark, QString("1"));
