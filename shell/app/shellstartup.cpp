@@ -3,6 +3,7 @@
 #include "atomicfile.h"
 #include "environment.h"
 #include "flashengine.h"
+#include "flashspace.h"
 #include "singleinstance.h"
 #include "windowauth.h"
 #include "windowmain.h"
@@ -132,7 +133,7 @@ int ShellStartup::run()
     if (nobodySignedIn())
         return 0;
     // One pupil's saved games and progress in movies are not the next pupil's.
-    FlashEngine::instance()->setStorageSpace(pupilDir.dirName());
+    FlashEngine::instance()->setStorageSpace(FlashSpace::forPupil(pupilDir));
     window->setupSheets();
     // The keys go to the book at once, also where no window manager hands the focus back.
     window->activateWindow();

@@ -1,5 +1,6 @@
 // The teacher's changes to pupils' folders, and the teacher's password at the sign-in.
 
+#include "flashspace.h"
 #include "pupilfolders.h"
 #include "pupillist.h"
 #include "teacherkey.h"
@@ -110,6 +111,8 @@ void TestPupilFolders::renameRefusesTakenAndUnsafeNames()
     // A folder without a record is no pupil, but somebody's files may be in it.
     QVERIFY(course.mkpath("pupils/Вова/comments"));
     QVERIFY(PupilList::setLastPupil(course, "Аня"));
+    // Her movie data is kept under the name she worked under before such names were kept.
+    QCOMPARE(FlashSpace::forPupil(QDir(course.filePath("pupils/Аня"))), QString("Аня"));
     const auto before = snapshot(course.filePath("pupils/Аня"));
     PupilFolders folders(course);
 
@@ -126,6 +129,13 @@ void TestPupilFolders::renameRefusesTakenAndUnsafeNames()
     QCOMPARE(snapshot(course.filePath("pupils/Анна Иванова")), before);
     // The sign-in window opens on her under her new name.
     QCOMPARE(PupilList::lastPupil(course), QString("Анна Иванова"));
+    // Her saved games go with her; a new pupil who takes her old name starts with none of them.
+    QCOMPARE(FlashSpace::forPupil(QDir(course.filePath("pupils/Анна Иванова"))), QString("Аня"));
+    QVERIFY(!folders.remove("Анна Иванова", &error).isEmpty());
+    QVERIFY(course.mkpath("pupils/Аня"));
+    const QString newcomer = FlashSpace::forPupil(QDir(course.filePath("pupils/Аня")));
+    QVERIFY(newcomer != "Аня" && newcomer != "Анна Иванова");
+    QCOMPARE(FlashSpace::forPupil(QDir(course.filePath("pupils/Аня"))), newcomer);
 }
 
 void TestPupilFolders::teacherPasswordIsSetThenAskedForAndGuessingWaits()
