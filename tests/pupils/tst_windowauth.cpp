@@ -486,6 +486,7 @@ void TestWindowAuth::pupilAtWorkElsewhereIsRefusedUntilReleased()
         QFile lock(folder.filePath("pupil.lock"));
         QVERIFY(lock.open(QIODevice::WriteOnly));
         lock.write("4711\nshell\nklass-7\n");
+        QVERIFY(lock.flush());
         // A child may work for hours: an old lock is no sign that its computer is off.
         QVERIFY(lock.setFileTime(QDateTime::currentDateTime().addSecs(-3 * 3600), QFileDevice::FileModificationTime));
     }
