@@ -11,6 +11,7 @@
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QMessageBox>
+#include <QSettings>
 #include <QStandardPaths>
 
 QString courseTitle;
@@ -129,8 +130,35 @@ void fillGroupTables()
         groupIconsSmall.insert(key, iconFromTheme(QStringLiteral("theme/other/icons/groups/small/ico_%1.png").arg(key)));
 }
 
+static const char courseDataVariable[] = "PELLORA_COURSE_DATA";
+
+// The folder the school named and where it named it; both empty when it named none. Read on
+// every call, not kept: a school's log-in script and the tests set the variable before start.
+static QPair<QString, QString> schoolCourseData()
+{
+    QString path = qEnvironmentVariable(courseDataVariable);
+    QString where = QString::fromLatin1(courseDataVariable);
+    if (path.isEmpty()) {
+        const QSettings settings(QSettings::SystemScope, QStringLiteral("pellora"), QStringLiteral("shell"));
+        path = settings.value(QStringLiteral("courseData")).toString();
+        where = settings.fileName();
+    }
+    if (path.isEmpty())
+        return {};
+    // A relative name is taken from the installation folder, as the course's own files are.
+    return {QDir::cleanPath(QDir::current().absoluteFilePath(path)), where};
+}
+
+QString courseDataSetting()
+{
+    return schoolCourseData().second;
+}
+
 QString courseDataPath()
 {
+    const QString school = schoolCourseData().first;
+    if (!school.isEmpty())
+        return school;
 #ifdef Q_OS_WIN
     const QString base = QDir::homePath() + QStringLiteral("/Application Data");
 #else

@@ -63,8 +63,15 @@ const QStringList &groupKeys();
 // against the current directory, so a later change of directory does not affect them.
 void fillGroupTables();
 
-// Where the pupils' folders live: a per-user data folder for this course.
+// Where the pupils' folders live: the folder the school names (see courseDataSetting()), so that
+// a pupil finds her work at any classroom computer; otherwise a per-user data folder for this course.
 QString courseDataPath();
+
+// Where the school named the course data folder: the environment variable PELLORA_COURSE_DATA,
+// else the key `courseData` of the system-wide settings "pellora/shell" (on Linux
+// /etc/xdg/pellora/shell.conf). Gives the variable's name or the settings file, empty when
+// neither names a folder.
+QString courseDataSetting();
 
 // The main window's title; a shell window with this title shows the caption picture instead of text.
 QString mainWindowTitle();

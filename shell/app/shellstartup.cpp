@@ -4,6 +4,7 @@
 #include "environment.h"
 #include "flashengine.h"
 #include "flashspace.h"
+#include "pupillock.h"
 #include "singleinstance.h"
 #include "windowauth.h"
 #include "windowmain.h"
@@ -11,6 +12,7 @@
 #include <QApplication>
 #include <QDebug>
 #include <QFile>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QStyleFactory>
 #include <QTimer>
@@ -87,6 +89,25 @@ bool ShellStartup::nobodySignedIn()
     return pupilDir == QDir(courseDataPath());
 }
 
+bool ShellStartup::prepareCourseDataFolder()
+{
+    const QString folder = courseDataPath();
+    const QString setting = courseDataSetting();
+    if (setting.isEmpty()) {
+        // When it cannot be made, the sign-in window says so: it finds no pupils folder there.
+        QDir().mkpath(folder);
+        return true;
+    }
+    if (QFileInfo(folder).isDir())
+        return true;
+    QMessageBox::critical(nullptr, QObject::tr("Ошибка"),
+                          QObject::tr("Папка учеников %1 недоступна. Проверьте, подключена ли сетевая папка школы, "
+                                      "или исправьте настройку %2.")
+                              .arg(QDir::toNativeSeparators(folder), QDir::toNativeSeparators(setting)),
+                          QMessageBox::Ok);
+    return false;
+}
+
 bool ShellStartup::writeFlashSettings()
 {
     const char bytes[2] = {char(firstScreenVisible ? 1 : 0), char(flashSetting2 & 0xff)};
@@ -116,7 +137,8 @@ int ShellStartup::run()
 {
     // The course's title names the data folder the lock is keyed on.
     applyLook();
-    QDir().mkpath(courseDataPath());
+    if (!prepareCourseDataFolder())
+        return 0;
     SingleInstance instance(courseDataPath());
     if (!instance.claim()) {
         if (!instance.runningAnswered())
@@ -124,6 +146,8 @@ int ShellStartup::run()
         return 0;
     }
     fillTables();
+    // Declared first, dropped last: the windows write the pupil's files as they are destroyed.
+    std::unique_ptr<PupilLock> pupilLock;
     std::unique_ptr<WindowMain> window(createMainWindow());
     QObject::connect(&instance, &SingleInstance::forwardRequested, window.get(),
                      [main = window.get()] { SingleInstance::bringForward(main); });
@@ -132,6 +156,7 @@ int ShellStartup::run()
     auth->exec();
     if (nobodySignedIn())
         return 0;
+    pupilLock = auth->takePupilLock();
     // One pupil's saved games and progress in movies are not the next pupil's.
     FlashEngine::instance()->setStorageSpace(FlashSpace::forPupil(pupilDir));
     window->setupSheets();

@@ -20,6 +20,11 @@ public:
     static void fillTables();
     static WindowMain *createMainWindow();
     static bool nobodySignedIn();
+    // Makes the per-user course data folder when it is missing. A folder the school named is
+    // never made: missing, it is most often a network folder that is not connected, and made
+    // here it would keep the pupils' work on this computer's disk. False (and the user told)
+    // when the folder is not there.
+    static bool prepareCourseDataFolder();
     // Once the sign-in window has painted, the Flash player's engine starts and compiles
     // Ruffle in a spare page, which the textbook's first page then takes: the pupil types
     // meanwhile.

@@ -233,6 +233,8 @@ void WindowAuth::signInKnownPupil(const QString &name, const QByteArray &hash)
             refusePassword();
             return;
         }
+        if (!lockPupil(name))
+            return;
         if (m_remember->isChecked() && !PupilKeys::writeFile(keys.fileName(), PupilKeys::record(hash, true)))
             m_filesWritten = false;
         finishSignIn(name);
@@ -243,9 +245,12 @@ void WindowAuth::signInKnownPupil(const QString &name, const QByteArray &hash)
             refusePassword();
             return;
         }
+        if (!lockPupil(name))
+            return;
         // On a shared computer a password that stays remembered opens the account to anybody.
         if (!m_remember->isChecked() && !PupilKeys::writeFile(keys.fileName(), storedHash)) {
             showError(tr("Не могу забыть пароль: файл %1 не записывается").arg(QDir::toNativeSeparators(keys.fileName())));
+            m_pupilLock.reset();
             return;
         }
         finishSignIn(name);
@@ -278,9 +283,12 @@ void WindowAuth::signInNewPupil(const QString &name, const QByteArray &hash)
         showError(tr("Пароли не совпадают"));
         return;
     }
+    if (!lockPupil(name))
+        return;
     // Without its password record the pupil could never sign in again: stop here instead.
     if (!madeFolders || !PupilKeys::writeFile(keysFile(name), PupilKeys::record(hash, m_remember->isChecked()))) {
         showError(tr("Не могу сохранить данные ученика «%1» в каталоге %2").arg(name, m_pupils.absolutePath()));
+        m_pupilLock.reset();
         return;
     }
     if (!PupilKeys::writeFile(flashSettingsFile.fileName(), QByteArray("\x00\x64", 2)))
@@ -302,8 +310,11 @@ void WindowAuth::setNewPassword(const QString &name, const QByteArray &hash)
         showError(tr("Пароли не совпадают"));
         return;
     }
+    if (!lockPupil(name))
+        return;
     if (!PupilKeys::writeFile(keysFile(name), PupilKeys::record(hash, m_remember->isChecked()))) {
         showError(tr("Не могу сохранить пароль ученика «%1» в каталоге %2").arg(name, m_pupils.absolutePath()));
+        m_pupilLock.reset();
         return;
     }
     finishSignIn(name);
@@ -338,6 +349,25 @@ void WindowAuth::refreshPupilList()
             m_name->setCurrentIndex(index);
     }
     changePupil(m_name->currentText());
+}
+
+// Taken once the password is right: who works where is told only to whoever knows it.
+bool WindowAuth::lockPupil(const QString &name)
+{
+    auto lock = std::make_unique<PupilLock>(QDir(m_pupils.filePath(name)));
+    switch (lock->take()) {
+    case PupilLock::Taken:
+        m_pupilLock = std::move(lock);
+        return true;
+    case PupilLock::HeldElsewhere:
+        showError(tr("Ученик уже работает на компьютере %1.").arg(lock->holder()));
+        return false;
+    case PupilLock::NotWritable:
+        // Nothing of hers can be written there either: she works on and is told so.
+        m_filesWritten = false;
+        return true;
+    }
+    return false;
 }
 
 void WindowAuth::takeAsKnownPupil(const QString &name)

@@ -1,9 +1,12 @@
 #ifndef WINDOWAUTH_H
 #define WINDOWAUTH_H
 
+#include "pupillock.h"
 #include "shellwindow.h"
 
 #include <QDir>
+
+#include <memory>
 
 class QCheckBox;
 class QComboBox;
@@ -28,6 +31,10 @@ public:
     // token, the Flash settings): the pupil is signed in all the same and should be told.
     bool pupilFilesWritten() const { return m_filesWritten; }
 
+    // The signed-in pupil's lock, for whoever keeps it until her files are written at exit;
+    // empty before the sign-in, or where her folder takes no lock file.
+    std::unique_ptr<PupilLock> takePupilLock() { return std::move(m_pupilLock); }
+
 protected:
     void showEvent(QShowEvent *event) override;
 
@@ -49,6 +56,7 @@ private:
     void setNewPupilMode(bool newPupil);
     void signInKnownPupil(const QString &name, const QByteArray &hash);
     void signInNewPupil(const QString &name, const QByteArray &hash);
+    bool lockPupil(const QString &name);
     void finishSignIn(const QString &name);
     void showError(const QString &text);
     QString keysFile(const QString &name) const;
@@ -57,6 +65,7 @@ private:
     bool m_pupilsReady = false;
     bool m_pupilsReported = false;
     bool m_filesWritten = true;
+    std::unique_ptr<PupilLock> m_pupilLock;
     QComboBox *m_name = nullptr;
     QLineEdit *m_password = nullptr;
     QLabel *m_confirmLabel = nullptr;

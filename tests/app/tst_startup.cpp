@@ -1,5 +1,6 @@
 #include "environment.h"
 #include "nofilewrites.h"
+#include "pupillock.h"
 #include "shellstartup.h"
 #include "singleinstance.h"
 #include "windowauth.h"
@@ -13,6 +14,7 @@
 #include <QLockFile>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QSysInfo>
 #include <QTabBar>
 #include <QTemporaryDir>
 #include <QTest>
@@ -76,6 +78,7 @@ private slots:
     void settingsWriteIsAtomicAndFailuresAreReported();
     void unwritablePupilFolderIsToldOnce();
     void silentHolderOfTheLockIsTold();
+    void missingSchoolFolderIsToldAndNotMade();
     void styleSheetStopsAtZeroByte();
     void groupTables();
 
@@ -154,8 +157,10 @@ void TestStartup::newPupilExitWritesTwoSettingBytes()
         auth->findChild<QPushButton *>("button_enter")->click();
     });
     bool sheetsBuilt = false;
+    QString holderAtWork;
     when([] { return !signInWindow() && mainWindow && mainWindow->tabBar(); }, [&] {
         sheetsBuilt = true;
+        holderAtWork = PupilLock::holderOf(QDir(pupilFolder("Петя")));
         firstScreenVisible = true; // as a movie would set it
         qApp->quit();
     });
@@ -165,6 +170,9 @@ void TestStartup::newPupilExitWritesTwoSettingBytes()
     QCOMPARE(pupilDir, QDir(pupilFolder("Петя")));
     QCOMPARE(readBytes(pupilFolder("Петя") + "/pupil.keys"), kSecretHash);
     QCOMPARE(readBytes(pupilFolder("Петя") + "/flash.cfg"), QByteArray("\x01\x64", 2));
+    // Held for the session, left free for her next sign-in at any computer.
+    QCOMPARE(holderAtWork, QSysInfo::machineHostName());
+    QCOMPARE(PupilLock::holderOf(QDir(pupilFolder("Петя"))), QString());
 }
 
 void TestStartup::knownPupilKeepsSecondSettingByte()
@@ -268,6 +276,31 @@ void TestStartup::silentHolderOfTheLockIsTold()
     watcher.start(20);
     QCOMPARE(ShellStartup().run(), 0);
     QVERIFY2(box.startsWith("Ошибка: Программа уже запущена, но не отвечает"), qPrintable(box));
+    QVERIFY(!mainWindow);
+}
+
+void TestStartup::missingSchoolFolderIsToldAndNotMade()
+{
+    // The school's network folder, not connected: its mount point is there, the folder is not.
+    const QString school = m_home->path() + "/mnt/school/pellora";
+    qputenv("PELLORA_COURSE_DATA", school.toUtf8());
+    QString box;
+    QTimer watcher;
+    connect(&watcher, &QTimer::timeout, this, [&box] {
+        if (auto *shown = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
+            box = shown->windowTitle() + ": " + shown->text();
+            shown->button(QMessageBox::Ok)->click();
+        } else if (signInWindow()) {
+            signInWindow()->findChild<QPushButton *>("button_window_close")->click();
+        }
+    });
+    watcher.start(20);
+    const int result = ShellStartup().run();
+    qunsetenv("PELLORA_COURSE_DATA");
+    QCOMPARE(result, 0);
+    QVERIFY2(box.startsWith("Ошибка: Папка учеников " + school + " недоступна"), qPrintable(box));
+    QVERIFY(box.contains("PELLORA_COURSE_DATA"));
+    QVERIFY(!QFileInfo::exists(m_home->path() + "/mnt"));
     QVERIFY(!mainWindow);
 }
 

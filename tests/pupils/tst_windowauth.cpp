@@ -3,6 +3,7 @@
 #include "pupilfolders.h"
 #include "pupilkeys.h"
 #include "pupillist.h"
+#include "pupillock.h"
 #include "windowauth.h"
 
 #include <QAbstractItemView>
@@ -13,6 +14,8 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QSettings>
+#include <QSysInfo>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -124,6 +127,8 @@ private slots:
     void missingPupilsFolderIsShownOverTheWindowAndBlocksSignIn();
     void wrongPasswordIsSelectedAndFailedForgettingKeepsTheWindow();
     void resetPasswordIsChosenAgainAndHerFilesStay();
+    void pupilAtWorkElsewhereIsRefusedUntilReleased();
+    void schoolNamesTheFolderOfThePupils();
 
 private:
     QString pupils() const { return courseDataPath() + "/pupils"; }
@@ -144,6 +149,7 @@ void TestWindowAuth::init()
 
 void TestWindowAuth::cleanup()
 {
+    qunsetenv("PELLORA_COURSE_DATA");
     delete m_home;
 }
 
@@ -525,6 +531,78 @@ void TestWindowAuth::resetPasswordIsChosenAgainAndHerFilesStay()
     QCOMPARE(s.password()->text(), PupilKeys::tokenText(kNewToken));
     QCOMPARE(s.enter(), QString());
     QVERIFY(s.signedIn());
+}
+
+void TestWindowAuth::pupilAtWorkElsewhereIsRefusedUntilReleased()
+{
+    makePupil("Коля", kSecretHash);
+    const QDir folder(pupils() + "/Коля");
+    {
+        // As a shell on another computer of the school leaves it: process id, program, computer.
+        QFile lock(folder.filePath("pupil.lock"));
+        QVERIFY(lock.open(QIODevice::WriteOnly));
+        lock.write("4711\nshell\nklass-7\n");
+        QVERIFY(lock.flush());
+        // A child may work for hours: an old lock is no sign that its computer is off.
+        QVERIFY(lock.setFileTime(QDateTime::currentDateTime().addSecs(-3 * 3600), QFileDevice::FileModificationTime));
+    }
+    QCOMPARE(PupilLock::holderOf(folder), QString("klass-7"));
+    SignIn s;
+    typeText(s.password(), "секрет");
+    QCOMPARE(s.enter(), QString("Ошибка: Ученик уже работает на компьютере klass-7."));
+    QVERIFY(!s.signedIn());
+    QCOMPARE(pupilDir, QDir(courseDataPath()));
+
+    // The teacher releases what a switched-off computer left; the same press now signs in.
+    QVERIFY(PupilLock::release(folder));
+    QCOMPARE(PupilLock::holderOf(folder), QString());
+    QCOMPARE(s.enter(), QString());
+    QVERIFY(s.signedIn());
+    QCOMPARE(PupilLock::holderOf(folder), QSysInfo::machineHostName());
+
+    // Her session holds the folder against another shell, and against a release, until it ends.
+    std::unique_ptr<PupilLock> session = s.window->takePupilLock();
+    QVERIFY(session);
+    QVERIFY(!PupilLock::release(folder));
+    SignIn other;
+    typeText(other.password(), "секрет");
+    QCOMPARE(other.enter(), QString("Ошибка: Ученик уже работает на компьютере %1.").arg(QSysInfo::machineHostName()));
+    QVERIFY(!other.signedIn());
+    session.reset();
+    QVERIFY(!QFile::exists(folder.filePath("pupil.lock")));
+    QCOMPARE(other.enter(), QString());
+    QVERIFY(other.signedIn());
+}
+
+void TestWindowAuth::schoolNamesTheFolderOfThePupils()
+{
+    // The system-wide setting, as a school would leave it in /etc/xdg.
+    QTemporaryDir school;
+    QSettings::setPath(QSettings::NativeFormat, QSettings::SystemScope, school.path() + "/etc");
+    QSettings(QSettings::SystemScope, "pellora", "shell").setValue("courseData", QString(school.path() + "/server"));
+    QVERIFY(QDir().mkpath(school.path() + "/server"));
+    QCOMPARE(courseDataSetting(), school.path() + "/etc/pellora/shell.conf");
+    {
+        SignIn s;
+        s.typeName("Аня");
+        typeText(s.password(), "секрет");
+        typeText(s.confirm(), "секрет");
+        QCOMPARE(s.enter(), QString());
+    }
+    QCOMPARE(readBytes(school.path() + "/server/pupils/Аня/pupil.keys"), kSecretHash);
+
+    // The variable, set for one computer or one session, goes before the system-wide setting.
+    qputenv("PELLORA_COURSE_DATA", (school.path() + "/other").toUtf8());
+    QCOMPARE(courseDataSetting(), QString("PELLORA_COURSE_DATA"));
+    SignIn s;
+    QCOMPARE(s.name()->count(), 0);
+    s.typeName("Вова");
+    typeText(s.password(), "секрет");
+    typeText(s.confirm(), "секрет");
+    QCOMPARE(s.enter(), QString());
+    QCOMPARE(pupilDir, QDir(school.path() + "/other/pupils/Вова"));
+    QCOMPARE(readBytes(school.path() + "/other/pupils/Вова/pupil.keys"), kSecretHash);
+    QVERIFY(!QFileInfo::exists(m_home->path() + "/pellora"));
 }
 
 QTEST_MAIN(TestWindowAuth)
