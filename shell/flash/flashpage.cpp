@@ -211,7 +211,7 @@ QString FlashPage::callMovie(const QString &name, const QJsonArray &arguments)
     }
     const bool atOnce = canAnswerAtOnce(name);
     const int id = ++m_lastCallId;
-    m_callsOut.insert(id);
+    m_callsOut.insert(id, name);
     send({{QStringLiteral("op"), QStringLiteral("call")},
           {QStringLiteral("id"), id},
           {QStringLiteral("name"), name},
@@ -223,7 +223,7 @@ QString FlashPage::callMovie(const QString &name, const QJsonArray &arguments)
 // host, no page can run a callback, so nothing may wait for one.
 bool FlashPage::canAnswerAtOnce(const QString &name) const
 {
-    return m_ready && m_movieLoaded && !m_starting && m_waiting.isEmpty() && m_callsOut.isEmpty()
+    return m_ready && m_movieLoaded && !m_starting && m_waiting.isEmpty() && !m_callsOut.values().contains(name)
            && m_callbacks.contains(name) && lifecycleState() == LifecycleState::Active && !m_answerLoop
            && !FlashEngine::instance()->isAnyMovieWaiting();
 }

@@ -1,6 +1,7 @@
 #ifndef FLASHPAGE_H
 #define FLASHPAGE_H
 
+#include <QHash>
 #include <QJsonArray>
 #include <QJsonObject>
 #include <QList>
@@ -35,9 +36,10 @@ public:
     void setNeighbours(const QList<QUrl> &movies);
     // Calls the movie's callback. Its result in the control's XML form when the movie could
     // answer at once; empty when the call had to wait (the page is not showing the movie
-    // yet, the callback is not registered yet, earlier calls are still waiting, the page is
-    // frozen, or the movie itself is waiting for this host), in which case it is delivered
-    // later, in order.
+    // yet, the callback is not registered yet, earlier calls to it are still waiting, the page
+    // is frozen, or the movie itself is waiting for this host), in which case it is delivered
+    // later, after the earlier calls to the same callback. A call waiting for a callback the
+    // movie never registers holds up no other, and is dropped with its movie.
     QString callMovie(const QString &name, const QJsonArray &arguments);
     // A movie's ExternalInterface.call: the page waits on `job` for the answer.
     void answerMovieCall(QWebEngineUrlRequestJob *job);
@@ -122,7 +124,7 @@ private:
     };
     QList<Answer> m_answers;
     QSet<QString> m_callbacks;      // registered by the current movie
-    QSet<int> m_callsOut;           // sent to the page, not yet run there
+    QHash<int, QString> m_callsOut; // sent to the page, not yet run there: the callback each waits for
     int m_lastCallId = 0;
     int m_awaitedCall = 0;
     QJsonValue m_awaitedResult;
