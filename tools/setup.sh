@@ -12,6 +12,8 @@ APT_PACKAGES=(
     nodejs npm
     # the help viewer the help button starts, and chmlib's tools the tests read help.chm with
     xchm libchm-bin
+    # compiles the ActionScript 3 test movies (tests/flash/as3)
+    haxe
 )
 
 as_root() {

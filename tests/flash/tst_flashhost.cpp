@@ -285,6 +285,22 @@ void TestFlashHost::callbackResultsComeBackToTheHost()
     // A name the movie never registered: nothing to answer now (the call waits for it).
     QCOMPARE(m_player->CallFunction(invoke(QStringLiteral("absent"))), QString());
 
+    // An ActionScript 3 movie's callbacks answer the same way, also when the host has sent a
+    // message to a callback the movie does not have (as a material window does when it shows).
+#ifdef AS3_MOVIES
+    QFile parrot(QStringLiteral(AS3_MOVIES "/parrot.swf"));
+    QVERIFY(parrot.open(QIODevice::ReadOnly));
+    m_calls->clear();
+    m_player->SetMovie(write(QStringLiteral("parrot.swf"), parrot.readAll()));
+    QCOMPARE(m_player->CallFunction(invoke(QStringLiteral("send2flash"), str(QStringLiteral("resize")))), QString());
+    QVERIFY(waitFor([&] { return !m_calls->isEmpty(); }));
+    QCOMPARE(m_calls->first().at(0).toString(), invoke(QStringLiteral("ready"), str(QStringLiteral("as3"))));
+    for (const QString &value : values)
+        QCOMPARE(sameValue(m_player->CallFunction(invoke(QStringLiteral("parrot"), value))), sameValue(value));
+#else
+    qWarning("haxe was not installed when this was built: ActionScript 3 callbacks are not checked");
+#endif
+
     // The page's player element carries the widget's name: Ruffle's ExternalInterface.objectID.
     QWebEnginePage *page = m_player->findChild<QWebEngineView *>()->page();
     QString name;
