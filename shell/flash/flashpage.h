@@ -5,6 +5,7 @@
 #include <QJsonArray>
 #include <QJsonObject>
 #include <QList>
+#include <QPointer>
 #include <QSet>
 #include <QUrl>
 #include <QWebEnginePage>
@@ -41,8 +42,12 @@ public:
     // later, after the earlier calls to the same callback. A call waiting for a callback the
     // movie never registers holds up no other, and is dropped with its movie.
     QString callMovie(const QString &name, const QJsonArray &arguments);
-    // A movie's ExternalInterface.call: the page waits on `job` for the answer.
+    // A movie's ExternalInterface.call: the page waits on `job` for the answer. One call of
+    // the page is answered per turn of the event loop (a movie calling without pause slows
+    // down, the window does not).
     void answerMovieCall(QWebEngineUrlRequestJob *job);
+    // Some page's movie called the host (see waitForAnswer).
+    void noteMovieCall();
     // While a movieCalled handler runs: what the movie's call returns (XML form).
     void setReturnValue(const QString &xml);
     // A movie of this page waits for the host's answer to its call.
@@ -96,6 +101,8 @@ private:
     void onCallDone(int id, const QJsonArray &result);
     bool canAnswerAtOnce(const QString &name) const;
     QString waitForAnswer(int id, const QString &name);
+    void answerNow(QWebEngineUrlRequestJob *job);
+    void answerHeldCall();
     void forgetMovieCalls();
 
     FlashBridge *m_bridge;
@@ -129,6 +136,11 @@ private:
     int m_awaitedCall = 0;
     QJsonValue m_awaitedResult;
     QEventLoop *m_answerLoop = nullptr;
+
+    int m_callsWhileWaiting = 0;
+    // The movie's calls held for a later turn of the event loop.
+    QList<QPointer<QWebEngineUrlRequestJob>> m_heldCalls;
+    bool m_answeredThisTurn = false;
 };
 
 #endif
