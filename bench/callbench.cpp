@@ -1,7 +1,10 @@
 // Calls between a movie and the host, with answers, in one visible player:
 //   movie -> host -> movie: a loop in the movie asks the host 1,000 times; the host answers
 //                           each with SetReturnValue (time between two asks, and the total);
-//   host -> movie -> host:  CallFunction of a callback that returns its argument (200 calls).
+//   host -> movie -> host:  CallFunction of a callback that returns its argument (200 calls);
+//   a flooding movie:       while a movie calls the host 250 times a second, and then as often
+//                           as it can, how long a posted event and a real click (xdotool, on a
+//                           button beside the player) wait before the window handles them.
 // Run from the build folder under an X server: xvfb-run -a ./bench/callbench
 
 #include "benchsupport.h"
@@ -13,7 +16,12 @@
 #include <QElapsedTimer>
 #include <QDir>
 #include <QFile>
+#include <QProcess>
+#include <QPushButton>
+#include <QStandardPaths>
 #include <QTemporaryDir>
+#include <QTimer>
+#include <QVBoxLayout>
 #include <cstdio>
 
 namespace {
@@ -51,9 +59,146 @@ QByteArray callingMovie()
     return movie.toBytes();
 }
 
+// Registers "send2flash" (which does nothing), then calls "tick" `perFrame` times on every
+// frame, for ever (two frames that loop).
+QByteArray floodingMovie(int perFrame, double frameRate)
+{
+    SwfMovie movie(QSize(400, 300), frameRate);
+    SwfActions listen;
+    listen.defineFunction2(QString(), {QStringLiteral("message")}, 2, SwfActions())
+        .addExternalCallback(QStringLiteral("send2flash"))
+        .op(SwfActions::Pop);
+    movie.doAction(listen);
+    SwfActions burst;
+    for (int i = 0; i < perFrame; ++i)
+        burst.push(i).externalCall(QStringLiteral("tick"), 1).op(SwfActions::Pop);
+    for (int frame = 0; frame < 2; ++frame) {
+        movie.doAction(burst);
+        movie.showFrame();
+    }
+    return movie.toBytes();
+}
+
+// Events handled in the GUI thread, timed from when they were posted or clicked.
+class Latency : public QObject
+{
+public:
+    QList<double> posted;
+    QList<double> clicks;
+
+    bool event(QEvent *event) override
+    {
+        if (event->type() != QEvent::User)
+            return QObject::event(event);
+        posted.append(bench::now() - static_cast<Posted *>(event)->at);
+        return true;
+    }
+
+    void post() { QCoreApplication::postEvent(this, new Posted); }
+    void clickStarted() { m_clicksStarted.append(bench::now()); }
+    void clicked()
+    {
+        if (!m_clicksStarted.isEmpty())
+            clicks.append(bench::now() - m_clicksStarted.takeFirst());
+    }
+    void forgetClicks() { m_clicksStarted.clear(); }
+
+private:
+    struct Posted : QEvent
+    {
+        Posted() : QEvent(QEvent::User), at(bench::now()) {}
+        double at;
+    };
+    QList<double> m_clicksStarted;
+};
+
+QString figures(const QList<double> &values)
+{
+    if (values.isEmpty())
+        return QStringLiteral("none handled");
+    return QStringLiteral("%1, worst %2 ms").arg(bench::range(values)).arg(*std::max_element(values.begin(), values.end()), 0, 'f', 0);
+}
+
 QString invoke(const QString &name, const QString &arguments)
 {
     return QStringLiteral("<invoke name=\"%1\" returntype=\"xml\"><arguments>%2</arguments></invoke>").arg(name, arguments);
+}
+
+// A movie that never stops calling the host: the window must keep answering the pupil.
+void measureFlood(const QTemporaryDir &folder)
+{
+    QWidget window;
+    auto *layout = new QVBoxLayout(&window);
+    auto *player = new FlashPlayer(&window);
+    player->setFixedSize(400, 300);
+    auto *button = new QPushButton(QStringLiteral("click"), &window);
+    button->setFixedHeight(60);
+    layout->addWidget(player);
+    layout->addWidget(button);
+    window.move(0, 0);
+    window.show();
+    Latency latency;
+    QObject::connect(button, &QPushButton::pressed, &latency, [&latency] { latency.clicked(); });
+    int ticks = 0;
+    bool relay = false;
+    QObject::connect(player, &FlashPlayer::FlashCall, [&ticks, &relay, player](const QString &) {
+        ++ticks;
+        player->SetReturnValue(QStringLiteral("<true/>"));
+        // As a material window relays a movie's message to the movies of its material.
+        if (relay)
+            QMetaObject::invokeMethod(player, [player] {
+                player->CallFunction(QStringLiteral("<invoke name=\"send2flash\" returntype=\"xml\"><arguments>"
+                                                    "<string>message</string></arguments></invoke>"));
+            }, Qt::QueuedConnection);
+    });
+    const QString xdotool = QStandardPaths::findExecutable(QStringLiteral("xdotool"));
+
+    const auto measure = [&](const QString &what) {
+        latency.posted.clear();
+        latency.clicks.clear();
+        latency.forgetClicks();
+        const int ticksBefore = ticks;
+        const double start = bench::now();
+        for (int i = 0; i < 40; ++i) {
+            latency.post();
+            if (!xdotool.isEmpty() && i % 4 == 0) {
+                const QPoint at = button->mapToGlobal(button->rect().center());
+                latency.clickStarted();
+                QProcess::startDetached(xdotool, {QStringLiteral("mousemove"), QString::number(at.x()),
+                                                  QString::number(at.y()), QStringLiteral("click"), QStringLiteral("1")});
+            }
+            bench::settle(250);
+        }
+        const double seconds = (bench::now() - start) / 1000;
+        const int calls = ticks - ticksBefore;
+        bench::settle(2000);   // for late clicks
+        std::printf("%s: the movie called %.0f times a second; posted event %s; click %s\n", qPrintable(what),
+                    calls / seconds, qPrintable(figures(latency.posted)), qPrintable(figures(latency.clicks)));
+    };
+
+    measure(QStringLiteral("no movie"));
+    const struct { const char *name; int perFrame; double rate; } floods[] = {
+        {"flood-250.swf", 10, 25},
+        {"flood-max.swf", 400, 25},
+    };
+    for (const auto &flood : floods) {
+        const QString path = folder.filePath(QString::fromLatin1(flood.name));
+        QFile file(path);
+        if (!file.open(QIODevice::WriteOnly) || file.write(floodingMovie(flood.perFrame, flood.rate)) < 0)
+            return;
+        file.close();
+        player->SetMovie(path);
+        if (!bench::waitUntil([&ticks] { return ticks > 0; }, 30000)) {
+            std::printf("the flooding movie did not start\n");
+            return;
+        }
+        bench::settle(1000);
+        relay = false;
+        measure(QStringLiteral("a movie asking %1 times a second").arg(flood.perFrame * flood.rate));
+        relay = true;
+        measure(QStringLiteral("the same, each call relayed back to it (send2flash)"));
+        relay = false;
+    }
 }
 
 } // namespace
@@ -116,5 +261,7 @@ int main(int argc, char **argv)
     }
     std::printf("host -> movie -> host (CallFunction result): %d calls, median %.2f ms, worst %.2f ms, %d without the answer\n",
                 giveCount, bench::median(gives), *std::max_element(gives.begin(), gives.end()), wrong);
+
+    measureFlood(folder);
     return 0;
 }

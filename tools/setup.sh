@@ -14,6 +14,8 @@ APT_PACKAGES=(
     xchm libchm-bin
     # the class's back-up file (ZIP)
     libarchive-dev
+    # compiles the ActionScript 3 test movies (tests/flash/as3)
+    haxe
 )
 
 as_root() {

@@ -116,7 +116,7 @@
     };
 
     function runOrQueue(call) {
-        if (state.calls.length === 0 && hasCallback(call.name))
+        if (!isWaiting(call.name) && hasCallback(call.name))
             run(call);
         else
             queueCall(call);
@@ -124,6 +124,10 @@
 
     function hasCallback(name) {
         return state.player !== null && Object.prototype.hasOwnProperty.call(state.player, name);
+    }
+
+    function isWaiting(name) {
+        return state.calls.some(function (call) { return call.name === name; });
     }
 
     function run(call) {
@@ -144,22 +148,32 @@
         deliverCalls();
     }
 
-    // Calls go in order; one waits (and so do those behind it) until the movie has
-    // registered its callback, however long its intro plays: what the host sends a movie
-    // must reach it. Only a new movie ends the wait (see dropCallsOfOldMovie). A callback
-    // still missing after ten seconds of visible playing is reported once, for the movie's author.
+    // Calls to one callback go in order, and wait until the movie has registered it, however
+    // long its intro plays: what the host sends a movie must reach it. A call never waits for
+    // another callback (a movie may never register one the host writes to). Only a new movie
+    // ends the wait (see dropCallsOfOldMovie). A callback still missing after ten seconds of
+    // visible playing is reported once, for the movie's author.
+    function nextDeliverable() {
+        const passed = new Set();
+        for (let i = 0; i < state.calls.length; ++i) {
+            const name = state.calls[i].name;
+            if (!passed.has(name) && hasCallback(name))
+                return i;
+            passed.add(name);
+        }
+        return -1;
+    }
+
     function deliverCalls() {
-        while (state.calls.length > 0) {
-            const call = state.calls[0];
-            if (!hasCallback(call.name)) {
-                watchWait();
-                return;
-            }
-            state.calls.shift();
+        for (let next = nextDeliverable(); next >= 0; next = nextDeliverable()) {
+            const call = state.calls.splice(next, 1)[0];
             state.waitedMs = 0;
             run(call);
         }
-        stopWaitWatch();
+        if (state.calls.length > 0)
+            watchWait();
+        else
+            stopWaitWatch();
     }
 
     function watchWait() {

@@ -355,6 +355,10 @@ FlashPage *FlashEngine::pageWithToken(const QString &token) const
 
 void FlashEngine::answerMovieCall(QWebEngineUrlRequestJob *job)
 {
+    for (const QPointer<FlashPage> &page : std::as_const(m_pages)) {
+        if (page)
+            page->noteMovieCall();
+    }
     if (FlashPage *page = pageWithToken(QUrlQuery(job->requestUrl()).queryItemValue(QStringLiteral("page"))))
         page->answerMovieCall(job);
     else

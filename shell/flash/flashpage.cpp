@@ -22,6 +22,10 @@ namespace {
 // How long CallFunction waits for a running movie's callback to return.
 constexpr int answerLimitMs = 5000;
 
+// A movie that calls the host this often while CallFunction waits for its callback is in
+// the middle of a burst, which may last seconds: its callback runs only once that ends.
+constexpr int callsWhileWaitingLimit = 5;
+
 QJsonArray nullValue()
 {
     return QJsonArray{QStringLiteral("null")};
@@ -211,7 +215,7 @@ QString FlashPage::callMovie(const QString &name, const QJsonArray &arguments)
     }
     const bool atOnce = canAnswerAtOnce(name);
     const int id = ++m_lastCallId;
-    m_callsOut.insert(id);
+    m_callsOut.insert(id, name);
     send({{QStringLiteral("op"), QStringLiteral("call")},
           {QStringLiteral("id"), id},
           {QStringLiteral("name"), name},
@@ -223,7 +227,7 @@ QString FlashPage::callMovie(const QString &name, const QJsonArray &arguments)
 // host, no page can run a callback, so nothing may wait for one.
 bool FlashPage::canAnswerAtOnce(const QString &name) const
 {
-    return m_ready && m_movieLoaded && !m_starting && m_waiting.isEmpty() && m_callsOut.isEmpty()
+    return m_ready && m_movieLoaded && !m_starting && m_waiting.isEmpty() && !m_callsOut.values().contains(name)
            && m_callbacks.contains(name) && lifecycleState() == LifecycleState::Active && !m_answerLoop
            && !FlashEngine::instance()->isAnyMovieWaiting();
 }
@@ -243,12 +247,15 @@ QString FlashPage::waitForAnswer(int id, const QString &name)
     m_answerLoop = &loop;
     m_awaitedCall = id;
     m_awaitedResult = QJsonValue();
+    m_callsWhileWaiting = 0;
     QTimer::singleShot(answerLimitMs, &loop, &QEventLoop::quit);
     loop.exec(QEventLoop::ExcludeUserInputEvents);
     if (!self)
         return {};
     m_answerLoop = nullptr;
     m_awaitedCall = 0;
+    if (m_awaitedResult.isUndefined() && m_callsWhileWaiting >= callsWhileWaitingLimit)
+        return {};
     if (m_awaitedResult.isUndefined()) {
         qWarning().noquote() << "Flash player: the movie" << m_movie.toString() << "did not answer the call" << name
                              << "in time";
@@ -281,7 +288,38 @@ void FlashPage::forgetMovieCalls()
     m_callsOut.clear();
 }
 
+// The window takes no input while it waits for a callback: it gives up on a movie busy
+// calling it, this page's or another's on the same renderer thread (the call still runs
+// later; its result is lost).
+void FlashPage::noteMovieCall()
+{
+    if (m_answerLoop && ++m_callsWhileWaiting >= callsWhileWaitingLimit)
+        m_answerLoop->quit();
+}
+
 void FlashPage::answerMovieCall(QWebEngineUrlRequestJob *job)
+{
+    m_heldCalls.append(job);
+    if (!m_answeredThisTurn)
+        answerHeldCall();
+}
+
+void FlashPage::answerHeldCall()
+{
+    m_answeredThisTurn = false;
+    while (!m_heldCalls.isEmpty()) {
+        const QPointer<QWebEngineUrlRequestJob> job = m_heldCalls.takeFirst();
+        if (!job)
+            continue;
+        // A zero timer fires once the events that came meanwhile, the user's among them, are handled.
+        m_answeredThisTurn = true;
+        QTimer::singleShot(0, this, &FlashPage::answerHeldCall);
+        answerNow(job);
+        return;
+    }
+}
+
+void FlashPage::answerNow(QWebEngineUrlRequestJob *job)
 {
     const QUrlQuery query(job->requestUrl());
     const QJsonArray call =

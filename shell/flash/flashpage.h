@@ -1,9 +1,11 @@
 #ifndef FLASHPAGE_H
 #define FLASHPAGE_H
 
+#include <QHash>
 #include <QJsonArray>
 #include <QJsonObject>
 #include <QList>
+#include <QPointer>
 #include <QSet>
 #include <QUrl>
 #include <QWebEnginePage>
@@ -35,12 +37,17 @@ public:
     void setNeighbours(const QList<QUrl> &movies);
     // Calls the movie's callback. Its result in the control's XML form when the movie could
     // answer at once; empty when the call had to wait (the page is not showing the movie
-    // yet, the callback is not registered yet, earlier calls are still waiting, the page is
-    // frozen, or the movie itself is waiting for this host), in which case it is delivered
-    // later, in order.
+    // yet, the callback is not registered yet, earlier calls to it are still waiting, the page
+    // is frozen, or the movie itself is waiting for this host), in which case it is delivered
+    // later, after the earlier calls to the same callback. A call waiting for a callback the
+    // movie never registers holds up no other, and is dropped with its movie.
     QString callMovie(const QString &name, const QJsonArray &arguments);
-    // A movie's ExternalInterface.call: the page waits on `job` for the answer.
+    // A movie's ExternalInterface.call: the page waits on `job` for the answer. One call of
+    // the page is answered per turn of the event loop (a movie calling without pause slows
+    // down, the window does not).
     void answerMovieCall(QWebEngineUrlRequestJob *job);
+    // Some page's movie called the host (see waitForAnswer).
+    void noteMovieCall();
     // While a movieCalled handler runs: what the movie's call returns (XML form).
     void setReturnValue(const QString &xml);
     // A movie of this page waits for the host's answer to its call.
@@ -94,6 +101,8 @@ private:
     void onCallDone(int id, const QJsonArray &result);
     bool canAnswerAtOnce(const QString &name) const;
     QString waitForAnswer(int id, const QString &name);
+    void answerNow(QWebEngineUrlRequestJob *job);
+    void answerHeldCall();
     void forgetMovieCalls();
 
     FlashBridge *m_bridge;
@@ -122,11 +131,16 @@ private:
     };
     QList<Answer> m_answers;
     QSet<QString> m_callbacks;      // registered by the current movie
-    QSet<int> m_callsOut;           // sent to the page, not yet run there
+    QHash<int, QString> m_callsOut; // sent to the page, not yet run there: the callback each waits for
     int m_lastCallId = 0;
     int m_awaitedCall = 0;
     QJsonValue m_awaitedResult;
     QEventLoop *m_answerLoop = nullptr;
+
+    int m_callsWhileWaiting = 0;
+    // The movie's calls held for a later turn of the event loop.
+    QList<QPointer<QWebEngineUrlRequestJob>> m_heldCalls;
+    bool m_answeredThisTurn = false;
 };
 
 #endif

@@ -14,8 +14,9 @@ class QWebEngineView;
 //
 // As with the control, a FlashCall handler answers the movie with SetReturnValue while it
 // runs, and CallFunction returns the callback's result. Differences a caller may notice:
-// CallFunction returns an empty string, and delivers the call later (in order, held until
-// the movie has registered the callback), when the movie cannot answer at once: no movie
+// CallFunction returns an empty string, and delivers the call later (after the earlier calls
+// to the same callback, held until the movie has registered it; calls to other callbacks
+// go on meanwhile; dropped if the movie never does before it is replaced), when the movie cannot answer at once: no movie
 // showing yet, the callback not registered yet, a hidden (frozen) player, or the call made
 // from a FlashCall handler of the same player (it then runs just before the movie's call
 // returns). Links (getURL to a web address) are reported, never opened. Movie paths are

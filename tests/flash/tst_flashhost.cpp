@@ -110,6 +110,35 @@ QByteArray reentrantMovie()
     return finish(movie, actions);
 }
 
+// Callback "give" calls "given" with its argument and returns it; then, in one frame,
+// "tick" `count` times in a row and "done".
+QByteArray floodingMovie(int count)
+{
+    SwfMovie movie(QSize(400, 300), 12);
+    SwfActions give;
+    give.pushRegister(1).externalCall(QStringLiteral("given"), 1).op(SwfActions::Pop).pushRegister(1).op(SwfActions::Return);
+    SwfActions loop;
+    loop.push(0).storeRegister(2).op(SwfActions::Pop)
+        .label(QStringLiteral("next"))
+        .pushRegister(2).pushRegister(1).op(SwfActions::Less2)
+        .ifFalse(QStringLiteral("end"))
+        .pushRegister(2).externalCall(QStringLiteral("tick"), 1).op(SwfActions::Pop)
+        .pushRegister(2).op(SwfActions::Increment).storeRegister(2).op(SwfActions::Pop)
+        .jump(QStringLiteral("next"))
+        .label(QStringLiteral("end"));
+    SwfActions actions;
+    actions.defineFunction2(QString(), {QStringLiteral("value")}, 2, give)
+        .addExternalCallback(QStringLiteral("give"))
+        .op(SwfActions::Pop)
+        .defineFunction2(QStringLiteral("flood"), {QStringLiteral("count")}, 3, loop)
+        .push(count)
+        .callFunction(QStringLiteral("flood"), 1)
+        .op(SwfActions::Pop)
+        .externalCall(QStringLiteral("done"), 0)
+        .op(SwfActions::Pop);
+    return finish(movie, actions);
+}
+
 // fscommand twice, three links (another window, its own window, a POST with the timeline's
 // variables), a child movie that is not there, a trace, then "done".
 QByteArray talkativeMovie()
@@ -189,6 +218,7 @@ private slots:
     void callbackResultsComeBackToTheHost();
     void hostCallsIntoTheMovieWhileItWaits();
     void anotherPlayerIsNotWaitedOnWhileAMovieWaits();
+    void aMovieCallingWithoutPauseDoesNotHoldTheWindow();
     void commandsLinksAndMessagesReachTheHost();
     void eachPupilKeepsItsOwnLocalData();
 
@@ -301,6 +331,22 @@ void TestFlashHost::callbackResultsComeBackToTheHost()
     // A name the movie never registered: nothing to answer now (the call waits for it).
     QCOMPARE(m_player->CallFunction(invoke(QStringLiteral("absent"))), QString());
 
+    // An ActionScript 3 movie's callbacks answer the same way, also when the host has sent a
+    // message to a callback the movie does not have (as a material window does when it shows).
+#ifdef AS3_MOVIES
+    QFile parrot(QStringLiteral(AS3_MOVIES "/parrot.swf"));
+    QVERIFY(parrot.open(QIODevice::ReadOnly));
+    m_calls->clear();
+    m_player->SetMovie(write(QStringLiteral("parrot.swf"), parrot.readAll()));
+    QCOMPARE(m_player->CallFunction(invoke(QStringLiteral("send2flash"), str(QStringLiteral("resize")))), QString());
+    QVERIFY(waitFor([&] { return !m_calls->isEmpty(); }));
+    QCOMPARE(m_calls->first().at(0).toString(), invoke(QStringLiteral("ready"), str(QStringLiteral("as3"))));
+    for (const QString &value : values)
+        QCOMPARE(sameValue(m_player->CallFunction(invoke(QStringLiteral("parrot"), value))), sameValue(value));
+#else
+    qWarning("haxe was not installed when this was built: ActionScript 3 callbacks are not checked");
+#endif
+
     // The page's player element carries the widget's name: Ruffle's ExternalInterface.objectID.
     QWebEnginePage *page = m_player->findChild<QWebEngineView *>()->page();
     QString name;
@@ -354,6 +400,37 @@ void TestFlashHost::anotherPlayerIsNotWaitedOnWhileAMovieWaits()
     QCOMPARE(results, QStringList{QString()});
     QVERIFY(waitFor([&] { return m_calls->size() >= 2; }));
     QCOMPARE(m_calls->last().at(0).toString(), invoke(QStringLiteral("log"), str(QStringLiteral("returned:outer"))));
+}
+
+void TestFlashHost::aMovieCallingWithoutPauseDoesNotHoldTheWindow()
+{
+    // Its callbacks can run only once its burst of calls ends, and the window takes no input
+    // while CallFunction waits for one: CallFunction must not wait for the burst to end.
+    QTest::failOnWarning(QRegularExpression(QStringLiteral("did not answer")));
+    const int burst = 300;
+    int ticks = 0;
+    int ticksWhenReturned = -1;
+    auto handler = connect(m_player.data(), &FlashPlayer::FlashCall, this, [&](const QString &request) {
+        if (!request.startsWith(QLatin1String("<invoke name=\"tick\"")) || ++ticks != 20)
+            return;
+        // As the shell relays a movie's message: after the movie's call has returned.
+        QMetaObject::invokeMethod(this, [&] {
+            m_player->CallFunction(invoke(QStringLiteral("give"), str(QStringLiteral("later"))));
+            ticksWhenReturned = ticks;
+        }, Qt::QueuedConnection);
+    });
+    m_player->SetMovie(write(QStringLiteral("flooding.swf"), floodingMovie(burst)));
+    const QString done = invoke(QStringLiteral("done"));
+    const auto arrived = [&](const QString &call) {
+        return std::any_of(m_calls->cbegin(), m_calls->cend(), [&](const QList<QVariant> &signal) { return signal.at(0) == call; });
+    };
+    QVERIFY2(waitFor([&] { return arrived(done); }, 60000),
+             qPrintable(QStringLiteral("%1 ticks, %2 calls").arg(ticks).arg(m_calls->size())));
+    disconnect(handler);
+    QVERIFY(ticksWhenReturned >= 20);
+    QVERIFY2(ticksWhenReturned < burst / 2, qPrintable(QString::number(ticksWhenReturned)));
+    const QString given = invoke(QStringLiteral("given"), str(QStringLiteral("later")));
+    QVERIFY(waitFor([&] { return arrived(given); }));
 }
 
 void TestFlashHost::commandsLinksAndMessagesReachTheHost()

@@ -62,6 +62,7 @@ private slots:
     void clickOnHitzoneCallsWithItsMaterial();
     void callsWaitForTheCallbackAndKeepTheirOrder();
     void callsOutwaitALongIntro();
+    void aCallbackNeverRegisteredHoldsUpNoOther();
     void argumentsSurviveTheRoundTrip_data();
     void argumentsSurviveTheRoundTrip();
     void unregisteredCallNameArrives();
@@ -219,6 +220,38 @@ void TestFlashPlayer::callsOutwaitALongIntro()
     QCOMPARE(callsNamed(calls, QStringLiteral("echoed")),
              QStringList({invoke(QStringLiteral("echoed"), QStringLiteral("<string>first</string>")),
                           invoke(QStringLiteral("echoed"), QStringLiteral("<string>second</string>"))}));
+}
+
+void TestFlashPlayer::aCallbackNeverRegisteredHoldsUpNoOther()
+{
+    // A material movie that registers getFirstScreenVisible but never send2flash: the shell's
+    // message to send2flash waits for good, and must not hold up the answer to the movie's
+    // question, whether it is sent from inside the movie's call or on its own.
+    const QString question = QStringLiteral("<shell action=\"getFirstScreenVisible\" />");
+    const QString answer = invoke(QStringLiteral("getFirstScreenVisible"), QStringLiteral("<string>1</string>"));
+    QSignalSpy calls(m_player.data(), &FlashPlayer::FlashCall);
+    auto handler = connect(m_player.data(), &FlashPlayer::FlashCall, this, [&](const QString &request) {
+        if (request.startsWith(QLatin1String("<invoke name=\"flashCall\"")))
+            m_player->CallFunction(answer);
+    });
+    m_player->SetMovie(write(QStringLiteral("asking.swf"),
+                             TestMovies::bridge({}, {QStringLiteral("getFirstScreenVisible")}, {question})));
+    m_player->CallFunction(invoke(QStringLiteral("send2flash"), QStringLiteral("<string>resize</string>")));
+    QVERIFY(waitFor([&] { return !callsNamed(calls, QStringLiteral("echoed")).isEmpty(); }));
+    disconnect(handler);
+    QCOMPARE(m_player->CallFunction(answer), QStringLiteral("<undefined/>"));
+    const QString echoed = invoke(QStringLiteral("echoed"),
+                                  QStringLiteral("<string>getFirstScreenVisible</string><string>1</string>"));
+    QCOMPARE(callsNamed(calls, QStringLiteral("echoed")), QStringList({echoed, echoed}));
+
+    // The next movie does register send2flash: the old message is not for it.
+    calls.clear();
+    m_player->SetMovie(write(QStringLiteral("listening.swf"), TestMovies::bridge({}, {QStringLiteral("send2flash")})));
+    m_player->CallFunction(invoke(QStringLiteral("send2flash"), QStringLiteral("<string>next</string>")));
+    QVERIFY(waitFor([&] { return !callsNamed(calls, QStringLiteral("echoed")).isEmpty(); }));
+    QTest::qWait(300);
+    QCOMPARE(callsNamed(calls, QStringLiteral("echoed")),
+             QStringList{invoke(QStringLiteral("echoed"), QStringLiteral("<string>send2flash</string><string>next</string>"))});
 }
 
 void TestFlashPlayer::argumentsSurviveTheRoundTrip_data()
