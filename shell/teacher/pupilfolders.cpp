@@ -1,5 +1,7 @@
 #include "pupilfolders.h"
 
+#include "pupillock.h"
+
 #include "atomicfile.h"
 #include "pupilkeys.h"
 #include "pupillist.h"
@@ -54,6 +56,20 @@ bool PupilFolders::isRemoved(const QString &name) const
     return WindowAuth::isAcceptableName(name) && QFileInfo(m_removed.filePath(name)).isDir();
 }
 
+QString PupilFolders::workingAt(const QString &name) const
+{
+    return PupilLock::holderOf(QDir(m_pupils.filePath(name)));
+}
+
+bool PupilFolders::releaseLock(const QString &name, QString *error)
+{
+    if (!isPupil(name) || PupilLock::release(QDir(m_pupils.filePath(name))))
+        return true;
+    if (error)
+        *error = tr("Ученик «%1» ещё работает на компьютере %2: закройте программу там.").arg(name, workingAt(name));
+    return false;
+}
+
 bool PupilFolders::resetPassword(const QString &name, QString *error)
 {
     if (!isPupil(name)) {
@@ -79,6 +95,8 @@ bool PupilFolders::rename(const QString &name, const QString &newName, QString *
     // Any folder of that name, pupil or not, holds somebody's files.
     else if (isTaken(m_pupils.filePath(newName)))
         refusal = tr("Имя «%1» уже занято").arg(newName);
+    else if (const QString computer = workingAt(name); !computer.isEmpty())
+        refusal = tr("Ученик «%1» сейчас работает на компьютере %2").arg(name, computer);
     if (!refusal.isEmpty()) {
         if (error)
             *error = refusal;
@@ -96,6 +114,12 @@ QString PupilFolders::remove(const QString &name, QString *error)
     if (!isPupil(name)) {
         if (error)
             *error = tr("Ученика «%1» нет").arg(name);
+        return {};
+    }
+    // Her shell would go on writing into a folder that is no longer in the list.
+    if (const QString computer = workingAt(name); !computer.isEmpty()) {
+        if (error)
+            *error = tr("Ученик «%1» сейчас работает на компьютере %2").arg(name, computer);
         return {};
     }
     if (!m_removed.mkpath(QStringLiteral("."))) {

@@ -22,6 +22,12 @@ public:
     // Whether her password was reset and her next sign-in sets a new one.
     bool isReset(const QString &name) const;
 
+    // The computer she is signed in at (her folder's lock), empty when she is not at work. A
+    // pupil at work is neither renamed nor removed.
+    QString workingAt(const QString &name) const;
+    // Frees her folder of the lock a computer switched off while she worked left behind.
+    bool releaseLock(const QString &name, QString *error = nullptr);
+
     // Empties her password record; every other file of hers stays as it is.
     bool resetPassword(const QString &name, QString *error = nullptr);
     bool rename(const QString &name, const QString &newName, QString *error = nullptr);

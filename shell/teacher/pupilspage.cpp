@@ -20,6 +20,7 @@ PupilsPage::PupilsPage(const QDir &courseFolder, QWidget *parent)
     , m_rename(new QPushButton(tr("Переименовать…"), this))
     , m_remove(new QPushButton(tr("Удалить"), this))
     , m_restore(new QPushButton(tr("Вернуть"), this))
+    , m_release(new QPushButton(tr("Снять блокировку"), this))
 {
     m_pupils->setObjectName(QStringLiteral("tree_pupils"));
     m_pupils->setRootIsDecorated(false);
@@ -34,11 +35,13 @@ PupilsPage::PupilsPage(const QDir &courseFolder, QWidget *parent)
     m_rename->setToolTip(tr("Другое имя ученика; его работы останутся"));
     m_remove->setToolTip(tr("Убрать ученика из списка входа; его можно будет вернуть"));
     m_restore->setToolTip(tr("Вернуть удалённого ученика в список входа"));
+    m_release->setToolTip(tr("Компьютер выключили, пока ученик работал: разрешить ему войти снова"));
 
     auto *pupilButtons = new QHBoxLayout;
     pupilButtons->addWidget(m_reset);
     pupilButtons->addWidget(m_rename);
     pupilButtons->addWidget(m_remove);
+    pupilButtons->addWidget(m_release);
     pupilButtons->addStretch(1);
     auto *removedButtons = new QHBoxLayout;
     removedButtons->addWidget(m_restore);
@@ -57,6 +60,7 @@ PupilsPage::PupilsPage(const QDir &courseFolder, QWidget *parent)
     connect(m_rename, &QPushButton::clicked, this, &PupilsPage::renamePupil);
     connect(m_remove, &QPushButton::clicked, this, &PupilsPage::removePupil);
     connect(m_restore, &QPushButton::clicked, this, &PupilsPage::restorePupil);
+    connect(m_release, &QPushButton::clicked, this, &PupilsPage::releaseLock);
     connect(m_pupils, &QTreeWidget::itemSelectionChanged, this, &PupilsPage::updateButtons);
     connect(m_removed, &QListWidget::itemSelectionChanged, this, &PupilsPage::updateButtons);
     reload();
@@ -83,7 +87,12 @@ void PupilsPage::reload()
 
 QString PupilsPage::stateOf(const QString &name) const
 {
-    return m_folders.isReset(name) ? tr("новый пароль при входе") : QString();
+    QStringList states;
+    if (const QString computer = m_folders.workingAt(name); !computer.isEmpty())
+        states.append(tr("работает на компьютере %1").arg(computer));
+    if (m_folders.isReset(name))
+        states.append(tr("новый пароль при входе"));
+    return states.join(QStringLiteral("; "));
 }
 
 QString PupilsPage::chosenPupil() const
@@ -98,6 +107,7 @@ void PupilsPage::updateButtons()
     m_reset->setEnabled(pupil);
     m_rename->setEnabled(pupil);
     m_remove->setEnabled(pupil);
+    m_release->setEnabled(pupil && !m_folders.workingAt(chosenPupil()).isEmpty());
     m_restore->setEnabled(!m_removed->selectedItems().isEmpty());
 }
 
@@ -164,6 +174,25 @@ void PupilsPage::restorePupil()
     reload();
     emit pupilsChanged();
     told(tr("Ученик «%1» возвращён.").arg(name));
+}
+
+void PupilsPage::releaseLock()
+{
+    const QString name = chosenPupil();
+    if (name.isEmpty())
+        return;
+    const QString computer = m_folders.workingAt(name);
+    const auto answer = QMessageBox::question(
+        this, tr("Снять блокировку"),
+        tr("Ученик «%1» работает на компьютере %2. Снимайте блокировку, только если этот компьютер выключен.")
+            .arg(name, computer));
+    if (answer != QMessageBox::Yes)
+        return;
+    QString error;
+    if (!m_folders.releaseLock(name, &error))
+        return failed(error);
+    reload();
+    told(tr("Ученик «%1» снова может войти на любом компьютере.").arg(name));
 }
 
 void PupilsPage::told(const QString &text)

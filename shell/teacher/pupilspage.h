@@ -38,6 +38,7 @@ public slots:
     void renamePupil();
     void removePupil();
     void restorePupil();
+    void releaseLock();
 
 private:
     QString chosenPupil() const;
@@ -54,6 +55,7 @@ private:
     QPushButton *m_rename;
     QPushButton *m_remove;
     QPushButton *m_restore;
+    QPushButton *m_release;
 };
 
 #endif

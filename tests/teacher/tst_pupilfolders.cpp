@@ -123,6 +123,14 @@ void TestPupilFolders::renameRefusesTakenAndUnsafeNames()
     QVERIFY(!folders.rename("Аня", "../Анна", &error));
     QVERIFY(!folders.rename("Аня", " Анна", &error));
     QCOMPARE(folders.pupils(), QStringList({"Аня", "Боря"}));
+    // Боря is at work at another computer: his folder stays where his shell writes.
+    writeFile(course.filePath("pupils/Боря/pupil.lock"), "4711\nshell\nklass-7\n");
+    QCOMPARE(folders.workingAt("Боря"), QString("klass-7"));
+    QVERIFY(!folders.rename("Боря", "Борис", &error));
+    QVERIFY2(error.contains("klass-7"), qPrintable(error));
+    QVERIFY(folders.remove("Боря", &error).isEmpty());
+    QVERIFY(folders.releaseLock("Боря", &error));
+    QVERIFY(folders.workingAt("Боря").isEmpty());
 
     QVERIFY(folders.rename("Аня", "Анна Иванова", &error));
     QCOMPARE(folders.pupils(), QStringList({"Анна Иванова", "Боря"}));
