@@ -5,6 +5,7 @@
 #include <QEventLoop>
 #include <QFileDialog>
 #include <QLabel>
+#include <QFontMetrics>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QStandardPaths>
@@ -120,7 +121,12 @@ ClassBackup::Answer BackupPage::askReplace(const QString &folder, const QString 
                               "будут заменены теми, что в копии."));
     QPushButton *replace = box.addButton(tr("Заменить"), QMessageBox::DestructiveRole);
     QPushButton *skip = box.addButton(tr("Оставить как есть"), QMessageBox::AcceptRole);
-    box.addButton(tr("Отменить восстановление"), QMessageBox::RejectRole);
+    QPushButton *cancel = box.addButton(tr("Отменить восстановление"), QMessageBox::RejectRole);
+    // The theme's buttons are bold, and its least width is all a box gives them otherwise.
+    QFont bold = box.font();
+    bold.setBold(true);
+    for (QPushButton *button : {replace, skip, cancel})
+        button->setStyleSheet(QStringLiteral("min-width: %1px;").arg(QFontMetrics(bold).horizontalAdvance(button->text()) + 24));
     box.setDefaultButton(skip);
     box.exec();
     QApplication::setOverrideCursor(Qt::WaitCursor);

@@ -4,6 +4,7 @@
 #include "csvtext.h"
 
 #include <QBrush>
+#include <QFont>
 #include <QLocale>
 #include <QPrinter>
 #include <QTextDocument>
@@ -78,6 +79,10 @@ QTextDocument *ClassExport::document(const ClassTableModel &table, const QString
         html += htmlTable(chapter);
     }
     auto *document = new QTextDocument;
+    // Read at arm's length on paper, not at a screen's distance.
+    QFont font = document->defaultFont();
+    font.setPointSize(11);
+    document->setDefaultFont(font);
     document->setHtml(html + QStringLiteral("</body></html>"));
     return document;
 }

@@ -38,8 +38,13 @@ ClassResultsPage::ClassResultsPage(const QDir &courseFolder, QWidget *parent)
     m_view->sortByColumn(0, Qt::AscendingOrder);
     m_view->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_view->setSelectionMode(QAbstractItemView::SingleSelection);
-    m_view->horizontalHeader()->setDefaultSectionSize(90);
-    m_view->horizontalHeader()->setTextElideMode(Qt::ElideRight);
+    // Test captions often begin alike ("Проверочная работа: …"): they wrap onto three lines
+    // instead of being cut to the same few letters.
+    QHeaderView *header = m_view->horizontalHeader();
+    header->setDefaultSectionSize(140);
+    header->setDefaultAlignment(Qt::AlignCenter | Qt::TextWordWrap);
+    header->setTextElideMode(Qt::ElideRight);
+    header->setFixedHeight(header->fontMetrics().lineSpacing() * 3 + 12);
     m_view->verticalHeader()->hide();
     m_chapter->setObjectName(QStringLiteral("combobox_chapter"));
     m_className->setObjectName(QStringLiteral("lineedit_class"));

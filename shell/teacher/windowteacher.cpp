@@ -26,4 +26,5 @@ WindowTeacher::WindowTeacher(const QDir &courseFolder, QWidget *parent)
     setContentWidget(m_pages);
     const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
     resize(screen.size() * 0.85);
+    move(screen.center() - rect().center());
 }
