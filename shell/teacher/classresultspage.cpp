@@ -42,7 +42,7 @@ ClassResultsPage::ClassResultsPage(const QDir &courseFolder, QWidget *parent)
     // instead of being cut to the same few letters.
     QHeaderView *header = m_view->horizontalHeader();
     header->setDefaultSectionSize(140);
-    header->setDefaultAlignment(Qt::AlignCenter | Qt::TextWordWrap);
+    header->setDefaultAlignment(Qt::Alignment(Qt::AlignCenter | Qt::TextWordWrap));
     header->setTextElideMode(Qt::ElideRight);
     header->setFixedHeight(header->fontMetrics().lineSpacing() * 3 + 12);
     m_view->verticalHeader()->hide();
