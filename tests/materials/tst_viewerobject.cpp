@@ -11,6 +11,7 @@
 #include "viewerimage.h"
 #include "viewerobject.h"
 #include "viewerweb.h"
+#include "writefile.h"
 
 #include <QApplication>
 #include <QGridLayout>
@@ -29,14 +30,6 @@
 #include <functional>
 
 namespace {
-
-void writeFile(const QString &path, const QByteArray &bytes)
-{
-    QDir().mkpath(QFileInfo(path).path());
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
 
 // The result of a script run in `page`, or an invalid value when it gives none in time.
 QVariant runIn(QWebEnginePage *page, const QString &script)

@@ -1,6 +1,7 @@
 // The class's back-up: saved, restored elsewhere and over a class, and a hostile copy.
 
 #include "classbackup.h"
+#include "writefile.h"
 
 #include <QDirIterator>
 #include <QTemporaryDir>
@@ -12,14 +13,6 @@
 #include <archive_entry.h>
 
 namespace {
-
-void writeFile(const QString &path, const QByteArray &bytes)
-{
-    QDir().mkpath(QFileInfo(path).path());
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
 
 QByteArray readFile(const QString &path)
 {

@@ -8,6 +8,7 @@
 #include "markbookmodel.h"
 #include "teacherkey.h"
 #include "treemodel.h"
+#include "writefile.h"
 
 #include <QBrush>
 #include <QTemporaryDir>
@@ -28,14 +29,6 @@ const QByteArray contents = R"(<content caption="Азбука">
     </chapter>
 </content>
 )";
-
-void writeFile(const QString &path, const QByteArray &bytes)
-{
-    QDir().mkpath(QFileInfo(path).path());
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
 
 QByteArray markbook(const QString &a, const QString &b, const QString &c)
 {

@@ -5,6 +5,7 @@
 #include "pupillist.h"
 #include "teacherkey.h"
 #include "teachersignin.h"
+#include "writefile.h"
 
 #include <QDirIterator>
 #include <QLabel>
@@ -15,14 +16,6 @@
 #include <QTest>
 
 namespace {
-
-void writeFile(const QString &path, const QByteArray &bytes)
-{
-    QDir().mkpath(QFileInfo(path).path());
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
 
 // Every file and folder below `root`, by relative path, with its bytes.
 QMap<QString, QByteArray> snapshot(const QString &root)
