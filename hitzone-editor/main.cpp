@@ -1,4 +1,5 @@
 #include "mainwindow.h"
+#include "russianui.h"
 
 #include <QApplication>
 #include <QStyleFactory>
@@ -6,6 +7,7 @@
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
+    RussianUi::install(app);
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
     MainWindow window;
     window.show();

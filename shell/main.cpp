@@ -1,3 +1,4 @@
+#include "russianui.h"
 #include "shellstartup.h"
 
 #include <QApplication>
@@ -5,5 +6,6 @@
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
+    RussianUi::install(app);
     return ShellStartup().run();
 }

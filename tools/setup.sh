@@ -7,7 +7,7 @@ BUILD="$ROOT/build"
 
 APT_PACKAGES=(
     cmake ninja-build g++ pkg-config
-    qt6-base-dev qt6-webengine-dev qt6-webchannel-dev qt6-pdf-dev libqt6opengl6-dev libgl-dev
+    qt6-base-dev qt6-webengine-dev qt6-webchannel-dev qt6-pdf-dev qt6-translations-l10n libqt6opengl6-dev libgl-dev
     xvfb xauth xdotool imagemagick fonts-dejavu-core poppler-utils
     nodejs npm
     # the help viewer the help button starts, and chmlib's tools the tests read help.chm with
