@@ -16,15 +16,6 @@ namespace {
 
 const QString kNotTaken = QStringLiteral("-1.0");
 
-// A mark that is not a number counts as nothing done right; "NaN" and "inf" read as numbers
-// but say nothing of what was done either.
-double markValue(const QString &mark)
-{
-    bool isNumber = false;
-    const double m = mark.toDouble(&isNumber);
-    return isNumber && std::isfinite(m) ? m : 0;
-}
-
 bool isTest(const TreeItem *contentsItem)
 {
     return contentsItem->type() == TreeItem::ObjectType && contentsItem->data(1).toString() == QLatin1String("con");
@@ -91,7 +82,7 @@ bool MarkbookModel::saveTestResult(const QString &id, const QString &mark, const
     test->setData(1, mark);
     test->setData(4, history);
     const AttemptLog::Attempt attempt{AttemptLog::dateText(QDateTime::currentDateTime()), id, mark, history};
-    attemptsOf(id);
+    readAttempts();
     m_attempts[id].append(attempt);
     // Views show the new mark at once, not at their next repaint.
     const QModelIndex first = indexFromItem(test, 0);
@@ -120,13 +111,18 @@ QDir MarkbookModel::pupilFolder() const
     return QFileInfo(fileName()).dir();
 }
 
+void MarkbookModel::readAttempts() const
+{
+    if (m_attemptsRead)
+        return;
+    m_attemptsRead = true;
+    for (const AttemptLog::Attempt &attempt : AttemptLog::read(pupilFolder()))
+        m_attempts[attempt.test].append(attempt);
+}
+
 const QList<AttemptLog::Attempt> &MarkbookModel::attemptsOf(const QString &id) const
 {
-    if (!m_attemptsRead) {
-        m_attemptsRead = true;
-        for (const AttemptLog::Attempt &attempt : AttemptLog::read(pupilFolder()))
-            m_attempts[attempt.test].append(attempt);
-    }
+    readAttempts();
     static const QList<AttemptLog::Attempt> none;
     const auto found = m_attempts.constFind(id);
     return found == m_attempts.constEnd() ? none : *found;
@@ -271,6 +267,15 @@ TreeItem *MarkbookModel::chapterNamed(const TreeItem *parent, const QString &cap
             return child;
     }
     return nullptr;
+}
+
+// A mark that is not a number counts as nothing done right; "NaN" and "inf" read as numbers
+// but say nothing of what was done either.
+double MarkbookModel::markValue(const QString &mark)
+{
+    bool isNumber = false;
+    const double m = mark.toDouble(&isNumber);
+    return isNumber && std::isfinite(m) ? m : 0;
 }
 
 MarkbookModel::Band MarkbookModel::band(const QString &mark)

@@ -40,6 +40,8 @@ public:
     bool save();
     bool hasUnsavedChanges() const { return m_unsaved || !m_pendingAttempts.isEmpty(); }
 
+    // The mark as the bands read it: -1 not taken, 0 for anything that is no finite number.
+    static double markValue(const QString &mark);
     static Band band(const QString &mark);
     static QString bandIcon(Band band);
     static QColor bandTint(Band band);
@@ -59,6 +61,7 @@ private:
     static bool addMissingTests(const TreeItem *contentsItem, TreeItem *chapter, TestsById &tests);
     static TreeItem *chapterNamed(const TreeItem *parent, const QString &caption);
 
+    void readAttempts() const;
     const QList<AttemptLog::Attempt> &attemptsOf(const QString &id) const;
     QDir pupilFolder() const;
 

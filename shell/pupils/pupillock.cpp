@@ -21,7 +21,7 @@ PupilLock::~PupilLock()
 
 QString PupilLock::fileName(const QDir &pupilFolder)
 {
-    return pupilFolder.absoluteFilePath(QStringLiteral("pupil.lock"));
+    return pupilFolder.absoluteFilePath(fileBaseName());
 }
 
 PupilLock::Result PupilLock::take()

@@ -43,6 +43,7 @@ public:
     static bool release(const QDir &pupilFolder);
 
     static QString fileName(const QDir &pupilFolder);
+    static QString fileBaseName() { return QStringLiteral("pupil.lock"); }
 
 private:
     bool stillOurs() const;

@@ -1,5 +1,8 @@
 #include "classbackup.h"
 
+#include "pupilfolders.h"
+#include "pupillock.h"
+
 #include <QDateTime>
 #include <QDirIterator>
 #include <QFile>
@@ -155,7 +158,7 @@ public:
                     *error = archiveError(m_archive);
                     return false;
                 }
-            } else if (info.fileName() == QLatin1String("pupil.lock")) {
+            } else if (info.fileName() == PupilLock::fileBaseName()) {
                 continue; // who works where today, no part of the class to bring back another day
             } else if (info.isFile() && !addFile(name, info, error)) {
                 return false;
@@ -296,12 +299,6 @@ struct Move
     bool replace;
 };
 
-bool exists(const QString &path)
-{
-    const QFileInfo info(path);
-    return info.exists() || info.isSymLink();
-}
-
 } // namespace
 
 ClassBackup::Result ClassBackup::save(const QDir &courseFolder, const QString &archiveFile)
@@ -395,7 +392,7 @@ ClassBackup::Result ClassBackup::restore(const QString &archiveFile, const QDir 
         const QStringList names = QDir(unpacked + QLatin1Char('/') + top).entryList(QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot);
         for (const QString &name : names) {
             const QString folder = top + QLatin1Char('/') + name;
-            Move move{unpacked + QLatin1Char('/') + folder, courseFolder.filePath(folder), exists(courseFolder.filePath(folder))};
+            Move move{unpacked + QLatin1Char('/') + folder, courseFolder.filePath(folder), PupilFolders::isTaken(courseFolder.filePath(folder))};
             if (move.replace) {
                 const Answer answer = ask(folder, name);
                 if (answer == Answer::Cancel) {
@@ -433,7 +430,7 @@ ClassBackup::Result ClassBackup::restore(const QString &archiveFile, const QDir 
     }
     for (const QString &name : kClassFiles) {
         const QString staged = unpacked + QLatin1Char('/') + name;
-        if (QFileInfo(staged).isFile() && !exists(courseFolder.filePath(name)))
+        if (QFileInfo(staged).isFile() && !PupilFolders::isTaken(courseFolder.filePath(name)))
             QFile::rename(staged, courseFolder.filePath(name));
     }
     result.ok = true;

@@ -1,10 +1,10 @@
 #include "classresults.h"
 
+#include "markbookmodel.h"
 #include "pupillist.h"
 #include "treeitem.h"
 #include "treemodel.h"
 
-#include <cmath>
 
 namespace {
 
@@ -55,11 +55,7 @@ ClassResults ClassResults::read(const QDir &pupilsFolder, const TreeItem *conten
 
 double ClassResults::value(const QString &mark)
 {
-    if (mark.isEmpty())
-        return -1;
-    bool isNumber = false;
-    const double m = mark.toDouble(&isNumber);
-    return isNumber && std::isfinite(m) ? m : 0;
+    return mark.isEmpty() ? -1 : MarkbookModel::markValue(mark);
 }
 
 QString ClassResults::markText(const QString &mark)

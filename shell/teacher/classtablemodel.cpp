@@ -14,19 +14,26 @@ void ClassTableModel::setResults(const ClassResults &results)
 {
     beginResetModel();
     m_results = results;
+    chooseColumns();
+    endResetModel();
+}
+
+void ClassTableModel::setChapter(int chapter)
+{
+    beginResetModel();
+    m_chapter = chapter;
+    chooseColumns();
+    endResetModel();
+}
+
+void ClassTableModel::chooseColumns()
+{
     if (m_chapter >= m_results.chapters.size())
         m_chapter = -1;
     m_columns.clear();
     for (int i = 0; i < m_results.tests.size(); ++i)
         if (m_chapter < 0 || m_results.tests.at(i).chapter == m_chapter)
             m_columns.append(i);
-    endResetModel();
-}
-
-void ClassTableModel::setChapter(int chapter)
-{
-    m_chapter = chapter;
-    setResults(ClassResults(m_results));
 }
 
 int ClassTableModel::rowCount(const QModelIndex &parent) const

@@ -39,6 +39,7 @@ public:
     const ClassResults::Pupil *pupil(int row) const;
 
 private:
+    void chooseColumns();
     QString cellMark(int row, int column) const; // the mark, or the average as a mark
     QString attemptsText(const ClassResults::Pupil &pupil, const QString &test) const;
     static QString average(const QList<double> &marks);

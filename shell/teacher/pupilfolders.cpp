@@ -13,13 +13,13 @@ namespace {
 
 const QString keysName = QStringLiteral("pupil.keys");
 
-bool isTaken(const QString &path)
+} // namespace
+
+bool PupilFolders::isTaken(const QString &path)
 {
     const QFileInfo info(path);
     return info.exists() || info.isSymLink();
 }
-
-} // namespace
 
 PupilFolders::PupilFolders(const QDir &courseFolder)
     : m_course(courseFolder)

@@ -37,6 +37,9 @@ public:
     // Brings a removed pupil back under the name her folder has in `removed`.
     bool restore(const QString &removedName, QString *error = nullptr);
 
+    // Whether anything, a dangling link too, stands at `path`: nothing may be moved there.
+    static bool isTaken(const QString &path);
+
 private:
     bool isPupil(const QString &name) const;
     bool isRemoved(const QString &name) const;
