@@ -202,9 +202,6 @@ void FlashEngine::createProfile()
     // A named, disk-backed profile: Flash local storage lives in the origin's local storage
     // and must survive restarts.
     m_profile = new QWebEngineProfile(QStringLiteral("pellora-flash"));
-    m_profile->setHttpCacheType(QWebEngineProfile::MemoryHttpCache);
-    m_profile->setPersistentCookiesPolicy(QWebEngineProfile::NoPersistentCookies);
-    m_profile->setSpellCheckEnabled(false);
     auto *handler = new FlashSchemeHandler(m_files, FlashRequestFilter::Pages::Players, warmupMovie(), m_profile);
     connect(handler, &FlashSchemeHandler::movieCallWaiting, this, &FlashEngine::answerMovieCall);
     connect(handler, &FlashSchemeHandler::loadRefused, this, [this](const QString &token, const QString &text) {
@@ -217,14 +214,18 @@ void FlashEngine::createProfile()
     m_wasmServer = new FlashWasmServer(m_files.ruffleFolder(), this);
     m_profile->setUrlRequestInterceptor(
         new FlashRequestFilter(m_files, FlashRequestFilter::Pages::Players, m_wasmServer, m_profile));
-    lockDown(m_profile->settings());
+    lockDown(m_profile);
 
     // The web engine tears itself down in a post routine; ours is added later, so runs first.
     qAddPostRoutine(&FlashEngine::destroyInstance);
 }
 
-void FlashEngine::lockDown(QWebEngineSettings *settings)
+void FlashEngine::lockDown(QWebEngineProfile *profile)
 {
+    profile->setHttpCacheType(QWebEngineProfile::MemoryHttpCache);
+    profile->setPersistentCookiesPolicy(QWebEngineProfile::NoPersistentCookies);
+    profile->setSpellCheckEnabled(false);
+    QWebEngineSettings *settings = profile->settings();
     // Otherwise audio starts suspended and Ruffle holds every movie back 200 ms waiting for it.
     settings->setAttribute(QWebEngineSettings::PlaybackRequiresUserGesture, false);
     settings->setAttribute(QWebEngineSettings::JavascriptCanOpenWindows, false);
@@ -245,15 +246,12 @@ QWebEngineProfile *FlashEngine::materialPageProfile()
         // of its own, and must not reach the pupils' movie data in the players' local storage,
         // nor keep anything of one pupil for the next.
         m_pagesProfile = new QWebEngineProfile(this);
-        m_pagesProfile->setHttpCacheType(QWebEngineProfile::MemoryHttpCache);
-        m_pagesProfile->setPersistentCookiesPolicy(QWebEngineProfile::NoPersistentCookies);
-        m_pagesProfile->setSpellCheckEnabled(false);
         m_pagesProfile->installUrlSchemeHandler(
             FlashFiles::scheme().toLatin1(),
             new FlashSchemeHandler(m_files, FlashRequestFilter::Pages::MaterialPages, {}, m_pagesProfile));
         m_pagesProfile->setUrlRequestInterceptor(
             new FlashRequestFilter(m_files, FlashRequestFilter::Pages::MaterialPages, nullptr, m_pagesProfile));
-        lockDown(m_pagesProfile->settings());
+        lockDown(m_pagesProfile);
     }
     return m_pagesProfile;
 }

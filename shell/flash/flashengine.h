@@ -11,7 +11,6 @@
 class FlashPage;
 class FlashWasmServer;
 class QWebEngineProfile;
-class QWebEngineSettings;
 class QWebEngineUrlRequestJob;
 
 // What every Flash player of the process shares: the web profile with its serving and
@@ -57,7 +56,9 @@ private:
     static void destroyInstance();
 
     void createProfile();
-    static void lockDown(QWebEngineSettings *settings);
+    // What both profiles keep to: nothing cached on disk, no cookies kept, no spelling, no
+    // windows, no WebRTC interfaces.
+    static void lockDown(QWebEngineProfile *profile);
     void answerMovieCall(QWebEngineUrlRequestJob *job);
     FlashPage *pageWithToken(const QString &token) const;
     FlashPage *createPage();
