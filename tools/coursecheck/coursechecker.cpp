@@ -20,6 +20,7 @@ QStringList CourseChecker::check(const QByteArray &xml)
     m_problems.clear();
     m_materialLines.clear();
     m_chapterLines.clear();
+    m_startPages.clear();
     m_reader.clear();
     m_reader.addData(xml);
 
@@ -65,7 +66,8 @@ void CourseChecker::readChapter()
         }
     }
     int page = 0;
-    readInteger(QStringLiteral("startpage"), 1, &page);
+    if (readInteger(QStringLiteral("startpage"), 1, &page))
+        m_startPages.append({page, m_reader.lineNumber()});
 
     while (m_reader.readNextStartElement()) {
         if (m_reader.name() == QLatin1String("chapter")) {

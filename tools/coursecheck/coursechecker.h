@@ -2,6 +2,8 @@
 
 #include <QByteArray>
 #include <QHash>
+#include <QList>
+#include <QPair>
 #include <QSet>
 #include <QString>
 #include <QStringList>
@@ -20,6 +22,11 @@ public:
 
     static const QStringList &groupKeys();
 
+    // What the last check() read: each well-formed material id with its line, and each
+    // chapter's start page with its line.
+    const QHash<QString, qint64> &materialLines() const { return m_materialLines; }
+    const QList<QPair<int, qint64>> &startPages() const { return m_startPages; }
+
 private:
     void readContent();
     void readChapter();
@@ -33,4 +40,5 @@ private:
     QStringList m_problems;
     QHash<QString, qint64> m_materialLines;
     QHash<int, qint64> m_chapterLines;
+    QList<QPair<int, qint64>> m_startPages;
 };
