@@ -1,6 +1,7 @@
 #include "descriptiontarget.h"
 #include "flashrequesttarget.h"
 #include "fuzztarget.h"
+#include "swftarget.h"
 
 #include <QDir>
 #include <QtTest>
@@ -21,7 +22,8 @@ void TestFuzzReplay::corpus_data()
     QTest::addColumn<QString>("path");
 
     for (const QString &target : {QStringLiteral("contents"), QStringLiteral("favorites"), QStringLiteral("markbook"),
-                                  QStringLiteral("flashrequest"), QStringLiteral("description")}) {
+                                  QStringLiteral("flashrequest"), QStringLiteral("description"),
+                                  QStringLiteral("swf")}) {
         const QDir dir(QStringLiteral(FUZZ_CORPUS_DIR) + u'/' + target);
         const QStringList files = dir.entryList(QDir::Files, QDir::Name);
         QVERIFY2(!files.isEmpty(), qPrintable(dir.path() + QStringLiteral(" holds no seeds")));
@@ -40,6 +42,7 @@ void TestFuzzReplay::corpus()
 
     const QString problem = target == QLatin1String("flashrequest") ? FlashRequestTarget::run(input)
                           : target == QLatin1String("description")  ? DescriptionTarget::run(input)
+                          : target == QLatin1String("swf")          ? SwfTarget::run(input)
                           : target == QLatin1String("contents")     ? FuzzTarget::run(FuzzTarget::Contents, input)
                           : target == QLatin1String("favorites")    ? FuzzTarget::run(FuzzTarget::Favorites, input)
                                                                     : FuzzTarget::run(FuzzTarget::Markbook, input);

@@ -204,6 +204,17 @@ bool SwfReader::unpack(const QByteArray &file)
             if (status == Z_BUF_ERROR && zs.avail_in == 0)
                 break;
         }
+        if (status == Z_OK && body.size() == wanted) {
+            // A body that unpacks beyond the declared length is a bomb or a lie: either way not
+            // the movie its header describes.
+            char probe;
+            zs.next_out = reinterpret_cast<Bytef *>(&probe);
+            zs.avail_out = 1;
+            if (inflate(&zs, Z_NO_FLUSH) == Z_OK && zs.avail_out == 0) {
+                inflateEnd(&zs);
+                return fail(QStringLiteral("unpacks beyond the %1 bytes its header declares").arg(m_declaredLength));
+            }
+        }
         inflateEnd(&zs);
         if (status != Z_OK && status != Z_STREAM_END && status != Z_BUF_ERROR)
             return fail(QStringLiteral("the zlib body is damaged (%1)").arg(QString::fromLatin1(zs.msg ? zs.msg : "")));
@@ -240,6 +251,15 @@ bool SwfReader::unpack(const QByteArray &file)
             body.resize(int(body.size()) - int(ls.avail_out));
             if (status == LZMA_OK && ls.avail_in == 0 && ls.avail_out > 0)
                 break;
+        }
+        if (status == LZMA_OK && body.size() == wanted) {
+            uint8_t probe;
+            ls.next_out = &probe;
+            ls.avail_out = 1;
+            if (lzma_code(&ls, LZMA_RUN) == LZMA_OK && ls.avail_out == 0) {
+                lzma_end(&ls);
+                return fail(QStringLiteral("unpacks beyond the %1 bytes its header declares").arg(m_declaredLength));
+            }
         }
         lzma_end(&ls);
         if (status != LZMA_OK && status != LZMA_STREAM_END)
