@@ -14,6 +14,8 @@ APT_PACKAGES=(
     xchm libchm-bin
     # the class's back-up file (ZIP)
     libarchive-dev
+    # the SWF reader's compressed movies (CWS, ZWS)
+    zlib1g-dev liblzma-dev
     # compiles the ActionScript 3 test movies (tests/flash/as3)
     haxe
 )
