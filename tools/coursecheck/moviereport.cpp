@@ -127,8 +127,9 @@ void MovieReport::addHostRows(Entry &entry, const MovieFile &movie, const QStrin
         // ABC code is not followed here: its string constants say what it may ask for.
         const QStringList &strings = movie.swf().abcStrings();
         const bool external = strings.contains(QLatin1String("flash.external")) || strings.contains(QLatin1String("ExternalInterface"));
-        calls = QStringList{external ? tr("используется (в коде ActionScript 3 имена вызовов не прослеживаются)") : QString()};
-        calls.removeAll(QString());
+        calls.clear();
+        if (external)
+            calls << tr("используется (в коде ActionScript 3 имена вызовов не прослеживаются)");
         QStringList own;
         for (const QString &s : strings) {
             if (!s.isEmpty() && !s.contains(QLatin1Char('.')) && !s.contains(QLatin1Char(':')) && own.size() < 40)

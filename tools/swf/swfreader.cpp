@@ -304,7 +304,7 @@ bool SwfReader::readTags(int from, int end, int depth)
         if (tag.code == End)
             return true;
         m_tags.append(tag);
-        readTag(tag, depth);
+        readTag(tag);
         if (tag.code == DefineSprite && depth < MaxSpriteDepth && tag.body.size() >= 4
             && !readTags(tag.offset + 4, tag.offset + int(tag.body.size()), depth + 1))
             return false;
@@ -312,9 +312,8 @@ bool SwfReader::readTags(int from, int end, int depth)
     return true;
 }
 
-void SwfReader::readTag(const Tag &tag, int depth)
+void SwfReader::readTag(const Tag &tag)
 {
-    Q_UNUSED(depth)
     switch (tag.code) {
     case DoAction:
         m_programs.append(tag.body);

@@ -53,7 +53,7 @@ private:
     bool unpack(const QByteArray &file);
     bool readHeader();
     bool readTags(int from, int end, int depth);
-    void readTag(const Tag &tag, int depth);
+    void readTag(const Tag &tag);
     void readButton(const QByteArray &body);
     void readButton2(const QByteArray &body);
     void readPlaceObject2(const QByteArray &body);
