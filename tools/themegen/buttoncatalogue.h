@@ -12,9 +12,8 @@ struct ButtonEntry
 {
     QString objectName;
     QString file;          // theme/buttons/<file>_<state>.png
-    QSize size;
+    QSize size;            // the sheet fixes it, over the size the program asks for
     QStringList scopes;    // window classes the rule is limited to; empty: everywhere
-    bool sizeFixedByStyle; // false where the program gives one name several sizes
     bool checkable;
 };
 

@@ -379,12 +379,10 @@ QString StyleSheet::buttonRules(const ButtonEntry &entry)
     QString rules = QStringLiteral("%1 {\n    %2\n    border: none;\n    padding: 0px;\n"
                                    "    background: transparent;\n")
                         .arg(selector(QString()), image(QStringLiteral("normal")));
-    if (entry.sizeFixedByStyle) {
-        rules += QStringLiteral("    min-width: %1px;\n    max-width: %1px;\n"
-                                "    min-height: %2px;\n    max-height: %2px;\n")
-                     .arg(entry.size.width())
-                     .arg(entry.size.height());
-    }
+    rules += QStringLiteral("    min-width: %1px;\n    max-width: %1px;\n"
+                            "    min-height: %2px;\n    max-height: %2px;\n")
+                 .arg(entry.size.width())
+                 .arg(entry.size.height());
     rules += QStringLiteral("}\n");
 
     const std::pair<const char *, const char *> pseudoStates[] = {
