@@ -2,16 +2,12 @@
 
 namespace {
 
-// Nothing a pupil presses is smaller than a six-year-old's fingertip or unsteady aim: a
-// button the program makes smaller is drawn, and fixed by the sheet, at least this big.
-constexpr int smallestSide = 32;
-
 // The size given is the one the program asks for.
 ButtonEntry button(const char *name, const char *file, int w, int h, bool checkable = false,
                    const QStringList &scopes = {})
 {
-    return {QLatin1String(name), QLatin1String(file), QSize(w, h).expandedTo(QSize(smallestSide, smallestSide)),
-            scopes, checkable};
+    const int least = ButtonCatalogue::smallestSide;
+    return {QLatin1String(name), QLatin1String(file), QSize(w, h).expandedTo(QSize(least, least)), scopes, checkable};
 }
 
 } // namespace

@@ -20,6 +20,10 @@ struct ButtonEntry
 class ButtonCatalogue
 {
 public:
+    // Nothing a pupil presses is smaller than a six-year-old's fingertip or unsteady aim: a
+    // button the program makes smaller is drawn, and fixed by the sheet, at least this big.
+    static constexpr int smallestSide = 32;
+
     static const QVector<ButtonEntry> &entries();
     static QStringList states(const ButtonEntry &entry);
     static QString imagePath(const ButtonEntry &entry, const QString &state);

@@ -357,6 +357,10 @@ QString StyleSheet::buttons()
     QString sheet = QStringLiteral("\n/* Picture buttons: the pictures are the whole look. */\n");
     for (const ButtonEntry &entry : ButtonCatalogue::entries())
         sheet += buttonRules(entry);
+    // A tab widget cuts its corner widgets to the height of its tabs less the tab bar's base
+    // line (2 px): the comments panel's tabs leave room for the buttons in its corners.
+    sheet += QStringLiteral("ViewerComments QTabBar::tab {\n    min-height: %1px;\n}\n")
+                 .arg(ButtonCatalogue::smallestSide + 2);
     return sheet;
 }
 
