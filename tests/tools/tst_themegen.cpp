@@ -2,20 +2,30 @@
 #include <QDialog>
 #include <QDir>
 #include <QDirIterator>
+#include <QHBoxLayout>
 #include <QFile>
 #include <QImageReader>
 #include <QProcess>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
 
-// Stands in for the program's sign-in window: the style sheet tells it apart by class.
+// Stand in for the program's sign-in window and comments panel: the style sheet tells them
+// apart by class.
 class WindowAuth : public QDialog
 {
     Q_OBJECT
 public:
     using QDialog::QDialog;
+};
+
+class ViewerComments : public QWidget
+{
+    Q_OBJECT
+public:
+    using QWidget::QWidget;
 };
 
 namespace {
@@ -389,12 +399,31 @@ void TestThemeGen::styleSheetDrawsButtonsFromPictures()
     const QImage mainShot = mainClose->grab().toImage();
     const QImage authShot = authClose->grab().toImage();
     const QImage boldShot = bold->grab().toImage();
+
+    // The comments panel's "+" sits in a corner of its tab widget, which is cut to the tab
+    // height: all of it shows.
+    ViewerComments comments;
+    auto *tabs = new QTabWidget(&comments);
+    tabs->addTab(new QWidget, QStringLiteral("Source"));
+    auto *corner = new QWidget;
+    auto *box = new QHBoxLayout(corner);
+    box->setContentsMargins(0, 0, 0, 0);
+    auto *append = new QPushButton(corner);
+    append->setObjectName(QStringLiteral("button_append_comment"));
+    append->setFixedSize(18, 32);
+    box->addWidget(append);
+    tabs->setCornerWidget(corner, Qt::TopRightCorner);
+    tabs->resize(300, 200);
+    comments.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&comments));
+    const QRect shown = append->visibleRegion().boundingRect();
     qApp->setStyleSheet(QString());
     qInstallMessageHandler(previous);
 
     QVERIFY2(warnings.isEmpty(), qPrintable(warnings.join(QLatin1Char('\n'))));
     for (const QImage &shot : {mainShot, authShot, boldShot})
         QCOMPARE(shot.size(), QSize(32, 32));
+    QCOMPARE(shown, QRect(0, 0, 32, 32));
     QVERIFY(likeness(mainShot, QImage(QStringLiteral("theme/buttons/close_normal.png"))) > 0.95);
     QVERIFY(likeness(authShot, QImage(QStringLiteral("theme/buttons/close_big_normal.png"))) > 0.95);
     QVERIFY(likeness(boldShot, QImage(QStringLiteral("theme/buttons/bold_checked.png"))) > 0.95);
