@@ -205,7 +205,10 @@ void ViewerComments::print(QPrinter *printer)
 
 void ViewerComments::appendComment()
 {
-    addTab(QString());
+    // A child who asks for a new comment starts writing it at once.
+    QTextEdit *editor = addTab(QString());
+    m_tabWidget->setCurrentWidget(editor);
+    editor->setFocus();
 }
 
 void ViewerComments::removeComment()

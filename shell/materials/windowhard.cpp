@@ -4,6 +4,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
+#include <QShortcut>
 
 static constexpr int kContentColumns = 11;
 
@@ -48,6 +49,12 @@ WindowHard::WindowHard(int flags, QWidget *parent)
     QPushButton *closeButton = makeButton("button_window_close", 29, tr("Закрыть"));
     connect(closeButton, &QPushButton::clicked, this, &WindowHard::close);
     m_grid->addWidget(closeButton, 0, 9);
+
+    // Once a movie or a web page inside has been clicked, its web view keeps every key it is
+    // given: Escape is a shortcut of the frame, taken before the focused widget sees it.
+    auto *escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    escape->setContext(Qt::WidgetWithChildrenShortcut);
+    connect(escape, &QShortcut::activated, this, &WindowHard::close);
 }
 
 QPushButton *WindowHard::makeButton(const char *objectName, int side, const QString &toolTip)

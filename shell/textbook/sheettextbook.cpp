@@ -16,6 +16,7 @@
 #include <QPushButton>
 #include <QShortcut>
 #include <QStackedWidget>
+#include <QWheelEvent>
 
 SheetTextbook::SheetTextbook(QWidget *parent)
     : QWidget(parent)
@@ -45,6 +46,7 @@ SheetTextbook::SheetTextbook(QWidget *parent)
         connect(contents, &QPushButton::clicked, mainWindow, &WindowMain::showContent);
     connect(m_view, &ViewerPage::selectedHitzone, this, &SheetTextbook::showMaterials);
     addPageKeys();
+    catchWheelOver(m_view);
     setFocusProxy(m_view);
 
     openAtLastPage();
@@ -77,6 +79,35 @@ void SheetTextbook::addPageKeys()
     addKeys({Qt::Key_PageDown, Qt::Key_Right}, &SheetTextbook::clickNext);
     addKeys({Qt::Key_Home}, [this] { m_slider->setValue(m_slider->minimum()); });
     addKeys({Qt::Key_End}, [this] { m_slider->setValue(m_slider->maximum()); });
+}
+
+// The movie's web surface keeps every wheel event for the page it shows, which has nothing
+// to scroll; over the book the wheel turns pages instead. The surface is made (and may be made
+// again) by the web engine at will, so whatever appears inside the page view is watched too.
+void SheetTextbook::catchWheelOver(QWidget *widget)
+{
+    widget->installEventFilter(this);
+    for (QWidget *child : widget->findChildren<QWidget *>())
+        child->installEventFilter(this);
+}
+
+bool SheetTextbook::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::ChildAdded) {
+        if (auto *child = qobject_cast<QWidget *>(static_cast<QChildEvent *>(event)->child()))
+            catchWheelOver(child);
+    } else if (event->type() == QEvent::Wheel) {
+        m_slider->turnByWheel(static_cast<QWheelEvent *>(event)->angleDelta());
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+// The side buttons and the free space around the page pass the wheel on to here.
+void SheetTextbook::wheelEvent(QWheelEvent *event)
+{
+    m_slider->turnByWheel(event->angleDelta());
+    event->accept();
 }
 
 void SheetTextbook::showEvent(QShowEvent *event)

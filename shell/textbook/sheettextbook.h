@@ -35,11 +35,14 @@ private slots:
 
 protected:
     void showEvent(QShowEvent *event) override;
+    void wheelEvent(QWheelEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void announceNeighbours();
     QPushButton *sideButton(const char *objectName, const QString &toolTip, const QSize &size);
     void addPageKeys();
+    void catchWheelOver(QWidget *widget);
     void openAtLastPage();
     void rememberPage();
     static QString lastPageFile();

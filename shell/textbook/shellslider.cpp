@@ -110,14 +110,19 @@ int ShellSlider::areaAt(const QPointF &pos) const
 
 void ShellSlider::wheelEvent(QWheelEvent *event)
 {
-    // One notch turns one double page (the system's "lines per notch" is for text).
-    const QPoint angle = event->angleDelta();
-    m_wheelDelta += angle.y() != 0 ? angle.y() : -angle.x();
+    turnByWheel(event->angleDelta());
+    event->accept();
+}
+
+void ShellSlider::turnByWheel(const QPoint &angleDelta)
+{
+    // One notch turns one double page (the system's "lines per notch" is for text). A book
+    // goes on downwards like a page of text, whatever way the slider's own value runs.
+    m_wheelDelta -= angleDelta.y() != 0 ? angleDelta.y() : angleDelta.x();
     const int notches = m_wheelDelta / QWheelEvent::DefaultDeltasPerStep;
     m_wheelDelta -= notches * QWheelEvent::DefaultDeltasPerStep;
     if (notches != 0)
-        setValue(value() + (invertedControls() ? -notches : notches));
-    event->accept();
+        setValue(value() + notches);
 }
 
 int ShellSlider::handleCentreX() const

@@ -27,6 +27,10 @@ public:
     static QString chapterCaption(int page);
     // Whether the bubble and the idle handle open to the left at the current value.
     bool isInverse() const;
+    // Turns double pages as a wheel does anywhere over the textbook: a notch down (towards
+    // the reader) or to the right is the next one, up or to the left the previous one; a
+    // touchpad's small steps add up to notches.
+    void turnByWheel(const QPoint &angleDelta);
 
 signals:
     void pageChanged(QString &pathname);

@@ -140,9 +140,12 @@ void TestViewerComments::formattedCyrillicCommentComesBack()
         QVERIFY(!QFile::exists(file));
         QCOMPARE(QDir(m_pupil->filePath("comments")).entryList(QDir::Files), QStringList());
         panel.show();
-        panel.appendComment();
-
-        tabs(&panel)->setCurrentIndex(1);
+        panel.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&panel));
+        // "+" opens the new comment with the cursor in it.
+        click(&panel, "button_append_comment");
+        QCOMPARE(tabs(&panel)->currentIndex(), 1);
+        QVERIFY(editor(&panel, 1)->hasFocus());
         QVERIFY(panel.findChild<QPushButton *>(QStringLiteral("button_bold"))->isVisible());
         QTextEdit *edit = editor(&panel, 1);
         const auto typeWith = [&](const char *button, const QString &text) {

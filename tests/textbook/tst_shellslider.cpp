@@ -169,13 +169,14 @@ void TestShellSlider::wheelNotchIsOnePageAndTheWholeHeightTakesClicks()
                           Qt::NoScrollPhase, false);
         QApplication::sendEvent(m_slider, &event);
     };
-    wheel(120);
+    // Down, towards the reader, is on into the book, as on the page above.
+    wheel(-120);
     QCOMPARE(m_slider->value(), 1);
-    wheel(60); // half a notch, as a touchpad sends it
+    wheel(-60); // half a notch, as a touchpad sends it
     QCOMPARE(m_slider->value(), 1);
-    wheel(60);
+    wheel(-60);
     QCOMPARE(m_slider->value(), 2);
-    wheel(-240);
+    wheel(240);
     QCOMPARE(m_slider->value(), 0);
 
     // Above and below the thin groove line, a click still lands on its page.

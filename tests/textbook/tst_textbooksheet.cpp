@@ -15,6 +15,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QVBoxLayout>
+#include <QWheelEvent>
 #include <QWebEngineView>
 
 // Watches a player from before a page turn until the page has loaded.
@@ -50,7 +51,7 @@ private slots:
     void requestsThatNameAMaterial();
     void buttonsTurnPagesWithinTheBook();
     void rapidTurnsEndOnTheSlidersPage();
-    void readerKeysTurnPagesAndTheTabBarKeepsItsArrows();
+    void readerKeysAndTheWheelTurnPagesAndTheTabBarKeepsItsArrows();
     void eachPupilReopensAtTheLastPage();
     void brokenPageMovieLeavesTheViewUsable();
     void hitzoneClickOpensItsMaterial();
@@ -182,7 +183,7 @@ void TestTextbookSheet::rapidTurnsEndOnTheSlidersPage()
     QCOMPARE(inPage(QStringLiteral("document.getElementById('preview').style.display")).toString(), QStringLiteral("none"));
 }
 
-void TestTextbookSheet::readerKeysTurnPagesAndTheTabBarKeepsItsArrows()
+void TestTextbookSheet::readerKeysAndTheWheelTurnPagesAndTheTabBarKeepsItsArrows()
 {
     ShellSlider *slider = m_sheet->slider();
     slider->setValue(3);
@@ -203,6 +204,23 @@ void TestTextbookSheet::readerKeysTurnPagesAndTheTabBarKeepsItsArrows()
     QCOMPARE(slider->value(), slider->maximum());
     press(Qt::Key_Home);
     QCOMPARE(slider->value(), 0);
+
+    // A wheel notch down is the next double page, up the previous, over the movie too;
+    // small touchpad steps add up to a notch.
+    const auto wheel = [](QWidget *over, int delta) {
+        const QPointF at(over->width() / 2.0, over->height() / 2.0);
+        QWheelEvent event(at, over->mapToGlobal(at), QPoint(), QPoint(0, delta), Qt::NoButton, Qt::NoModifier,
+                          Qt::NoScrollPhase, false);
+        QApplication::sendEvent(over, &event);
+    };
+    wheel(page, -120);
+    QCOMPARE(slider->value(), 1);
+    for (int i = 0; i < 4; ++i)
+        wheel(page, -30);
+    QCOMPARE(slider->value(), 2);
+    wheel(page, 120);
+    QCOMPARE(slider->value(), 1);
+    slider->setValue(0);
 
     // With the focus on the tab bar, the arrows are the tab bar's.
     QTabBar *tabs = m_window->tabBar();

@@ -2,20 +2,30 @@
 #include <QDialog>
 #include <QDir>
 #include <QDirIterator>
+#include <QHBoxLayout>
 #include <QFile>
 #include <QImageReader>
 #include <QProcess>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
 
-// Stands in for the program's sign-in window: the style sheet tells it apart by class.
+// Stand in for the program's sign-in window and comments panel: the style sheet tells them
+// apart by class.
 class WindowAuth : public QDialog
 {
     Q_OBJECT
 public:
     using QDialog::QDialog;
+};
+
+class ViewerComments : public QWidget
+{
+    Q_OBJECT
+public:
+    using QWidget::QWidget;
 };
 
 namespace {
@@ -60,30 +70,31 @@ struct Button
     bool checkable;
 };
 
+// Drawn no smaller than 32 x 32 whatever the program asks for: a child presses them all.
 const Button buttons[] = {
-    {"button_window_minimize", "minimize", 23, 23, false},
-    {"button_window_maximize", "maximize", 23, 23, false},
-    {"button_window_close", "close", 23, 23, false},
-    {"button_window_close", "close_big", 29, 29, false},
-    {"button_help", "help", 26, 26, false},
+    {"button_window_minimize", "minimize", 32, 32, false},
+    {"button_window_maximize", "maximize", 32, 32, false},
+    {"button_window_close", "close", 32, 32, false},
+    {"button_window_close", "close_big", 32, 32, false},
+    {"button_help", "help", 32, 32, false},
     {"button_prev", "prev", 80, 116, false},
     {"button_next", "next", 80, 116, false},
     {"button_content", "content", 78, 66, false},
     {"button_enter", "enter", 152, 48, false},
     {"button_append_resource", "append_resource", 152, 48, false},
-    {"button_printer", "printer", 28, 28, false},
-    {"button_favorites", "favorites", 24, 24, false},
-    {"button_extensive", "extensive", 18, 24, false},
-    {"button_append", "append", 29, 30, false},
-    {"button_remove", "remove", 29, 30, false},
-    {"button_export", "export", 29, 30, false},
-    {"button_append_comment", "append_comment", 18, 32, false},
-    {"button_remove_comment", "remove_comment", 18, 32, false},
-    {"button_bold", "bold", 21, 29, true},
-    {"button_italic", "italic", 21, 29, true},
-    {"button_underline", "underline", 21, 29, true},
-    {"button_upper", "upper", 21, 29, true},
-    {"button_under", "under", 21, 29, true},
+    {"button_printer", "printer", 32, 32, false},
+    {"button_favorites", "favorites", 32, 32, false},
+    {"button_extensive", "extensive", 32, 32, false},
+    {"button_append", "append", 32, 32, false},
+    {"button_remove", "remove", 32, 32, false},
+    {"button_export", "export", 32, 32, false},
+    {"button_append_comment", "append_comment", 32, 32, false},
+    {"button_remove_comment", "remove_comment", 32, 32, false},
+    {"button_bold", "bold", 32, 32, true},
+    {"button_italic", "italic", 32, 32, true},
+    {"button_underline", "underline", 32, 32, true},
+    {"button_upper", "upper", 32, 32, true},
+    {"button_under", "under", 32, 32, true},
 };
 
 const char *const styledNames[] = {
@@ -388,10 +399,31 @@ void TestThemeGen::styleSheetDrawsButtonsFromPictures()
     const QImage mainShot = mainClose->grab().toImage();
     const QImage authShot = authClose->grab().toImage();
     const QImage boldShot = bold->grab().toImage();
+
+    // The comments panel's "+" sits in a corner of its tab widget, which is cut to the tab
+    // height: all of it shows.
+    ViewerComments comments;
+    auto *tabs = new QTabWidget(&comments);
+    tabs->addTab(new QWidget, QStringLiteral("Source"));
+    auto *corner = new QWidget;
+    auto *box = new QHBoxLayout(corner);
+    box->setContentsMargins(0, 0, 0, 0);
+    auto *append = new QPushButton(corner);
+    append->setObjectName(QStringLiteral("button_append_comment"));
+    append->setFixedSize(18, 32);
+    box->addWidget(append);
+    tabs->setCornerWidget(corner, Qt::TopRightCorner);
+    tabs->resize(300, 200);
+    comments.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&comments));
+    const QRect shown = append->visibleRegion().boundingRect();
     qApp->setStyleSheet(QString());
     qInstallMessageHandler(previous);
 
     QVERIFY2(warnings.isEmpty(), qPrintable(warnings.join(QLatin1Char('\n'))));
+    for (const QImage &shot : {mainShot, authShot, boldShot})
+        QCOMPARE(shot.size(), QSize(32, 32));
+    QCOMPARE(shown, QRect(0, 0, 32, 32));
     QVERIFY(likeness(mainShot, QImage(QStringLiteral("theme/buttons/close_normal.png"))) > 0.95);
     QVERIFY(likeness(authShot, QImage(QStringLiteral("theme/buttons/close_big_normal.png"))) > 0.95);
     QVERIFY(likeness(boldShot, QImage(QStringLiteral("theme/buttons/bold_checked.png"))) > 0.95);

@@ -2,16 +2,12 @@
 
 namespace {
 
-ButtonEntry button(const char *name, const char *file, int w, int h, bool checkable = false)
+// The size given is the one the program asks for.
+ButtonEntry button(const char *name, const char *file, int w, int h, bool checkable = false,
+                   const QStringList &scopes = {})
 {
-    return {QLatin1String(name), QLatin1String(file), QSize(w, h), QStringList(), true, checkable};
-}
-
-// Names that appear at more than one size: the picture is stretched (border-image),
-// and the program's own fixed size decides.
-ButtonEntry scalable(const char *name, const char *file, int w, int h, const QStringList &scopes = {})
-{
-    return {QLatin1String(name), QLatin1String(file), QSize(w, h), scopes, false, false};
+    const int least = ButtonCatalogue::smallestSide;
+    return {QLatin1String(name), QLatin1String(file), QSize(w, h).expandedTo(QSize(least, least)), scopes, checkable};
 }
 
 } // namespace
@@ -23,9 +19,9 @@ const QVector<ButtonEntry> &ButtonCatalogue::entries()
         button("button_window_maximize", "maximize", 23, 23),
         // The sign-in and material windows are children of the main window, so the main
         // window's name cannot tell them apart: their classes do.
-        scalable("button_window_close", "close", 23, 23),
-        scalable("button_window_close", "close_big", 29, 29,
-                 {QStringLiteral("WindowAuth"), QStringLiteral("WindowHard")}),
+        button("button_window_close", "close", 23, 23),
+        button("button_window_close", "close_big", 29, 29, false,
+               {QStringLiteral("WindowAuth"), QStringLiteral("WindowHard")}),
         button("button_help", "help", 26, 26),
         button("button_prev", "prev", 80, 116),
         button("button_next", "next", 80, 116),
@@ -33,7 +29,7 @@ const QVector<ButtonEntry> &ButtonCatalogue::entries()
         button("button_enter", "enter", 152, 48),
         button("button_append_resource", "append_resource", 152, 48),
         button("button_printer", "printer", 28, 28),
-        scalable("button_favorites", "favorites", 24, 24),
+        button("button_favorites", "favorites", 24, 24),
         button("button_extensive", "extensive", 18, 24),
         button("button_append", "append", 29, 30),
         button("button_remove", "remove", 29, 30),

@@ -12,15 +12,18 @@ struct ButtonEntry
 {
     QString objectName;
     QString file;          // theme/buttons/<file>_<state>.png
-    QSize size;
+    QSize size;            // the sheet fixes it, over the size the program asks for
     QStringList scopes;    // window classes the rule is limited to; empty: everywhere
-    bool sizeFixedByStyle; // false where the program gives one name several sizes
     bool checkable;
 };
 
 class ButtonCatalogue
 {
 public:
+    // Nothing a pupil presses is smaller than a six-year-old's fingertip or unsteady aim: a
+    // button the program makes smaller is drawn, and fixed by the sheet, at least this big.
+    static constexpr int smallestSide = 32;
+
     static const QVector<ButtonEntry> &entries();
     static QStringList states(const ButtonEntry &entry);
     static QString imagePath(const ButtonEntry &entry, const QString &state);

@@ -357,6 +357,10 @@ QString StyleSheet::buttons()
     QString sheet = QStringLiteral("\n/* Picture buttons: the pictures are the whole look. */\n");
     for (const ButtonEntry &entry : ButtonCatalogue::entries())
         sheet += buttonRules(entry);
+    // A tab widget cuts its corner widgets to the height of its tabs less the tab bar's base
+    // line (2 px): the comments panel's tabs leave room for the buttons in its corners.
+    sheet += QStringLiteral("ViewerComments QTabBar::tab {\n    min-height: %1px;\n}\n")
+                 .arg(ButtonCatalogue::smallestSide + 2);
     return sheet;
 }
 
@@ -379,12 +383,10 @@ QString StyleSheet::buttonRules(const ButtonEntry &entry)
     QString rules = QStringLiteral("%1 {\n    %2\n    border: none;\n    padding: 0px;\n"
                                    "    background: transparent;\n")
                         .arg(selector(QString()), image(QStringLiteral("normal")));
-    if (entry.sizeFixedByStyle) {
-        rules += QStringLiteral("    min-width: %1px;\n    max-width: %1px;\n"
-                                "    min-height: %2px;\n    max-height: %2px;\n")
-                     .arg(entry.size.width())
-                     .arg(entry.size.height());
-    }
+    rules += QStringLiteral("    min-width: %1px;\n    max-width: %1px;\n"
+                            "    min-height: %2px;\n    max-height: %2px;\n")
+                 .arg(entry.size.width())
+                 .arg(entry.size.height());
     rules += QStringLiteral("}\n");
 
     const std::pair<const char *, const char *> pseudoStates[] = {
