@@ -387,9 +387,7 @@ void TestWindowMain::everyWindowIsNamedByItsCaption()
         WindowAuth signIn;
         TeacherSignIn teacher(QDir(classFolder.path()));
         WindowTeacher desk{QDir(classFolder.path())};
-        for (QWidget *window : {static_cast<QWidget *>(&signIn), static_cast<QWidget *>(&teacher),
-                                static_cast<QWidget *>(&desk)})
-            faults << misnamed(window);
+        faults << misnamed(&signIn) << misnamed(&teacher) << misnamed(&desk);
     }
     pupilDir = pupil;
     qunsetenv("PELLORA_COURSE_DATA");
