@@ -4,6 +4,7 @@
 
 #include <QGuiApplication>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScreen>
@@ -90,6 +91,25 @@ int ShellWindow::captionPictureRight()
 int ShellWindow::captionNoteRight() const
 {
     return width() - 1 - m_theme.captionRight;
+}
+
+void ShellWindow::showCaptionIn(QLabel *label)
+{
+    m_captionLabel = label;
+    label->setText(windowTitle());
+    update();
+}
+
+void ShellWindow::changeEvent(QEvent *event)
+{
+    if (event->type() == QEvent::WindowTitleChange) {
+        if (m_captionLabel)
+            m_captionLabel->setText(windowTitle());
+        // A window on a sheet has no title of its own for a screen reader: it gets its name.
+        setAccessibleName(windowTitle());
+        update();
+    }
+    QDialog::changeEvent(event);
 }
 
 QRect ShellWindow::captionArea() const
@@ -261,6 +281,8 @@ void ShellWindow::paintCaption(QPainter &painter)
         paintCaptionNote(painter);
         return;
     }
+    if (m_captionLabel)
+        return;
     const QRect area = captionArea().adjusted(m_theme.captionIndent, 0, 0, 0);
     painter.drawText(area, Qt::AlignLeft | Qt::AlignVCenter, windowTitle());
 }

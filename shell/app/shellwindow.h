@@ -6,11 +6,15 @@
 #include <QDialog>
 #include <QImage>
 #include <QPixmap>
+#include <QPointer>
 #include <QVector>
+
+class QLabel;
 
 // A dialog without the system's frame that paints its own from theme images, can be dragged by its
 // caption, resized from a grip in the bottom-right corner and toggled between the work area and
-// its previous size.
+// its previous size. The window title is the caption: whatever the frame shows as its caption
+// is made from it, so that task bars and screen readers say what the pupil sees.
 class ShellWindow : public QDialog
 {
     Q_OBJECT
@@ -49,7 +53,11 @@ public slots:
 protected:
     // Where the caption note must end.
     virtual int captionNoteRight() const;
+    // For a window that shows its caption in a label of its own: the label then follows the
+    // window title, and the frame paints no caption text over it.
+    void showCaptionIn(QLabel *label);
 
+    void changeEvent(QEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
@@ -77,6 +85,7 @@ private:
     QImage m_captionImage;
     int m_captionImageUsedWidth = 0;
     QString m_captionNote;
+    QPointer<QLabel> m_captionLabel;
     bool m_bodyCentred = false;
     bool m_dragging = false;
     bool m_resizing = false;

@@ -4,6 +4,7 @@
 #include "favoritesmodel.h"
 #include "favoritesmodelproxy.h"
 #include "materialexport.h"
+#include "pupilsettings.h"
 #include "treeitem.h"
 
 #include <QFileDialog>
@@ -132,9 +133,12 @@ void Favorites::_export()
     const QString type = item->data(1).toString();
     if (!MaterialExport::isExportable(type))
         return;
-    const QString target = QFileDialog::getExistingDirectory(this, tr(""), QString(), QFileDialog::ShowDirsOnly);
+    // Where the pupil keeps her work, never the program's own folder with its data and theme.
+    const QString target = QFileDialog::getExistingDirectory(this, tr("Экспорт материала"),
+                                                             PupilSettings::documentsFolder(), QFileDialog::ShowDirsOnly);
     if (target.isEmpty())
         return;
+    PupilSettings::rememberDocumentsFolder(target);
     const MaterialExport::Result result = MaterialExport::run(item->data(2).toString(), type, target);
     const QString text = MaterialExport::message(result);
     if (result.outcome == MaterialExport::Done)

@@ -1,7 +1,10 @@
 #include "materialprinter.h"
 
 #include <QBuffer>
+#include <QCoreApplication>
+#include <QDir>
 #include <QPdfDocument>
+#include <QRegularExpression>
 #include <QTextDocument>
 
 #include <memory>
@@ -32,6 +35,25 @@ void MaterialPrinter::finish()
 {
     if (m_painter.isActive())
         m_painter.end();
+}
+
+void MaterialPrinter::offerFile(const QString &folder, const QString &title)
+{
+    setDocName(title);
+    setOutputFileName(QDir(folder).filePath(fileNameFor(title) + QStringLiteral(".pdf")));
+    // Naming a PDF file makes the job one: a school's printer must stay what the dialog offers first.
+    setOutputFormat(QPrinter::NativeFormat);
+}
+
+QString MaterialPrinter::fileNameFor(const QString &title)
+{
+    // What some file system refuses, separators that would lead elsewhere, and dots at the ends
+    // (a hidden file; a name Windows cuts short).
+    static const QRegularExpression refused(QStringLiteral(R"([\\/:*?"<>|\x00-\x1f])"));
+    static const QRegularExpression edges(QStringLiteral(R"(^[\s.]+|[\s.]+$)"));
+    QString name = QString(title).replace(refused, QStringLiteral(" ")).simplified().remove(edges);
+    name.truncate(100);
+    return name.isEmpty() ? QCoreApplication::translate("MaterialPrinter", "Материал") : name;
 }
 
 namespace {

@@ -20,6 +20,12 @@ public:
     // Ends the job; the document is complete after this.
     void finish();
 
+    // What "print to file" offers before the pupil chooses: `title`.pdf in `folder`, and the
+    // job's name. The system's own printer stays the first choice where there is one.
+    void offerFile(const QString &folder, const QString &title);
+    // A title made fit to be a file's name on any system; "Материал" when nothing is left of it.
+    static QString fileNameFor(const QString &title);
+
     // Draws a picture on the next page of `printer`, scaled to the page keeping its
     // proportions. Works for a plain QPrinter too (then as a job of its own), as do the others.
     static void printFitted(QPrinter *printer, const QImage &image);

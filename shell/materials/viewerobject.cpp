@@ -5,6 +5,7 @@
 #include "markbookmodel.h"
 #include "materialid.h"
 #include "materialprinter.h"
+#include "pupilsettings.h"
 #include "treeitem.h"
 #include "viewercomments.h"
 #include "viewerflash.h"
@@ -164,12 +165,25 @@ void ViewerObject::place(QGridLayout *grid, QWidget *widget, const MaterialDescr
         grid->setColumnStretch(medium.column, medium.columnStretch);
 }
 
+QString ViewerObject::caption() const
+{
+    ensureContentModel();
+    const TreeItem *item = contentModel->findObject(m_id, contentModel->rootItem());
+    return item ? item->data(0).toString() : QString();
+}
+
 void ViewerObject::printer()
 {
+    // A file printed to lands where the pupil keeps her work, never in the program's folder.
     MaterialPrinter printer(QPrinter::ScreenResolution);
+    const QString title = caption();
+    printer.offerFile(PupilSettings::documentsFolder(), title.isEmpty() ? m_id : title);
     QPrintDialog dialog(&printer, this);
-    if (dialog.exec() == QDialog::Accepted)
-        printAll(&printer);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    printAll(&printer);
+    if (printer.outputFormat() == QPrinter::PdfFormat && !printer.outputFileName().isEmpty())
+        PupilSettings::rememberDocumentsFolder(printer.outputFileName());
 }
 
 void ViewerObject::printAll(QPrinter *printer)

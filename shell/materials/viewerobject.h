@@ -41,6 +41,8 @@ public slots:
 
 private:
     QString descriptionFile(const QDir &folder) const;
+    // The material's title in the contents; empty for one the contents do not list.
+    QString caption() const;
     void showParseError(const MaterialDescription &description, const QString &file);
     QWidget *createMedium(const MaterialDescription::Medium &medium, const QDir &folder, QWidget *parent);
     QWidget *createMovie(const QString &file, const MaterialDescription::Medium &medium, const QDir &folder,

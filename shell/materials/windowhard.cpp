@@ -32,6 +32,7 @@ WindowHard::WindowHard(int flags, QWidget *parent)
     m_caption->setObjectName(QStringLiteral("caption_window"));
     m_caption->setAlignment(Qt::AlignCenter);
     m_grid->addWidget(m_caption, 0, 3);
+    showCaptionIn(m_caption);
 
     m_printerButton = makeButton("button_printer", 28, tr("Печать материала"));
     m_printerButton->setVisible(flags & PrintButton);
@@ -75,13 +76,12 @@ void WindowHard::setCaptionIcon(const QIcon &icon)
 
 void WindowHard::setCaptionText(const QString &text)
 {
-    // Only the label shows it: a window title would be painted into the caption area as well.
-    m_caption->setText(text);
+    setWindowTitle(text);
 }
 
 QString WindowHard::captionText() const
 {
-    return m_caption->text();
+    return windowTitle();
 }
 
 void WindowHard::setContentWidget(QWidget *widget)

@@ -42,8 +42,10 @@ QString PupilSettings::documentsFolder()
     const QString kept = value(documentsKey).toString();
     if (!kept.isEmpty() && QFileInfo(kept).isDir())
         return kept;
+    // Not every system makes the documents folder; a dialog told of a missing one falls back to
+    // the program's folder.
     const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    return documents.isEmpty() ? QDir::homePath() : documents;
+    return QFileInfo(documents).isDir() ? documents : QDir::homePath();
 }
 
 void PupilSettings::rememberDocumentsFolder(const QString &fileOrFolder)

@@ -3,11 +3,17 @@
 #include "contentp.h"
 #include "environment.h"
 #include "markbookmodel.h"
+#include "teachersignin.h"
 #include "viewercontent.h"
+#include "windowauth.h"
+#include "windowfavorites.h"
 #include "windowhard.h"
 #include "windowmain.h"
+#include "windowteacher.h"
 
+#include <QAccessible>
 #include <QDomDocument>
+#include <QLabel>
 #include <QPushButton>
 #include <QScreen>
 #include <QSignalSpy>
@@ -41,6 +47,38 @@ static QByteArray sameAttributeOrder(const QByteArray &xml)
     return document.toByteArray(4);
 }
 
+static QString accessibleName(QWidget *widget)
+{
+    QAccessibleInterface *face = QAccessible::queryAccessibleInterface(widget);
+    return face ? face->text(QAccessible::Name) : QString();
+}
+
+// What a task bar or a screen reader would get wrong in `window` and in the shell windows on it:
+// a title that is not the caption drawn, a frame or a picture button without a name.
+static QStringList misnamed(QWidget *window)
+{
+    QStringList faults;
+    QList<ShellWindow *> frames = window->findChildren<ShellWindow *>();
+    frames.prepend(qobject_cast<ShellWindow *>(window));
+    for (ShellWindow *frame : frames) {
+        const QString kind = QString::fromLatin1(frame->metaObject()->className());
+        const QString title = frame->windowTitle();
+        const auto *label = frame->findChild<QLabel *>("caption_window", Qt::FindDirectChildrenOnly);
+        if (title.isEmpty())
+            faults << kind + ": no title";
+        else if (label && label->text() != title)
+            faults << kind + ": title " + title + ", caption " + label->text();
+        if (accessibleName(frame) != title)
+            faults << kind + ": read out as \"" + accessibleName(frame) + "\"";
+    }
+    // Those a reader meets: shown, with nothing written on them.
+    for (QAbstractButton *button : window->findChildren<QAbstractButton *>()) {
+        if (button->isVisibleTo(window) && button->text().isEmpty() && accessibleName(button).isEmpty())
+            faults << QString::fromLatin1(window->metaObject()->className()) + ": button " + button->objectName();
+    }
+    return faults;
+}
+
 static QByteArray readBytes(const QString &fileName)
 {
     QFile f(fileName);
@@ -64,6 +102,7 @@ private slots:
     void tabsNeverCoverTheCaptionAndRestoreIsCentred();
     void sheetAreaKeepsProportion_data();
     void sheetAreaKeepsProportion();
+    void everyWindowIsNamedByItsCaption();
 
 private:
     QStackedWidget *currentStack() { return m_window->sheetStack(m_window->tabBar()->currentIndex()); }
@@ -327,6 +366,34 @@ void TestWindowMain::sheetAreaKeepsProportion()
     holder.resize(size);
     holder.show();
     QTRY_COMPARE(holder.findChild<QWidget *>()->geometry(), r);
+}
+
+void TestWindowMain::everyWindowIsNamedByItsCaption()
+{
+    m_window->tabBar()->setCurrentIndex(WindowMain::Textbook);
+    m_window->showContent();
+    m_window->createWidgetInSheet("a1");
+    QStringList faults = misnamed(m_window);
+    QCOMPARE(m_window->windowTitle(), mainWindowTitle()); // drawn as the caption picture
+    auto *material = qobject_cast<WindowHard *>(currentStack()->currentWidget());
+    QCOMPARE(material->windowTitle(), QString("Звук А"));
+    faults << misnamed(new WindowFavorites("a1", material));
+
+    // The sign-in window and the teacher's, on a class folder of the test's own.
+    QTemporaryDir classFolder;
+    qputenv("PELLORA_COURSE_DATA", classFolder.path().toUtf8());
+    const QDir pupil = pupilDir;
+    {
+        WindowAuth signIn;
+        TeacherSignIn teacher(QDir(classFolder.path()));
+        WindowTeacher desk{QDir(classFolder.path())};
+        faults << misnamed(&signIn) << misnamed(&teacher) << misnamed(&desk);
+    }
+    pupilDir = pupil;
+    qunsetenv("PELLORA_COURSE_DATA");
+    QVERIFY2(faults.isEmpty(), qPrintable(faults.join('\n')));
+    m_window->removeWidgetInSheet(material);
+    m_window->removeWidgetInSheet(currentStack()->currentWidget());
 }
 
 QTEST_MAIN(TestWindowMain)

@@ -2,6 +2,8 @@
 // data/objects (temporary folders, removed afterwards).
 
 #include "environment.h"
+#include "favorites.h"
+#include "favoritesmodel.h"
 #include "flashengine.h"
 #include "markbookmodel.h"
 #include "materialid.h"
@@ -14,16 +16,22 @@
 #include "writefile.h"
 
 #include <QApplication>
+#include <QComboBox>
+#include <QFileDialog>
 #include <QGridLayout>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPainter>
+#include <QPrintDialog>
 #include <QProcess>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QSignalSpy>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QTreeView>
 #include <QWebEnginePage>
 #include <QWebEngineProfile>
 
@@ -67,6 +75,21 @@ QString *answerNextBox()
     return text;
 }
 
+// Hands the next modal dialog of type T, once it is up, to `answer`.
+template <typename T>
+void whenShown(std::function<void(T *)> answer)
+{
+    auto *poll = new QTimer(qApp);
+    QObject::connect(poll, &QTimer::timeout, poll, [poll, answer] {
+        if (auto *dialog = qobject_cast<T *>(QApplication::activeModalWidget())) {
+            poll->deleteLater();
+            poll->stop();
+            answer(dialog);
+        }
+    });
+    poll->start(10);
+}
+
 } // namespace
 
 class TestViewerObject : public QObject
@@ -84,6 +107,7 @@ private slots:
     void testResultIsOnDiskAtOnce();
     void webPageSeesOnlyTheDataFolder();
     void webPageReachesNoPupilsMovieData();
+    void savedFilesStartInThePupilsOwnFolder();
 
 private:
     QString material() const { return QFileInfo(m_material->path()).fileName(); }
@@ -400,6 +424,79 @@ void TestViewerObject::webPageReachesNoPupilsMovieData()
                                    "webrtc addresses: 0"));
     QCOMPARE(runIn(&players, QStringLiteral("localStorage.getItem('%1')").arg(key)).toString(), QStringLiteral("секрет"));
     runIn(&players, QStringLiteral("localStorage.removeItem('%1'); 1").arg(key));
+}
+
+void TestViewerObject::savedFilesStartInThePupilsOwnFolder()
+{
+    // A home of the test's own, with its documents folder and two folders a pupil chooses.
+    QTemporaryDir home, anna, boris;
+    const QByteArray oldHome = qgetenv("HOME"), oldConfig = qgetenv("XDG_CONFIG_HOME");
+    const auto restore = qScopeGuard([&] {
+        qputenv("HOME", oldHome);
+        if (oldConfig.isNull())
+            qunsetenv("XDG_CONFIG_HOME");
+        else
+            qputenv("XDG_CONFIG_HOME", oldConfig);
+    });
+    qputenv("HOME", home.path().toUtf8());
+    qputenv("XDG_CONFIG_HOME", home.filePath(".config").toUtf8());
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    QVERIFY(documents.startsWith(home.path()));
+    const QString printed = home.filePath("рисунки"), exported = home.filePath("материалы");
+    for (const QString &folder : {documents, printed, exported})
+        QVERIFY(QDir().mkpath(folder));
+
+    writeImage(materialFile("p.png"), QSize(40, 40), Qt::red);
+    writeFile(materialFile("normal.xml"), "<object><media file=\"p.png\" printable=\"true\"/></object>");
+    ViewerObject viewer;
+    viewer.loadObject(material());
+    // The file the print dialog offers to print to; `answer` closes the dialog.
+    const auto printTo = [](ViewerObject &viewer, std::function<void(QPrintDialog *)> answer) {
+        QString offered;
+        whenShown<QPrintDialog>([&offered, answer](QPrintDialog *dialog) {
+            offered = dialog->findChild<QLineEdit *>("filename")->text();
+            answer(dialog);
+        });
+        viewer.printer();
+        return offered;
+    };
+    const auto cancel = [](QDialog *dialog) { dialog->reject(); };
+    const QString ownName = "/" + material() + ".pdf"; // not in the contents: named by its id
+
+    pupilDir = QDir(anna.path());
+    QCOMPARE(printTo(viewer, [&](QPrintDialog *dialog) {
+                 auto *printers = dialog->findChild<QComboBox *>("printers");
+                 printers->setCurrentIndex(printers->count() - 1); // to a file
+                 dialog->findChild<QLineEdit *>("filename")->setText(printed + "/лист.pdf");
+                 dialog->accept();
+             }),
+             documents + ownName);
+    QVERIFY(QFileInfo(printed + "/лист.pdf").size() > 0);
+    QCOMPARE(printTo(viewer, cancel), printed + ownName);
+
+    // Another pupil starts afresh.
+    pupilDir = QDir(boris.path());
+    QCOMPARE(printTo(viewer, cancel), documents + ownName);
+
+    // The folder a pupil exports to is where her next print goes.
+    pupilDir = QDir(anna.path());
+    Favorites favorites;
+    favorites.addMaterial({"Аист", "ani", "ani_03_bukva_a", "p", "Аист"});
+    favorites.tree()->setCurrentIndex(favoritesModel->index(favoritesModel->rowCount() - 1, 0));
+    QString startedIn;
+    whenShown<QFileDialog>([&startedIn, exported](QFileDialog *dialog) {
+        startedIn = dialog->directory().absolutePath();
+        dialog->setDirectory(exported);
+        static_cast<QDialog *>(dialog)->accept();
+    });
+    answerNextBox();
+    favorites._export();
+    QCOMPARE(startedIn, printed);
+    QVERIFY(QFileInfo(exported + "/ani_03_bukva_a/normal.xml").isFile());
+    ViewerObject listed;
+    listed.loadObject("slv_01_zvuk_o");
+    QCOMPARE(printTo(listed, cancel), exported + "/Слова со звуком [о].pdf");
+    QCOMPARE(MaterialPrinter::fileNameFor("\"../Угадай\\кто?\""), QString("Угадай кто"));
 }
 
 QTEST_MAIN(TestViewerObject)
