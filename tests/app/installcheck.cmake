@@ -23,7 +23,8 @@ function(expect_start said)
         WORKING_DIRECTORY ${root}/elsewhere TIMEOUT 120
         RESULT_VARIABLE failed OUTPUT_VARIABLE out ERROR_VARIABLE err)
     if(failed OR NOT out STREQUAL "sign-in shown: ${said}\n")
-        message(FATAL_ERROR "pellora-shell ${ARGN} (${failed}) said:\n${out}\nexpected:\nsign-in shown: ${said}\n${err}")
+        string(JOIN " " arguments ${ARGN})
+        message(FATAL_ERROR "pellora-shell ${arguments} (${failed}) said:\n${out}\nexpected:\nsign-in shown: ${said}\n${err}")
     endif()
 endfunction()
 
