@@ -18,6 +18,8 @@ APT_PACKAGES=(
     zlib1g-dev liblzma-dev
     # compiles the ActionScript 3 test movies (tests/flash/as3)
     haxe
+    # the validators the install test runs over the menu entries and the AppStream metadata
+    desktop-file-utils appstream
 )
 
 as_root() {

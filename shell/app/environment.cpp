@@ -32,6 +32,8 @@ FavoritesModelProxy *favoritesProxy = nullptr;
 QFileSystemWatcher *commentsWatcher = nullptr;
 QMap<QString, int> commentsOpen;
 qint64 helpProcessId = 0;
+// Empty while the course's own theme folder is used.
+static QString installedTheme;
 
 void ensureContentModel()
 {
@@ -105,7 +107,7 @@ const QStringList &groupKeys()
 
 static QIcon iconFromTheme(const QString &relativePath)
 {
-    return QIcon(QDir::current().absoluteFilePath(relativePath));
+    return QIcon(QDir::current().absoluteFilePath(themed(relativePath)));
 }
 
 void fillGroupTables()
@@ -171,4 +173,49 @@ QString mainWindowTitle()
 {
     return QObject::tr("Веларин. 1\u00a0класс") + QStringLiteral(" (") + QObject::tr("авторы: Н. А. Светлова, П. И. Рябинин")
         + QLatin1Char(')');
+}
+
+QString installationFolder()
+{
+    const QString programs = QCoreApplication::applicationDirPath();
+#ifdef PELLORA_SHARED_FOLDER
+    const QString shared = QDir::cleanPath(programs + QLatin1Char('/') + QStringLiteral(PELLORA_SHARED_FOLDER));
+    if (QFileInfo(shared).isDir())
+        return shared;
+#endif
+    return programs;
+}
+
+void chooseTheme()
+{
+    installedTheme.clear();
+    if (QFileInfo(QStringLiteral("theme")).isDir())
+        return;
+    const QString installed = installationFolder() + QStringLiteral("/theme");
+    if (QFileInfo(installed).isDir())
+        installedTheme = installed;
+}
+
+QString themed(const QString &name)
+{
+    static const QString prefix = QStringLiteral("theme");
+    if (installedTheme.isEmpty() || !name.startsWith(prefix))
+        return name;
+    return installedTheme + name.mid(prefix.size());
+}
+
+QString ruffleFolder()
+{
+    const QString installation = installationFolder();
+    const QString installed = installation + QStringLiteral("/ruffle");
+    if (QFileInfo::exists(installed + QStringLiteral("/ruffle.js")) || installation != QCoreApplication::applicationDirPath())
+        return installed;
+    return QDir::current().absoluteFilePath(QStringLiteral("ruffle"));
+}
+
+QString helpFile()
+{
+    const QString name = QStringLiteral("help.chm");
+    const QString installed = installationFolder() + QLatin1Char('/') + name;
+    return QFileInfo::exists(name) || !QFileInfo::exists(installed) ? name : installed;
 }

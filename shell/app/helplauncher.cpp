@@ -14,16 +14,15 @@
 #include <signal.h>
 #endif
 
-static const char HelpFile[] = "help.chm";
-
 bool HelpLauncher::show(QString *error)
 {
     if (helpProcessId != 0 && isRunning(helpProcessId))
         return true;
     helpProcessId = 0;
-    if (!QFile::exists(QLatin1String(HelpFile))) {
+    const QString help = helpFile();
+    if (!QFile::exists(help)) {
         *error = QCoreApplication::translate("HelpLauncher", "нет файла справки %1.")
-                     .arg(QDir::toNativeSeparators(QDir::current().absoluteFilePath(QLatin1String(HelpFile))));
+                     .arg(QDir::toNativeSeparators(QDir::current().absoluteFilePath(help)));
         return false;
     }
     const QString viewer = viewerProgram();
@@ -35,7 +34,7 @@ bool HelpLauncher::show(QString *error)
     // The viewer's own complaints (GTK's, say) are not the pupil's business in our terminal.
     QProcess process;
     process.setProgram(viewer);
-    process.setArguments({QLatin1String(HelpFile)});
+    process.setArguments({help});
     process.setWorkingDirectory(QDir::currentPath());
     process.setStandardOutputFile(QProcess::nullDevice());
     process.setStandardErrorFile(QProcess::nullDevice());

@@ -3,7 +3,7 @@
 
 #include <QString>
 
-// The course's help file, help.chm in the installation folder, shown by the platform's help
+// The help file (the course's own help.chm, else the installation's), shown by the platform's help
 // viewer running as a program of its own. Only one viewer at a time: while the one started
 // last still runs, asking again starts nothing. It stays open when the shell ends.
 class HelpLauncher

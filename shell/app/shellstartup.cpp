@@ -1,8 +1,10 @@
 #include "shellstartup.h"
 
 #include "atomicfile.h"
+#include "coursefolder.h"
 #include "environment.h"
 #include "flashengine.h"
+#include "flashfiles.h"
 #include "flashspace.h"
 #include "pupillock.h"
 #include "singleinstance.h"
@@ -15,18 +17,38 @@
 #include <QFileInfo>
 #include <QMessageBox>
 #include <QStyleFactory>
+#include <QTextStream>
 #include <QTimer>
 
 #include <functional>
 #include <memory>
 
+bool ShellStartup::enterCourse(const QStringList &arguments)
+{
+    const QString folder = CourseFolder::chosen(arguments);
+    const QString missing = CourseFolder::missingPart(folder);
+    if (missing.isEmpty() && QDir::setCurrent(folder)) {
+        chooseTheme();
+        return true;
+    }
+    const QString text = missing == folder
+        ? QObject::tr("Папка курса %1 не найдена.").arg(QDir::toNativeSeparators(folder))
+        : QObject::tr("Папка %1 не содержит курса: в ней нет файла %2.")
+              .arg(QDir::toNativeSeparators(folder), QDir::toNativeSeparators(missing));
+    QMessageBox::critical(nullptr, QObject::tr("Ошибка"), text, QMessageBox::Ok);
+    return false;
+}
+
 void ShellStartup::applyLook()
 {
-    QApplication::setWindowIcon(QIcon(QStringLiteral("theme/theme.ico")));
-    courseTitle = QObject::tr("Веларин");
-    QFile styleSheet(QStringLiteral("theme/style.qss"));
+    QApplication::setWindowIcon(QIcon(themed(QStringLiteral("theme/theme.ico"))));
+    CourseFolder::readIdentity();
+    QFile styleSheet(themed(QStringLiteral("theme/style.qss")));
     styleSheet.open(QIODevice::ReadOnly);
-    qApp->setStyleSheet(styleSheetText(styleSheet.readAll()));
+    QString style = styleSheetText(styleSheet.readAll());
+    // The style sheet names its pictures as the course does; the installation's theme lies elsewhere.
+    style.replace(QStringLiteral("url(theme/"), QStringLiteral("url(") + themed(QStringLiteral("theme/")));
+    qApp->setStyleSheet(style);
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
 }
 
@@ -82,6 +104,18 @@ private:
 void ShellStartup::warmUpPlayerAfterPaint(QWidget *signInWindow)
 {
     new AfterFirstPaint(signInWindow, [] { FlashEngine::instance()->warmUp(); });
+}
+
+void ShellStartup::quitAfterPaint(QWidget *signInWindow)
+{
+    new AfterFirstPaint(signInWindow, [] {
+        const bool ruffle = FlashFiles(QDir::currentPath(), ruffleFolder()).missingRuffleFiles().isEmpty();
+        QTextStream(stdout) << "sign-in shown: course " << QDir::currentPath() << "; theme "
+                            << QFileInfo(themed(QStringLiteral("theme"))).absoluteFilePath() << "; ruffle "
+                            << (ruffle ? "found" : "missing") << "; pupils " << courseDataPath() << Qt::endl;
+        // Every event loop ends, the modal one included, whatever the windows make of a close.
+        QCoreApplication::exit(0);
+    });
 }
 
 bool ShellStartup::nobodySignedIn()
@@ -152,7 +186,10 @@ int ShellStartup::run()
     QObject::connect(&instance, &SingleInstance::forwardRequested, window.get(),
                      [main = window.get()] { SingleInstance::bringForward(main); });
     std::unique_ptr<WindowAuth> auth(new WindowAuth(window.get()));
-    warmUpPlayerAfterPaint(auth.get());
+    if (qEnvironmentVariableIsSet("PELLORA_QUIT_AT_SIGN_IN"))
+        quitAfterPaint(auth.get());
+    else
+        warmUpPlayerAfterPaint(auth.get());
     auth->exec();
     if (nobodySignedIn())
         return 0;

@@ -3,6 +3,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 
 class QWidget;
 class WindowMain;
@@ -14,6 +15,11 @@ class ShellStartup
 public:
     // Runs everything after the application object exists; always returns 0.
     int run();
+
+    // Chooses the course (see CourseFolder::chosen) and makes its folder the working
+    // directory, where every course and theme file is named from. False, the user told what
+    // is missing, when the folder holds no course.
+    static bool enterCourse(const QStringList &arguments);
 
     // The steps, in start-up order; also used by the benchmarks.
     static void applyLook();
@@ -29,6 +35,10 @@ public:
     // Ruffle in a spare page, which the textbook's first page then takes: the pupil types
     // meanwhile.
     static void warmUpPlayerAfterPaint(QWidget *signInWindow);
+    // With PELLORA_QUIT_AT_SIGN_IN set (a check of an installation), the shell says which
+    // course, theme, player and pupils' folder it found once the sign-in window has painted,
+    // and ends.
+    static void quitAfterPaint(QWidget *signInWindow);
 
     // The style sheet is applied up to its first zero byte, decoded as Latin-1.
     static QString styleSheetText(const QByteArray &bytes);

@@ -47,7 +47,7 @@ void ShellWindow::setCaptionNote(const QString &note)
 const QImage &ShellWindow::captionImage()
 {
     if (m_captionImage.isNull()) {
-        m_captionImage.load(QStringLiteral("theme/windows/main/caption.png"));
+        m_captionImage.load(themed(QStringLiteral("theme/windows/main/caption.png")));
         m_captionImageUsedWidth = usedWidth(m_captionImage);
     }
     return m_captionImage;

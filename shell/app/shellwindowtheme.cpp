@@ -1,9 +1,10 @@
 #include "shellwindowtheme.h"
 
+#include "environment.h"
 ShellWindowTheme ShellWindowTheme::mainWindow()
 {
     ShellWindowTheme t;
-    t.frameImage = QStringLiteral("theme/windows/main/frame.png");
+    t.frameImage = themed(QStringLiteral("theme/windows/main/frame.png"));
     t.frameLeft = t.frameTop = t.frameRight = t.frameBottom = 32;
     t.captionLeft = 4;
     t.captionTop = 5;
@@ -11,8 +12,8 @@ ShellWindowTheme ShellWindowTheme::mainWindow()
     t.captionBottom = 17;
     t.captionFontFamily = QStringLiteral("Tahoma");
     t.captionStyle = packCaptionStyle(11, true, false, QColor(95, 67, 43));
-    t.headImage = QStringLiteral("theme/windows/main/bg_head.jpg");
-    t.bodyImage = QStringLiteral("theme/windows/main/bg_body1.jpg");
+    t.headImage = themed(QStringLiteral("theme/windows/main/bg_head.jpg"));
+    t.bodyImage = themed(QStringLiteral("theme/windows/main/bg_body1.jpg"));
     t.gripSize = 15;
     t.captionIndent = 20;
     return t;
@@ -21,7 +22,7 @@ ShellWindowTheme ShellWindowTheme::mainWindow()
 static ShellWindowTheme authFrame(const QColor &captionColour)
 {
     ShellWindowTheme t;
-    t.frameImage = QStringLiteral("theme/windows/auth/frame.png");
+    t.frameImage = themed(QStringLiteral("theme/windows/auth/frame.png"));
     t.frameLeft = 2;
     t.frameTop = 35;
     t.frameRight = 2;
@@ -32,7 +33,7 @@ static ShellWindowTheme authFrame(const QColor &captionColour)
     t.captionBottom = 17;
     t.captionFontFamily = QStringLiteral("Tahoma");
     t.captionStyle = ShellWindowTheme::packCaptionStyle(11, true, false, captionColour);
-    t.bodyImage = QStringLiteral("theme/windows/auth/bg_body.jpg");
+    t.bodyImage = themed(QStringLiteral("theme/windows/auth/bg_body.jpg"));
     t.gripSize = 8;
     t.captionIndent = 8;
     return t;

@@ -165,7 +165,7 @@ void WindowMain::buildHeader()
 
 void WindowMain::setupSheets()
 {
-    setBodyImage(QStringLiteral("theme/windows/main/bg_body2.jpg"), true);
+    setBodyImage(themed(QStringLiteral("theme/windows/main/bg_body2.jpg")), true);
     // A child sees whose book is open.
     setCaptionNote(pupilDir.dirName());
 

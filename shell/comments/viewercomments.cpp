@@ -66,7 +66,7 @@ ViewerComments::ViewerComments(const QString &id, int, const QString &text, QWid
     : QWidget(parent)
     , m_id(id)
     , m_file(commentFile(id))
-    , m_header(QStringLiteral("theme/other/header.png"))
+    , m_header(themed(QStringLiteral("theme/other/header.png")))
 {
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);

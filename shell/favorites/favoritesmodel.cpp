@@ -34,8 +34,8 @@ FavoritesModel::FavoritesModel(QObject *parent)
 {
     keepUnreadableFileAside();
     rootItem()->setItemData({tr("  Избранное")});
-    m_folderIcon.addFile(QStringLiteral("theme/other/icons/folder_expanded.png"), QSize(), QIcon::Normal, QIcon::On);
-    m_folderIcon.addFile(QStringLiteral("theme/other/icons/folder_collapsed.png"), QSize(), QIcon::Normal, QIcon::Off);
+    m_folderIcon.addFile(themed(QStringLiteral("theme/other/icons/folder_expanded.png")), QSize(), QIcon::Normal, QIcon::On);
+    m_folderIcon.addFile(themed(QStringLiteral("theme/other/icons/folder_collapsed.png")), QSize(), QIcon::Normal, QIcon::Off);
     // Changes come in bursts (a drop is an insertion and a removal): one write after them.
     m_saveTimer.setSingleShot(true);
     m_saveTimer.setInterval(kSaveDelayMs);

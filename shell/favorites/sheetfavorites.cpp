@@ -49,7 +49,7 @@ QWidget *SheetFavorites::buildTabs()
     m_favorites = new Favorites;
     const int own = tabs->addTab(m_favorites, tr("Избранное"));
     tabs->setTabToolTip(own, tr("Избранное"));
-    const int search = tabs->addTab(buildSearchPage(), QIcon(QStringLiteral("theme/other/icons/magnifier.png")), tr("Поиск"));
+    const int search = tabs->addTab(buildSearchPage(), QIcon(themed(QStringLiteral("theme/other/icons/magnifier.png"))), tr("Поиск"));
     tabs->setTabToolTip(search, tr("Поиск"));
     return tabs;
 }

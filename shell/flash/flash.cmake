@@ -17,3 +17,6 @@ add_custom_command(
 add_custom_target(ruffle ALL DEPENDS ${RUFFLE_TARGET}/.copied)
 target_link_libraries(shellcore PUBLIC Qt6::WebEngineWidgets Qt6::WebChannel swf)
 add_dependencies(shellcore ruffle)
+# Installed beside the theme, where the shell looks for it; its licences also where Debian keeps them.
+install(DIRECTORY ${RUFFLE_TARGET}/ DESTINATION ${PELLORA_SHARED_DIR}/ruffle PATTERN .copied EXCLUDE)
+install(FILES ${RUFFLE_SOURCE}/LICENSE_APACHE ${RUFFLE_SOURCE}/LICENSE_MIT DESTINATION ${CMAKE_INSTALL_DOCDIR}/ruffle)

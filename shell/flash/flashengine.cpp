@@ -1,5 +1,6 @@
 #include "flashengine.h"
 
+#include "environment.h"
 #include "flashpage.h"
 #include "flashrequestfilter.h"
 #include "flashschemehandler.h"
@@ -160,7 +161,7 @@ void FlashEngine::destroyInstance()
 
 FlashEngine::FlashEngine(QObject *parent)
     : QObject(parent),
-      m_files(QDir::currentPath()),
+      m_files(QDir::currentPath(), ::ruffleFolder()),
       m_renderer(qEnvironmentVariable("PELLORA_FLASH_RENDERER", QStringLiteral("canvas"))),
       m_sparesKept(sparesWanted())
 {

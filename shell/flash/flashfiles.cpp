@@ -9,10 +9,12 @@ namespace {
 const QString playerPrefix = QStringLiteral("/player/");
 }
 
-FlashFiles::FlashFiles(const QString &installationFolder)
+FlashFiles::FlashFiles(const QString &installationFolder, const QString &ruffleFolder)
     : m_root(QFileInfo(installationFolder).canonicalFilePath()),
       m_given(QDir::cleanPath(QFileInfo(installationFolder).absoluteFilePath()))
 {
+    const QFileInfo ruffle(ruffleFolder.isEmpty() ? installationFolder + QStringLiteral("/ruffle") : ruffleFolder);
+    m_ruffle = ruffle.exists() ? ruffle.canonicalFilePath() : QDir::cleanPath(ruffle.absoluteFilePath());
 }
 
 QString FlashFiles::scheme()
@@ -79,7 +81,7 @@ QString FlashFiles::installationFolder() const
 
 QString FlashFiles::ruffleFolder() const
 {
-    return m_root + QStringLiteral("/ruffle");
+    return m_ruffle;
 }
 
 QStringList FlashFiles::missingRuffleFiles() const
@@ -123,6 +125,13 @@ QString FlashFiles::fileUnder(const QUrl &url, const QUrl &origin) const
     const QString relative = QDir::cleanPath(url.path(QUrl::FullyDecoded)).mid(1);
     if (relative.isEmpty() || relative == QLatin1String("..") || relative.startsWith(QLatin1String("../")))
         return QString();
+    // Ruffle comes from the installation even when the course played holds a folder of that name.
+    static const QString ruffle = QStringLiteral("ruffle/");
+    if (origin.host() == FlashFiles::origin().host() && relative.startsWith(ruffle)) {
+        const QFileInfo file(m_ruffle + QLatin1Char('/') + relative.mid(ruffle.size()));
+        const bool inside = file.isFile() && file.canonicalFilePath().startsWith(m_ruffle + QLatin1Char('/'));
+        return inside ? file.canonicalFilePath() : QString();
+    }
     const QFileInfo file(m_root + QLatin1Char('/') + relative);
     if (!file.isFile() || !isInside(file.canonicalFilePath()))
         return QString();

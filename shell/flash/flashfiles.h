@@ -8,7 +8,8 @@
 // What the player pages may load, and from where. Everything lives under one origin,
 // pellora://app, so that Flash local storage (kept per origin) survives restarts:
 //   /player/…      the player's own page, scripts and warm-up movie (built into the program)
-//   /anything/else a file of the installation folder, Ruffle's folder ("ruffle/") included
+//   /ruffle/…      Ruffle's files, from the folder given (by default the installation folder's)
+//   /anything/else a file of the installation folder (the course played)
 // The web pages of materials have an origin of their own, pellora://pages, which serves the
 // data folder and nothing else: what a course's page runs never shares the players' storage.
 // A path that would leave the installation folder (dot segments, symbolic links pointing
@@ -16,7 +17,7 @@
 class FlashFiles
 {
 public:
-    explicit FlashFiles(const QString &installationFolder);
+    explicit FlashFiles(const QString &installationFolder, const QString &ruffleFolder = QString());
 
     static QString scheme();
     static QUrl origin();
@@ -65,6 +66,7 @@ private:
 
     QString m_root;          // canonical
     QString m_given;         // absolute, as the installation folder was named
+    QString m_ruffle;        // canonical when it exists
 };
 
 #endif

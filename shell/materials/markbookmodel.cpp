@@ -297,13 +297,13 @@ QString MarkbookModel::bandIcon(Band band)
 {
     switch (band) {
     case NotTaken:
-        return QStringLiteral("theme/other/gray.png");
+        return themed(QStringLiteral("theme/other/gray.png"));
     case NeedsWork:
-        return QStringLiteral("theme/other/red.png");
+        return themed(QStringLiteral("theme/other/red.png"));
     case Good:
-        return QStringLiteral("theme/other/blue.png");
+        return themed(QStringLiteral("theme/other/blue.png"));
     case Excellent:
-        return QStringLiteral("theme/other/green.png");
+        return themed(QStringLiteral("theme/other/green.png"));
     case NoBand:
         break;
     }

@@ -131,7 +131,7 @@ QWidget *SheetCatalogue::buildMaterialPanes()
     const int materials = m_tabs->addTab(buildMaterialTab(m_materialsView, m_materials, nullptr), tr("Материалы"));
     m_tabs->setTabToolTip(materials, tr("Материалы"));
     const int searching = m_tabs->addTab(buildMaterialTab(m_searchView, m_search, search),
-                                         QIcon(QStringLiteral("theme/other/icons/magnifier.png")), tr("Поиск"));
+                                         QIcon(themed(QStringLiteral("theme/other/icons/magnifier.png"))), tr("Поиск"));
     m_tabs->setTabToolTip(searching, tr("Поиск"));
     return m_tabs;
 }

@@ -1,5 +1,7 @@
 #include "windowhard.h"
 
+#include "environment.h"
+
 #include <QGridLayout>
 #include <QKeyEvent>
 #include <QLabel>
@@ -44,7 +46,7 @@ WindowHard::WindowHard(int flags, QWidget *parent)
     m_grid->addWidget(favoritesButton, 0, 5);
     if (flags) {
         auto *splitter = new QLabel(this);
-        splitter->setPixmap(QPixmap(QStringLiteral("theme/splitter.png")));
+        splitter->setPixmap(QPixmap(themed(QStringLiteral("theme/splitter.png"))));
         m_grid->addWidget(splitter, 0, 7);
     }
     QPushButton *closeButton = makeButton("button_window_close", 29, tr("Закрыть"));

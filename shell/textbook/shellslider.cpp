@@ -10,7 +10,7 @@
 
 static QPixmap themePixmap(const QString &name)
 {
-    return QPixmap(QStringLiteral("theme/slider/") + name);
+    return QPixmap(themed(QStringLiteral("theme/slider/")) + name);
 }
 
 // Shared by every slider and kept for the life of the process: the bubble's caption font.
@@ -33,7 +33,7 @@ ShellSlider::ShellSlider(const QStringList &pages, QWidget *parent)
     : QSlider(Qt::Horizontal, parent)
     , m_pages(pages)
 {
-    m_part = QImage(QStringLiteral("theme/slider/slider_part.png"));
+    m_part = QImage(themed(QStringLiteral("theme/slider/slider_part.png")));
     m_hint[0] = themePixmap(QStringLiteral("slider_hint_normal.png"));
     m_hint[1] = themePixmap(QStringLiteral("slider_hint_inverse.png"));
     m_stroke[0] = themePixmap(QStringLiteral("slider_stroke_big.png"));

@@ -81,6 +81,8 @@ private slots:
     void missingSchoolFolderIsToldAndNotMade();
     void styleSheetStopsAtZeroByte();
     void groupTables();
+    void courseNamesItsOwnPupilsFolderInsideTheDataFolder();
+    void folderWithoutCourseIsToldAndNotEntered();
 
 private:
     QString pupilFolder(const QString &name) const { return courseDataPath() + "/pupils/" + name; }
@@ -322,6 +324,53 @@ void TestStartup::groupTables()
     QVERIFY(groupIconsBig.contains("folder_collapsed"));
     QVERIFY(!groupIconsSmall.contains("folder_expanded"));
     QCOMPARE(groupIconsSmall.size(), 7);
+}
+
+void TestStartup::courseNamesItsOwnPupilsFolderInsideTheDataFolder()
+{
+    const QString base = m_home->path() + "/share/pellora/";
+    auto pupilsFolderOf = [](const QByteArray &contents) {
+        QDir().mkpath("data");
+        QFile file("data/content.xml");
+        file.open(QIODevice::WriteOnly);
+        file.write(contents);
+        file.close();
+        ShellStartup::applyLook();
+        return courseDataPath();
+    };
+    QCOMPARE(pupilsFolderOf("<content caption=\"Азбука. 1 класс\" title=\"Веларин\" code=\"01\"/>"), base + "Веларин/01");
+    QCOMPARE(pupilsFolderOf("<content caption=\"Математика. 1 класс\"/>"), base + "Математика. 1 класс/01");
+    // A course folder is not to be trusted: its names stay one folder level each.
+    QCOMPARE(pupilsFolderOf("<content title=\"../../..\" code=\"../x/y\"/>"), base + "_.._/_x_y");
+    QCOMPARE(pupilsFolderOf("<content title=\"..\\a:b\" code=\" . \"/>"), base + "_a_b/01");
+    QCOMPARE(pupilsFolderOf("not xml"), base + "Веларин/01");
+}
+
+void TestStartup::folderWithoutCourseIsToldAndNotEntered()
+{
+    QVERIFY(QDir().mkpath("course/theme"));
+    QStringList boxes;
+    QTimer watcher;
+    connect(&watcher, &QTimer::timeout, this, [&boxes] {
+        if (auto *shown = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
+            boxes << shown->windowTitle() + ": " + shown->text();
+            shown->button(QMessageBox::Ok)->click();
+        }
+    });
+    watcher.start(20);
+    const QString here = QDir::currentPath();
+    QVERIFY(!ShellStartup::enterCourse({"shell", "--course", "course"}));
+    QVERIFY(!ShellStartup::enterCourse({"shell", "--course", here + "/nowhere"}));
+    QCOMPARE(QDir::currentPath(), here);
+    QCOMPARE(boxes, QStringList({"Ошибка: Папка " + here + "/course не содержит курса: в ней нет файла " + here
+                                     + "/course/data/content.xml.",
+                                 "Ошибка: Папка курса " + here + "/nowhere не найдена."}));
+
+    QVERIFY(QDir().mkpath("course/data"));
+    QFile("course/data/content.xml").open(QIODevice::WriteOnly);
+    QVERIFY(ShellStartup::enterCourse({"shell", "--course", "course"}));
+    QCOMPARE(QDir::currentPath(), here + "/course");
+    QCOMPARE(boxes.size(), 2);
 }
 
 QTEST_MAIN(TestStartup)

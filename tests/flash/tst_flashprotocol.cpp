@@ -160,6 +160,19 @@ void TestFlashProtocol::filesMapOnlyInsideTheInstallationFolder()
                                    QStringLiteral("pellora://app/player/player.html"), QStringLiteral("file://") + movie};
     for (const QString &refused : refusedUrls)
         QVERIFY2(files.fileForUrl(QUrl(refused)).isEmpty(), qPrintable(refused));
+
+    // Ruffle comes from the installation, never from a folder of that name the course brings.
+    QTemporaryDir ruffle;
+    QVERIFY(QDir(root.path()).mkpath(QStringLiteral("ruffle")));
+    QFile(root.filePath(QStringLiteral("ruffle/ruffle.js"))).open(QIODevice::WriteOnly);
+    QFile(ruffle.filePath(QStringLiteral("ruffle.js"))).open(QIODevice::WriteOnly);
+    QVERIFY(QFile::link(secret, ruffle.filePath(QStringLiteral("link.js"))));
+    const FlashFiles installed(root.path(), ruffle.path());
+    QCOMPARE(installed.fileForUrl(QUrl(QStringLiteral("pellora://app/ruffle/ruffle.js"))),
+             QFileInfo(ruffle.filePath(QStringLiteral("ruffle.js"))).canonicalFilePath());
+    QCOMPARE(installed.fileForUrl(url), QFileInfo(movie).canonicalFilePath());
+    QVERIFY(installed.missingRuffleFiles().contains(ruffle.filePath(QStringLiteral("*.wasm"))));
+    QVERIFY(installed.fileForUrl(QUrl(QStringLiteral("pellora://app/ruffle/link.js"))).isEmpty());
 }
 
 void TestFlashProtocol::onlyOwnOriginAndInPageDataMayBeRequested()

@@ -1,8 +1,10 @@
-// themegen OUTDIR: draws the program's theme into OUTDIR/theme. Every picture is
-// painted here at build time; nothing binary is kept in the repository.
+// themegen OUTDIR: draws the program's theme into OUTDIR/theme and the programs' menu icons
+// into OUTDIR/icons. Every picture is painted here at build time; nothing binary is kept in
+// the repository.
 
 #include "buttonart.h"
 #include "iconart.h"
+#include "menuicons.h"
 #include "outputfolder.h"
 #include "sliderart.h"
 #include "stylesheet.h"
@@ -29,6 +31,7 @@ int main(int argc, char *argv[])
     WindowArt(out).write();
     SliderArt(out).write();
     IconArt(out).write();
+    MenuIcons(out).write();
     ButtonArt(out).write();
     out.writeBytes(QStringLiteral("theme/style.qss"), StyleSheet::build());
 
