@@ -34,6 +34,9 @@ public:
     // Takes an item out of the tree, with everything below it.
     void removeItem(const QModelIndex &index);
 
+    // The items whose own name holds the last search text; none when it is empty.
+    QModelIndexList searchHits() const;
+
     // Writes the file now, if anything changed since the last write. False when the write failed.
     bool saveNow();
     bool hasUnsavedChanges() const { return m_unsaved; }
