@@ -11,6 +11,7 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QMessageBox>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QTimer>
 #include <QTreeView>
@@ -49,6 +50,7 @@ Favorites::Favorites(QWidget *parent)
     m_tree->setDropIndicatorShown(true);
     m_tree->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::SelectedClicked);
     box->addWidget(m_tree, 1);
+    m_tree->viewport()->installEventFilter(this);
 
     if (first)
         connect(favoritesModel, &QAbstractItemModel::rowsInserted, this, &Favorites::rowsInserted);
@@ -86,16 +88,30 @@ QPushButton *Favorites::toolButton(const char *objectName, const QString &toolTi
     return button;
 }
 
-void Favorites::append(TreeItem *item)
+// A press on the blank space below the items chooses the top level: otherwise the folder
+// chosen long before would still take the next folder or favorite, unseen by the pupil.
+bool Favorites::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_tree->viewport() && event->type() == QEvent::MouseButtonPress
+        && !m_tree->indexAt(static_cast<QMouseEvent *>(event)->position().toPoint()).isValid()) {
+        m_tree->selectionModel()->clear();
+        m_remove->setEnabled(false);
+        m_export->setEnabled(false);
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+QModelIndex Favorites::append(TreeItem *item)
 {
     favoritesProxy->setSourceModel(nullptr);
     QModelIndex target = m_tree->currentIndex();
     const QModelIndex current = target;
     if (target.isValid() && favoritesModel->itemFromIndex(target)->type() == TreeItem::ObjectType)
         target = target.parent();
-    favoritesModel->appendItem(target, item);
+    const QModelIndex added = favoritesModel->appendItem(target, item);
     favoritesProxy->setSourceModel(favoritesModel);
     m_tree->expand(current);
+    return added;
 }
 
 void Favorites::_append()
@@ -103,9 +119,9 @@ void Favorites::_append()
     append(new TreeItem({tr("Новая папка")}, TreeItem::FolderType));
 }
 
-void Favorites::addMaterial(const QList<QVariant> &row)
+QModelIndex Favorites::addMaterial(const QList<QVariant> &row)
 {
-    append(new TreeItem(row, TreeItem::ObjectType));
+    return append(new TreeItem(row, TreeItem::ObjectType));
 }
 
 void Favorites::_remove()
