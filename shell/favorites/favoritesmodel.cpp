@@ -100,6 +100,14 @@ QString FavoritesModel::ownText(const TreeItem *item)
     return item->data(isMaterial(item) ? 4 : 0).toString();
 }
 
+// One column everywhere, whatever a row holds: a selected row moved between folders whose
+// rows are of different lengths (a folder from the file keeps its id) would otherwise leave
+// the view holding cells that no longer exist.
+int FavoritesModel::columnCount(const QModelIndex &) const
+{
+    return 1;
+}
+
 QVariant FavoritesModel::data(const QModelIndex &index, int role) const
 {
     if (!index.isValid() || index.column() != 0)

@@ -20,6 +20,7 @@ public:
     explicit FavoritesModel(QObject *parent = nullptr);
     ~FavoritesModel() override;
 
+    int columnCount(const QModelIndex &parent = {}) const override;
     QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
     bool setData(const QModelIndex &index, const QVariant &value, int role = Qt::EditRole) override;
     Qt::ItemFlags flags(const QModelIndex &index) const override;
