@@ -104,7 +104,11 @@ bool Favorites::eventFilter(QObject *watched, QEvent *event)
 QModelIndex Favorites::append(TreeItem *item)
 {
     favoritesProxy->setSourceModel(nullptr);
+    // The row the pupil sees chosen, not merely the current one: a view makes its first row
+    // current, unmarked, when it gets the focus other than by a click.
     QModelIndex target = m_tree->currentIndex();
+    if (!m_tree->selectionModel()->isSelected(target))
+        target = QModelIndex();
     const QModelIndex current = target;
     if (target.isValid() && favoritesModel->itemFromIndex(target)->type() == TreeItem::ObjectType)
         target = target.parent();
