@@ -46,9 +46,6 @@ WindowFavorites::WindowFavorites(const QString &id, QWidget *parent)
     m_added->setAlignment(Qt::AlignCenter);
     m_added->setWordWrap(true);
     m_added->setMinimumHeight(66); // where the name row was: the tree does not jump
-    QFont bold = m_added->font();
-    bold.setBold(true);
-    m_added->setFont(bold);
     m_added->hide();
     box->addWidget(m_added);
     setContentLayout(box);
