@@ -5,6 +5,7 @@
 #include "favorites.h"
 #include "favoritesmodel.h"
 #include "favoritesmodelproxy.h"
+#include "writefile.h"
 
 #include <QProcess>
 #include <QRegularExpression>
@@ -25,7 +26,6 @@ private slots:
     void draggedOutOfFolders();
 
 private:
-    void writeFavorites(const QByteArray &xml);
     void drag(QPoint from, QPoint to);
     QStringList shape(const QModelIndex &parent = {}) const;
 
@@ -55,13 +55,6 @@ void TestFavoritesDrag::cleanup()
     m_pupil = nullptr;
 }
 
-void TestFavoritesDrag::writeFavorites(const QByteArray &xml)
-{
-    QFile file(m_pupil->filePath("favorites.xml"));
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(xml);
-}
-
 void TestFavoritesDrag::drag(QPoint from, QPoint to)
 {
     const QString steps = QString("mousemove %1 %2 mousedown 1 sleep 0.2 mousemove %3 %4 sleep 0.2 "
@@ -87,7 +80,7 @@ QStringList TestFavoritesDrag::shape(const QModelIndex &parent) const
 
 void TestFavoritesDrag::materialDraggedOntoAFolderMovesThere()
 {
-    writeFavorites("<favorites>\n    <folder caption=\"Папка\"/>\n"
+    writeFile(m_pupil->filePath("favorites.xml"), "<favorites>\n    <folder caption=\"Папка\"/>\n"
                    "    <object caption=\"Тест\" type=\"con\" id=\"t1\" path=\"p\" name=\"Мой тест\"/>\n</favorites>\n");
     Favorites favorites;
     favorites.resize(400, 300);
@@ -130,7 +123,7 @@ void TestFavoritesDrag::draggedOutOfFolders()
     QFETCH(QStringList, after);
     // Rows that change folders must leave the view no cells that are not there any more.
     QTest::failOnWarning(QRegularExpression("Invalid index"));
-    writeFavorites(R"(<favorites>
+    writeFile(m_pupil->filePath("favorites.xml"), R"(<favorites>
     <folder caption="Папка">
         <folder caption="Внутри">
             <object caption="Тест" type="con" id="t1" path="p" name="Мой тест"/>
