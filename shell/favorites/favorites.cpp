@@ -88,8 +88,8 @@ QPushButton *Favorites::toolButton(const char *objectName, const QString &toolTi
     return button;
 }
 
-// A press on the blank space below the items chooses the top level: otherwise the folder
-// chosen long before would still take the next folder or favorite, unseen by the pupil.
+// A press on the blank space below the items chooses the top level: no row stays current
+// unmarked for a new folder, a new favorite or the delete and export buttons to act on.
 bool Favorites::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == m_tree->viewport() && event->type() == QEvent::MouseButtonPress
