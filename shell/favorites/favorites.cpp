@@ -12,6 +12,7 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QMessageBox>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QTimer>
 #include <QTreeView>
@@ -50,6 +51,7 @@ Favorites::Favorites(QWidget *parent)
     m_tree->setDropIndicatorShown(true);
     m_tree->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::SelectedClicked);
     box->addWidget(m_tree, 1);
+    m_tree->viewport()->installEventFilter(this);
 
     if (first)
         connect(favoritesModel, &QAbstractItemModel::rowsInserted, this, &Favorites::rowsInserted);
@@ -87,16 +89,34 @@ QPushButton *Favorites::toolButton(const char *objectName, const QString &toolTi
     return button;
 }
 
-void Favorites::append(TreeItem *item)
+// A press on the blank space below the items chooses the top level: no row stays current
+// unmarked for a new folder, a new favorite or the delete and export buttons to act on.
+bool Favorites::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_tree->viewport() && event->type() == QEvent::MouseButtonPress
+        && !m_tree->indexAt(static_cast<QMouseEvent *>(event)->position().toPoint()).isValid()) {
+        m_tree->selectionModel()->clear();
+        m_remove->setEnabled(false);
+        m_export->setEnabled(false);
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+QModelIndex Favorites::append(TreeItem *item)
 {
     favoritesProxy->setSourceModel(nullptr);
+    // The row the pupil sees chosen, not merely the current one: a view makes its first row
+    // current, unmarked, when it gets the focus other than by a click.
     QModelIndex target = m_tree->currentIndex();
+    if (!m_tree->selectionModel()->isSelected(target))
+        target = QModelIndex();
     const QModelIndex current = target;
     if (target.isValid() && favoritesModel->itemFromIndex(target)->type() == TreeItem::ObjectType)
         target = target.parent();
-    favoritesModel->appendItem(target, item);
+    const QModelIndex added = favoritesModel->appendItem(target, item);
     favoritesProxy->setSourceModel(favoritesModel);
     m_tree->expand(current);
+    return added;
 }
 
 void Favorites::_append()
@@ -104,9 +124,9 @@ void Favorites::_append()
     append(new TreeItem({tr("Новая папка")}, TreeItem::FolderType));
 }
 
-void Favorites::addMaterial(const QList<QVariant> &row)
+QModelIndex Favorites::addMaterial(const QList<QVariant> &row)
 {
-    append(new TreeItem(row, TreeItem::ObjectType));
+    return append(new TreeItem(row, TreeItem::ObjectType));
 }
 
 void Favorites::_remove()

@@ -17,8 +17,9 @@ public:
     explicit Favorites(QWidget *parent = nullptr);
     ~Favorites() override;
 
-    // Adds a favorite (caption, type, id, path, favorites name) to the folder now current.
-    void addMaterial(const QList<QVariant> &row);
+    // Adds a favorite (caption, type, id, path, favorites name) to the folder now current
+    // (the top level when nothing is); gives where it went.
+    QModelIndex addMaterial(const QList<QVariant> &row);
     QTreeView *tree() const { return m_tree; }
 
 signals:
@@ -34,10 +35,13 @@ public slots:
     void scrollUpdate();
     void favorites_resize();
 
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
     void reportKeptAside();
     QPushButton *toolButton(const char *objectName, const QString &toolTip);
-    void append(class TreeItem *item);
+    QModelIndex append(class TreeItem *item);
 
     QTreeView *m_tree;
     QPushButton *m_remove;

@@ -100,6 +100,14 @@ QString FavoritesModel::ownText(const TreeItem *item)
     return item->data(isMaterial(item) ? 4 : 0).toString();
 }
 
+// One column everywhere, whatever a row holds: a selected row moved between folders whose
+// rows are of different lengths (a folder from the file keeps its id) would otherwise leave
+// the view holding cells that no longer exist.
+int FavoritesModel::columnCount(const QModelIndex &) const
+{
+    return 1;
+}
+
 QVariant FavoritesModel::data(const QModelIndex &index, int role) const
 {
     if (!index.isValid() || index.column() != 0)
@@ -142,11 +150,13 @@ bool FavoritesModel::setData(const QModelIndex &index, const QVariant &value, in
 
 Qt::ItemFlags FavoritesModel::flags(const QModelIndex &index) const
 {
-    // The root takes no drops; Qt's views expect no other flags on it either.
+    // The top level takes drops (the blank space below the items): without that nothing can
+    // be taken out of a folder again. Qt's views expect no other flags on it.
     if (!index.isValid())
-        return Qt::NoItemFlags;
-    return Qt::ItemIsSelectable | Qt::ItemIsEditable | Qt::ItemIsDragEnabled | Qt::ItemIsDropEnabled
-           | Qt::ItemIsEnabled;
+        return Qt::ItemIsDropEnabled;
+    const Qt::ItemFlags flags = Qt::ItemIsSelectable | Qt::ItemIsEditable | Qt::ItemIsDragEnabled | Qt::ItemIsEnabled;
+    // A material holds nothing: a view then takes a drop on it as one beside it, into its folder.
+    return isMaterial(itemFromIndex(index)) ? flags : flags | Qt::ItemIsDropEnabled;
 }
 
 QStringList FavoritesModel::mimeTypes() const
@@ -205,7 +215,8 @@ bool FavoritesModel::dropMimeData(const QMimeData *data, Qt::DropAction action, 
         return false;
     if (action == Qt::IgnoreAction)
         return true;
-    if (column > 0 || !parent.isValid() || isMaterial(itemFromIndex(parent)))
+    // An invalid parent is the top level.
+    if (column > 0 || isMaterial(itemFromIndex(parent)))
         return false;
     TreeItem *folder = itemFromIndex(parent);
     QDataStream stream(data->data(QLatin1String(MimeType)));
@@ -290,4 +301,19 @@ bool FavoritesModel::matchFolder(TreeItem *folder)
         anyShown = anyShown || child->match();
     }
     return anyShown;
+}
+
+QModelIndexList FavoritesModel::searchHits() const
+{
+    QModelIndexList hits;
+    if (m_search.isEmpty())
+        return hits;
+    QList<TreeItem *> pending = rootItem()->children();
+    while (!pending.isEmpty()) {
+        TreeItem *item = pending.takeFirst();
+        if (ownText(item).contains(m_search, Qt::CaseInsensitive))
+            hits << indexFromItem(item);
+        pending << item->children();
+    }
+    return hits;
 }

@@ -20,6 +20,7 @@ public:
     explicit FavoritesModel(QObject *parent = nullptr);
     ~FavoritesModel() override;
 
+    int columnCount(const QModelIndex &parent = {}) const override;
     QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
     bool setData(const QModelIndex &index, const QVariant &value, int role = Qt::EditRole) override;
     Qt::ItemFlags flags(const QModelIndex &index) const override;
@@ -33,6 +34,9 @@ public:
     QModelIndex appendItem(const QModelIndex &parent, TreeItem *item);
     // Takes an item out of the tree, with everything below it.
     void removeItem(const QModelIndex &index);
+
+    // The items whose own name holds the last search text; none when it is empty.
+    QModelIndexList searchHits() const;
 
     // Writes the file now, if anything changed since the last write. False when the write failed.
     bool saveNow();

@@ -72,7 +72,22 @@ QWidget *SheetFavorites::buildSearchPage()
     m_searchTree->header()->hide();
     box->addWidget(m_searchTree);
     connect(search, &QLineEdit::textChanged, favoritesModel, &FavoritesModel::update);
+    // After the search itself: it decides what the tree shows.
+    connect(search, &QLineEdit::textChanged, this, &SheetFavorites::openFoldersOfHits);
     return page;
+}
+
+// A hit inside a closed folder is as good as not found for a pupil who does not know which
+// folder to open; folders that hold nothing found stay closed.
+void SheetFavorites::openFoldersOfHits()
+{
+    m_searchTree->collapseAll();
+    const QModelIndexList hits = favoritesModel->searchHits();
+    for (const QModelIndex &hit : hits) {
+        for (QModelIndex folder = favoritesProxy->mapFromSource(hit).parent(); folder.isValid();
+             folder = folder.parent())
+            m_searchTree->expand(folder);
+    }
 }
 
 QWidget *SheetFavorites::buildPreviewPane()

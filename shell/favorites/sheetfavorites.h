@@ -33,6 +33,7 @@ public slots:
     void treeViewSearch_resize();
 
 private:
+    void openFoldersOfHits();
     QWidget *buildTabs();
     QWidget *buildSearchPage();
     QWidget *buildPreviewPane();

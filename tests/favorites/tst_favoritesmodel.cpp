@@ -2,16 +2,22 @@
 #include "favorites.h"
 #include "favoritesmodel.h"
 #include "favoritesmodelproxy.h"
+#include "sheetfavorites.h"
 #include "treeitem.h"
+#include "windowfavorites.h"
+#include "writefile.h"
 
 #include <QAbstractItemModelTester>
 #include <QApplication>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QMessageBox>
 #include <QMimeData>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QTreeView>
 
 // Folder "Буквы" (with "Гласные" inside), then a loose material, then folder "Игры".
 static const char kFavorites[] = R"(<favorites>
@@ -39,6 +45,8 @@ private slots:
     void searchShowsAncestorsAndSubtrees();
     void everyChangeReachesTheFileSoon();
     void unreadableFileIsKeptAsideAtOnceAndToldOnce();
+    void addGoesWhereThePupilPointed();
+    void searchOpensTheFoldersOfWhatIsFound();
 
 private:
     QModelIndex at(std::initializer_list<int> rows) const;
@@ -62,6 +70,11 @@ void TestFavoritesModel::init()
 void TestFavoritesModel::cleanup()
 {
     delete m_model;
+    // The trees' shared model is made anew from the next test's file.
+    delete favoritesProxy;
+    favoritesProxy = nullptr;
+    delete favoritesModel;
+    favoritesModel = nullptr;
     delete m_pupil;
 }
 
@@ -100,7 +113,8 @@ void TestFavoritesModel::dropRules_data()
     QTest::newRow("into its own folder: to the end") << QList<int>{0, 0, 0} << QList<int>{0, 0} << true
         << QStringList{"Буквы", "  Гласные", "    Ослик", "    Аист и арбуз", "  Нос", "Мой тест", "Игры"};
     QTest::newRow("onto a material") << QList<int>{0, 1} << QList<int>{1} << false << unchanged;
-    QTest::newRow("between top-level items") << QList<int>{0, 1} << QList<int>{} << false << unchanged;
+    QTest::newRow("between top-level items: to the end of the top level") << QList<int>{0, 1} << QList<int>{} << true
+        << QStringList{"Буквы", "  Гласные", "    Аист и арбуз", "    Ослик", "Мой тест", "Игры", "Нос"};
     QTest::newRow("folder into itself") << QList<int>{0} << QList<int>{0} << false << unchanged;
     QTest::newRow("folder into its descendant") << QList<int>{0} << QList<int>{0, 0} << false << unchanged;
 }
@@ -230,6 +244,81 @@ void TestFavoritesModel::unreadableFileIsKeptAsideAtOnceAndToldOnce()
     QFile kept(file + ".bad");
     QVERIFY(kept.open(QIODevice::ReadOnly));
     QCOMPARE(kept.readAll(), broken);
+}
+
+// The folder the pupil chose takes the material; a press on the blank space below the items,
+// or no choice at all, means the top level. The window says which.
+void TestFavoritesModel::addGoesWhereThePupilPointed()
+{
+    const QString oldCwd = QDir::currentPath();
+    QDir::setCurrent(m_pupil->path());
+    writeFile("data/content.xml", R"(<content caption="Азбука">
+    <chapter caption="Звуки" id="1" startpage="3">
+        <object caption="Звук [о]" type="ani" id="o1" path="p"/>
+    </chapter>
+</content>
+)");
+    const auto press = [](QTreeView *tree, QPoint at) {
+        QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, at);
+    };
+    // Adds through a new window once `choose` has done its clicks; gives what the window said.
+    const auto add = [](const std::function<void(QTreeView *)> &choose) {
+        WindowFavorites window("o1");
+        window.show();
+        [&window] {
+            QCOMPARE(window.windowTitle(), QString("Добавить в избранное"));
+            for (QPushButton *button : window.findChildren<QPushButton *>())
+                QVERIFY2(!button->text().isEmpty() || !button->accessibleName().isEmpty(), qPrintable(button->objectName()));
+        }();
+        choose(window.favorites()->tree());
+        window.addResource();
+        window.addResource(); // once only: the window is on its way out
+        return window.addedText();
+    };
+    const auto gamesRow = [] { return favoritesModel->index(2, 0); }; // folder "Игры"
+
+    // The view makes its first row ("Буквы") current, unmarked, when the window comes up.
+    QCOMPARE(add([](QTreeView *tree) {
+                 QFocusEvent focus(QEvent::FocusIn, Qt::ActiveWindowFocusReason);
+                 QApplication::sendEvent(tree, &focus);
+             }),
+             QString("Добавлено в «Избранное»"));
+    QCOMPARE(favoritesModel->rowCount(), 4);
+    QCOMPARE(favoritesModel->index(3, 0).data().toString(), QString("Звук [о]"));
+    QCOMPARE(add([&](QTreeView *tree) {
+                 press(tree, tree->visualRect(gamesRow()).center());
+                 press(tree, QPoint(10, tree->viewport()->height() - 5));
+             }),
+             QString("Добавлено в «Избранное»"));
+    QCOMPARE(favoritesModel->rowCount(), 5);
+    QCOMPARE(add([&](QTreeView *tree) { press(tree, tree->visualRect(gamesRow()).center()); }),
+             QString("Добавлено в «Игры»"));
+    QCOMPARE(favoritesModel->rowCount(gamesRow()), 1);
+
+    QDir::setCurrent(oldCwd);
+}
+
+// Folders that hold a hit are open in the search tree; the others, and all of them once the
+// search is cleared, are closed.
+void TestFavoritesModel::searchOpensTheFoldersOfWhatIsFound()
+{
+    SheetFavorites sheet;
+    auto *search = sheet.findChild<QLineEdit *>("lineedit_search");
+    QTreeView *tree = sheet.searchTree();
+    const auto open = [tree] {
+        QStringList names;
+        for (QModelIndex index = tree->model()->index(0, 0); index.isValid(); index = tree->indexBelow(index)) {
+            if (tree->isExpanded(index))
+                names << index.data().toString();
+        }
+        return names;
+    };
+    search->setText("осл");
+    QCOMPARE(open(), QStringList({"Буквы", "Гласные"}));
+    search->setText("нос");
+    QCOMPARE(open(), QStringList({"Буквы"}));
+    search->clear();
+    QCOMPARE(open(), QStringList());
 }
 
 QTEST_MAIN(TestFavoritesModel)

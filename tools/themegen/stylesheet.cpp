@@ -315,6 +315,12 @@ QLabel#label_header {
     padding: 2px 4px;
     background: transparent;
 }
+QLabel#label_added {
+    color: #c2461c;
+    font-size: 13pt;
+    font-weight: bold;
+    background: transparent;
+}
 QFrame#frame_content, QFrame#frame_material {
     border: 2px solid #f3c48c;
     border-radius: 14px;
