@@ -82,3 +82,15 @@ bool MaterialDescription::read(const QByteArray &xml)
     }
     return true;
 }
+
+const QStringList &MaterialDescription::shownSuffixes()
+{
+    static const QStringList suffixes{QStringLiteral("swf"), QStringLiteral("htm"), QStringLiteral("jpg"),
+                                      QStringLiteral("png"), QStringLiteral("html")};
+    return suffixes;
+}
+
+bool MaterialDescription::isShownKind(const QString &suffix)
+{
+    return shownSuffixes().contains(suffix);
+}

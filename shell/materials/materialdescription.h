@@ -3,6 +3,7 @@
 
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 // A material's normal.xml (or preview.xml): the `media` of the `object` element, each a file
 // of the material folder placed in a grid cell. The file comes with the course, so the reader
@@ -30,6 +31,11 @@ public:
     // More media than a screen can show would only take the memory and the time of building
     // them: such a description is refused before anything is built.
     static constexpr int MaxMedia = 64;
+
+    // The file name suffixes of the media the object viewer shows (a movie, a web page, a
+    // picture, a text with comments); a medium of any other kind is left out of the window.
+    static bool isShownKind(const QString &suffix);
+    static const QStringList &shownSuffixes();
 
     // False when the text is not well-formed XML; errorLine() etc. then say where.
     bool read(const QByteArray &xml);

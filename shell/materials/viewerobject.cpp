@@ -102,6 +102,8 @@ QWidget *ViewerObject::createMedium(const MaterialDescription::Medium &medium, c
         return nullptr;
     }
     const QString suffix = QFileInfo(medium.file).suffix();
+    if (!MaterialDescription::isShownKind(suffix))
+        return nullptr;
     QWidget *widget = nullptr;
     if (suffix == QLatin1String("swf")) {
         widget = createMovie(canonical.isEmpty() ? file : canonical, medium, folder, parent);

@@ -327,7 +327,7 @@ QVariant TestTextbookSheet::inPage(const QString &script)
     bool done = false;
     m_sheet->pageView()->player()->findChild<QWebEngineView *>()->page()->runJavaScript(
         script, [&](const QVariant &value) { result = value; done = true; });
-    QTest::qWaitFor([&] { return done; }, 5000);
+    (void)QTest::qWaitFor([&] { return done; }, 5000);
     return result;
 }
 

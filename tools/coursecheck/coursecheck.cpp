@@ -68,13 +68,6 @@ CourseCheck::CourseCheck(const QString &folder)
 {
 }
 
-const QStringList &CourseCheck::shownSuffixes()
-{
-    static const QStringList suffixes{QStringLiteral("swf"), QStringLiteral("htm"), QStringLiteral("jpg"),
-                                      QStringLiteral("png"), QStringLiteral("html")};
-    return suffixes;
-}
-
 QStringList CourseCheck::run()
 {
     m_problems.clear();
@@ -191,9 +184,9 @@ void CourseCheck::checkMedium(const QString &id, const QString &description, qin
 {
     const QString at = shown(description);
     const QString suffix = QFileInfo(file).suffix();
-    if (!shownSuffixes().contains(suffix)) {
+    if (!MaterialDescription::isShownKind(suffix)) {
         problem(at, line, QStringLiteral("medium \"%1\" is of no kind the shell shows (%2)")
-                              .arg(file, shownSuffixes().join(QLatin1String(", "))));
+                              .arg(file, MaterialDescription::shownSuffixes().join(QLatin1String(", "))));
         return;
     }
     const QDir folder(QFileInfo(absolute(description)).path());

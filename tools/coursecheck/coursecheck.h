@@ -27,10 +27,6 @@ public:
     // Every movie of the course: the page movies, the materials' movies and the templates.
     QStringList moviePaths() const;
 
-    // The medium kinds the material window shows, chosen by the file's suffix as the shell
-    // does (exactly, case-sensitive): anything else is left out of the material.
-    static const QStringList &shownSuffixes();
-
 private:
     void checkContents();
     void checkMaterial(const QString &id, qint64 contentsLine);
