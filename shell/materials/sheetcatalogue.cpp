@@ -47,21 +47,14 @@ void collectAll(const TreeItem *item, QList<QVariant> &rows)
 }
 
 // The two lists' widths: what their captions need, at least the starting widths, and together
-// no more than half the sheet. When both do not fit, the narrower list is cut no more than the
-// wider one: it keeps its need or half the room, and the wider one has the rest.
-QPair<int, int> shareLists(int sheetWidth, int contentNeed, int materialsNeed)
+// no more than the room given. When both do not fit, the material list comes first: it is
+// where a child picks what to open, and its captions are the ones that tell materials apart.
+QPair<int, int> shareLists(int room, int contentNeed, int materialsNeed)
 {
-    int content = std::max(kLeastList, contentNeed);
-    int materials = std::max(kLeastList, materialsNeed);
-    const int room = std::max(sheetWidth / 2, 2 * kLeastList);
-    if (content + materials <= room)
-        return {content, materials};
-    if (content <= materials) {
-        content = std::min(content, room / 2);
-        return {content, room - content};
-    }
-    materials = std::min(materials, room / 2);
-    return {room - materials, materials};
+    room = std::max(room, 2 * kLeastList);
+    const int materials = std::clamp(materialsNeed, kLeastList, room - kLeastList);
+    const int content = std::clamp(contentNeed, kLeastList, room - materials);
+    return {content, materials};
 }
 
 } // namespace
@@ -296,9 +289,14 @@ void SheetCatalogue::fitPanes()
         m_contentNeed = neededWidth(m_contentView, m_contentView->parentWidget());
         m_materialsNeed = neededWidth(m_materialsView, m_tabs);
     }
-    const int width = this->width(); // the splitter may not have followed a resize yet
-    const auto [content, materials] = shareLists(width, m_contentNeed, m_materialsNeed);
-    const int preview = std::max(kLeastPreview, width - content - materials - 2 * m_splitter->handleWidth());
+    // Up to half the window: the sheet itself is narrower than the window, kept to the
+    // book's proportions. The splitter may not have followed a resize yet, so the sheet's
+    // own width is the one shared out.
+    const int width = this->width();
+    const int handles = 2 * m_splitter->handleWidth();
+    const int room = std::min(window()->width() / 2, width - handles - kLeastPreview);
+    const auto [content, materials] = shareLists(room, m_contentNeed, m_materialsNeed);
+    const int preview = std::max(kLeastPreview, width - handles - content - materials);
     m_splitter->setSizes({content, materials, preview});
 }
 
