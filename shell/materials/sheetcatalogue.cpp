@@ -25,6 +25,7 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <tuple>
 
 namespace {
 
@@ -281,21 +282,26 @@ int SheetCatalogue::neededWidth(QTreeView *view, QWidget *pane) const
 
 void SheetCatalogue::fitPanes()
 {
-    if (m_pupilSized)
-        return;
-    // Measured once, while the whole course is listed, so that the panes do not jump as
-    // chapters are checked.
-    if (m_contentNeed < 0) {
-        m_contentNeed = neededWidth(m_contentView, m_contentView->parentWidget());
-        m_materialsNeed = neededWidth(m_materialsView, m_tabs);
-    }
-    // Up to half the window: the sheet itself is narrower than the window, kept to the
-    // book's proportions. The splitter may not have followed a resize yet, so the sheet's
-    // own width is the one shared out.
-    const int width = this->width();
+    // The sheet is shown and resized before it has its final width: the widths are set again
+    // each time, the preview taking what the lists leave.
+    const int width = this->width(); // the splitter may not have followed a resize yet
     const int handles = 2 * m_splitter->handleWidth();
-    const int room = std::min(window()->width() / 2, width - handles - kLeastPreview);
-    const auto [content, materials] = shareLists(room, m_contentNeed, m_materialsNeed);
+    int content = 0;
+    int materials = 0;
+    if (m_pupilWidths.size() == 2) {
+        content = m_pupilWidths[0];
+        materials = m_pupilWidths[1];
+    } else {
+        // Measured once, while the whole course is listed, so that the panes do not jump as
+        // chapters are checked.
+        if (m_contentNeed < 0) {
+            m_contentNeed = neededWidth(m_contentView, m_contentView->parentWidget());
+            m_materialsNeed = neededWidth(m_materialsView, m_tabs);
+        }
+        // Up to half the window: the sheet itself is narrower, kept to the book's proportions.
+        const int room = std::min(window()->width() / 2, width - handles - kLeastPreview);
+        std::tie(content, materials) = shareLists(room, m_contentNeed, m_materialsNeed);
+    }
     const int preview = std::max(kLeastPreview, width - handles - content - materials);
     m_splitter->setSizes({content, materials, preview});
 }
@@ -315,17 +321,17 @@ void SheetCatalogue::restorePaneSizes()
             return;
         sizes << size;
     }
-    m_splitter->setSizes(sizes);
-    m_pupilSized = true;
+    m_pupilWidths = sizes.mid(0, 2);
 }
 
 void SheetCatalogue::rememberPaneSizes()
 {
-    m_pupilSized = true;
-    QVariantList sizes;
-    for (int size : m_splitter->sizes())
-        sizes << size;
-    PupilSettings::setValue(paneSizesKey, sizes);
+    const QList<int> sizes = m_splitter->sizes();
+    m_pupilWidths = sizes.mid(0, 2);
+    QVariantList kept;
+    for (int size : sizes)
+        kept << size;
+    PupilSettings::setValue(paneSizesKey, kept);
 }
 
 void SheetCatalogue::selectMaterial(QItemSelection selected, QItemSelection)

@@ -81,7 +81,8 @@ private:
     // What the captions of the two lists need, measured once with the whole course listed.
     int m_contentNeed = -1;
     int m_materialsNeed = -1;
-    bool m_pupilSized = false;
+    // The list widths the pupil dragged the panes to, empty until she does.
+    QList<int> m_pupilWidths;
 };
 
 #endif
