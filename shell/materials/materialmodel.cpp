@@ -84,6 +84,18 @@ void MaterialModel::rebuild()
     endResetModel();
 }
 
+bool MaterialModel::lists(const QList<QVariant> &columns) const
+{
+    // A grouped list has no place for a kind outside the fixed groups.
+    return matches(columns.value(0).toString(), m_filter)
+           && (!m_grouped || groupOrder().contains(columns.value(1).toString()));
+}
+
+int MaterialModel::countListed(const QList<QVariant> &rows) const
+{
+    return int(std::count_if(rows.cbegin(), rows.cend(), [this](const QVariant &row) { return lists(row.toList()); }));
+}
+
 void MaterialModel::appendGrouped(const QList<QVariant> &rows)
 {
     QHash<QString, TreeItem *> groups;

@@ -23,6 +23,8 @@ public:
 
     bool isGrouped() const { return m_grouped; }
     QString filterText() const { return m_filter; }
+    // How many of these rows the list would show with its present grouping and search text.
+    int countListed(const QList<QVariant> &rows) const;
 
     // What a caption is sorted by: the caption from its first word character on.
     static QString sortKey(const QString &caption);
@@ -37,6 +39,7 @@ public slots:
 
 private:
     void rebuild();
+    bool lists(const QList<QVariant> &columns) const;
     void appendGrouped(const QList<QVariant> &rows);
 
     bool m_grouped = true;

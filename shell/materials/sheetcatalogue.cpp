@@ -7,6 +7,7 @@
 #include "materialmodel.h"
 #include "mytabwidget.h"
 #include "previewpane.h"
+#include "pupilsettings.h"
 #include "treeitem.h"
 #include "viewerobject.h"
 #include "windowfavorites.h"
@@ -18,9 +19,46 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QSplitter>
 #include <QTreeView>
 #include <QVBoxLayout>
+
+#include <algorithm>
+#include <tuple>
+
+namespace {
+
+const QString paneSizesKey = QStringLiteral("catalogue/panes");
+// The widths the sheet starts from; the lists never get less than these from the sheet itself.
+constexpr int kLeastList = 250;
+constexpr int kLeastPreview = 200;
+constexpr int kLeastHandle = 6;
+
+// The rows the catalogue lists when every chapter is checked, in the same order.
+void collectAll(const TreeItem *item, QList<QVariant> &rows)
+{
+    const bool holdsMaterials = item->type() & TreeItem::ObjectType;
+    for (const TreeItem *child : item->children()) {
+        if (child->childCount() > 0)
+            collectAll(child, rows);
+        if (holdsMaterials)
+            rows.append(QVariant(child->itemData()));
+    }
+}
+
+// The two lists' widths: what their captions need, at least the starting widths, and together
+// no more than the room given. When both do not fit, the material list comes first: it is
+// where a child picks what to open, and its captions are the ones that tell materials apart.
+QPair<int, int> shareLists(int room, int contentNeed, int materialsNeed)
+{
+    room = std::max(room, 2 * kLeastList);
+    const int materials = std::clamp(materialsNeed, kLeastList, room - kLeastList);
+    const int content = std::clamp(contentNeed, kLeastList, room - materials);
+    return {content, materials};
+}
+
+} // namespace
 
 SheetCatalogue::SheetCatalogue(QWidget *parent)
     : QWidget(parent)
@@ -31,16 +69,23 @@ SheetCatalogue::SheetCatalogue(QWidget *parent)
     auto *box = new QVBoxLayout(this);
     box->setContentsMargins(0, 0, 0, 0);
     box->setSpacing(0);
-    auto *splitter = new QSplitter(Qt::Horizontal, this);
-    splitter->setOpaqueResize(false);
-    splitter->setHandleWidth(2);
-    splitter->addWidget(buildContentPane());
-    splitter->addWidget(buildMaterialPanes());
-    splitter->addWidget(buildPreviewPane());
-    splitter->setSizes({250, 250, 200});
-    splitter->setStretchFactor(2, 10);
-    box->addWidget(splitter);
+    m_splitter = new QSplitter(Qt::Horizontal, this);
+    m_splitter->setObjectName(QStringLiteral("splitter_catalogue"));
+    m_splitter->setOpaqueResize(false);
+    // The theme gives the handle its width; a theme without a rule for it still gets one a
+    // child can take hold of.
+    m_splitter->setHandleWidth(std::max(kLeastHandle, m_splitter->handleWidth()));
+    m_splitter->addWidget(buildContentPane());
+    m_splitter->addWidget(buildMaterialPanes());
+    m_splitter->addWidget(buildPreviewPane());
+    m_splitter->setSizes({kLeastList, kLeastList, kLeastPreview});
+    m_splitter->setStretchFactor(2, 10);
+    box->addWidget(m_splitter);
+    restorePaneSizes();
+    connect(m_splitter, &QSplitter::splitterMoved, this, &SheetCatalogue::rememberPaneSizes);
 
+    collectAll(contentModel->rootItem(), m_courseRows);
+    connect(m_search, &QAbstractItemModel::modelReset, this, &SheetCatalogue::updateSearchHint);
     m_checkAll->setChecked(true);
     checkAll(true);
 }
@@ -102,6 +147,7 @@ QWidget *SheetCatalogue::buildMaterialTab(QTreeView *view, MaterialModel *model,
         row->addWidget(new QLabel(tr("Найти"), frame));
         row->addWidget(search);
         box->addLayout(row);
+        box->addWidget(buildSearchHint(frame));
     }
     auto *group = new QCheckBox(tr("Группировать по типу"), frame);
     group->setObjectName(QStringLiteral("checkbox_group"));
@@ -111,6 +157,30 @@ QWidget *SheetCatalogue::buildMaterialTab(QTreeView *view, MaterialModel *model,
     connect(group, &QCheckBox::clicked, model, &MaterialModel::groupByType);
     connect(group, &QCheckBox::clicked, view, &QTreeView::reset);
     return frame;
+}
+
+QWidget *SheetCatalogue::buildSearchHint(QWidget *parent)
+{
+    // The search looks only in the checked chapters; a child who finds nothing there is told
+    // that other chapters hold matches, and can check them all with one press.
+    m_searchHint = new QWidget(parent);
+    m_searchHint->setObjectName(QStringLiteral("widget_search_hint"));
+    auto *box = new QVBoxLayout(m_searchHint);
+    box->setContentsMargins(10, 6, 10, 0);
+    m_searchHintText = new QLabel(m_searchHint);
+    m_searchHintText->setObjectName(QStringLiteral("label_search_hint"));
+    m_searchHintText->setWordWrap(true);
+    auto *checkEverything = new QPushButton(tr("Отметить все главы"), m_searchHint);
+    checkEverything->setObjectName(QStringLiteral("button_check_all_chapters"));
+    checkEverything->setMinimumHeight(32);
+    box->addWidget(m_searchHintText);
+    box->addWidget(checkEverything, 0, Qt::AlignLeft);
+    m_searchHint->hide();
+    connect(checkEverything, &QPushButton::clicked, this, [this] {
+        m_checkAll->setChecked(true);
+        checkAll(true);
+    });
+    return m_searchHint;
 }
 
 QWidget *SheetCatalogue::buildMaterialPanes()
@@ -178,6 +248,90 @@ void SheetCatalogue::rebuildLists()
     ContentChecks::recomputeAndCollect(contentModel->rootItem(), rows);
     m_materials->build(rows);
     m_search->build(rows);
+}
+
+void SheetCatalogue::updateSearchHint()
+{
+    const int elsewhere = m_search->rowCount() == 0 ? m_search->countListed(m_courseRows) : 0;
+    m_searchHintText->setText(tr("В отмеченных главах ничего не найдено; в других главах: %1").arg(elsewhere));
+    m_searchHint->setVisible(elsewhere > 0);
+}
+
+void SheetCatalogue::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    fitPanes();
+}
+
+void SheetCatalogue::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    if (isVisible())
+        fitPanes();
+}
+
+int SheetCatalogue::neededWidth(QTreeView *view, QWidget *pane) const
+{
+    // The widest row, and all the pane puts around the list: frames, margins and a scroll bar,
+    // counted even while the list is short enough to do without one.
+    QScrollBar *bar = view->verticalScrollBar();
+    const int around = pane->width() - view->viewport()->width() + (bar->isVisible() ? 0 : bar->sizeHint().width());
+    const QAbstractItemView *rows = view; // QTreeView hides the measure it overrides
+    return rows->sizeHintForColumn(0) + around;
+}
+
+void SheetCatalogue::fitPanes()
+{
+    // The sheet is shown and resized before it has its final width: the widths are set again
+    // each time, the preview taking what the lists leave.
+    const int width = this->width(); // the splitter may not have followed a resize yet
+    const int handles = 2 * m_splitter->handleWidth();
+    int content = 0;
+    int materials = 0;
+    if (m_pupilWidths.size() == 2) {
+        content = m_pupilWidths[0];
+        materials = m_pupilWidths[1];
+    } else {
+        // Measured once, while the whole course is listed, so that the panes do not jump as
+        // chapters are checked.
+        if (m_contentNeed < 0) {
+            m_contentNeed = neededWidth(m_contentView, m_contentView->parentWidget());
+            m_materialsNeed = neededWidth(m_materialsView, m_tabs);
+        }
+        // Up to half the window: the sheet itself is narrower, kept to the book's proportions.
+        const int room = std::min(window()->width() / 2, width - handles - kLeastPreview);
+        std::tie(content, materials) = shareLists(room, m_contentNeed, m_materialsNeed);
+    }
+    const int preview = std::max(kLeastPreview, width - handles - content - materials);
+    m_splitter->setSizes({content, materials, preview});
+}
+
+void SheetCatalogue::restorePaneSizes()
+{
+    // The file is the pupil's own and may have been edited: anything but three sensible widths
+    // is ignored.
+    const QVariantList kept = PupilSettings::value(paneSizesKey).toList();
+    if (kept.size() != 3)
+        return;
+    QList<int> sizes;
+    for (const QVariant &value : kept) {
+        bool ok = false;
+        const int size = value.toInt(&ok);
+        if (!ok || size < 0 || size > 100000)
+            return;
+        sizes << size;
+    }
+    m_pupilWidths = sizes.mid(0, 2);
+}
+
+void SheetCatalogue::rememberPaneSizes()
+{
+    const QList<int> sizes = m_splitter->sizes();
+    m_pupilWidths = sizes.mid(0, 2);
+    QVariantList kept;
+    for (int size : sizes)
+        kept << size;
+    PupilSettings::setValue(paneSizesKey, kept);
 }
 
 void SheetCatalogue::selectMaterial(QItemSelection selected, QItemSelection)

@@ -10,7 +10,10 @@
 
 #include <QAbstractItemModelTester>
 #include <QCheckBox>
+#include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
+#include <QSplitter>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTreeView>
@@ -31,6 +34,7 @@ static const char kContents[] = R"(<content caption="Азбука">
         <object caption="&quot;Дом&quot;" type="slv" id="s1" path="p"/>
         <object caption="Странный" type="xyz" id="x1" path="p"/>
     </chapter>
+    <chapter caption="Повторение: звуки и буквы, слоги и ударение, слова и предложения" id="5" startpage="5"/>
 </content>
 )";
 
@@ -55,6 +59,8 @@ private slots:
     void cleanupTestCase();
     void listsAreSortedGroupedAndSearched();
     void checksFollowTheChaptersAndTheBox();
+    void searchPointsToUncheckedChapters();
+    void listsAreAsWideAsTheirCaptionsAndThePupilsWidthsStay();
 
 private:
     QTemporaryDir m_install;
@@ -159,6 +165,95 @@ void TestCatalogue::checksFollowTheChaptersAndTheBox()
     sheet.findChild<QLineEdit *>("lineedit_search")->setText("ёж");
     QCOMPARE(captions(sheet.searchModel()), QStringList({"Анимации (1)", "  «Ёжик и ёлка»"}));
     QCOMPARE(captions(sheet.materialsModel()).size(), 11);
+}
+
+void TestCatalogue::searchPointsToUncheckedChapters()
+{
+    SheetCatalogue sheet;
+    auto *search = sheet.findChild<QLineEdit *>("lineedit_search");
+    auto *hint = sheet.findChild<QWidget *>("widget_search_hint");
+    auto *checkEverything = sheet.findChild<QPushButton *>("button_check_all_chapters");
+    QVERIFY(hint && checkEverything);
+    QVERIFY(std::max(checkEverything->minimumHeight(), checkEverything->sizeHint().height()) >= 32);
+
+    // "Слова" unchecked: its "Дом" is found only there, and the pupil is told so.
+    sheet.updateContent(sheet.contentView()->model()->index(1, 0));
+    search->setText("дом");
+    QCOMPARE(sheet.searchModel()->rowCount(), 0);
+    QVERIFY(!hint->isHidden());
+    QCOMPARE(sheet.findChild<QLabel *>("label_search_hint")->text(),
+             QString("В отмеченных главах ничего не найдено; в других главах: 1"));
+    // A match in a checked chapter, or one the grouped list could not show anyway, tells nothing.
+    search->setText("ёж");
+    QVERIFY(hint->isHidden());
+    search->setText("стран");
+    QVERIFY(hint->isHidden());
+
+    // One press checks every chapter and the hidden match appears.
+    search->setText("дом");
+    checkEverything->click();
+    QCOMPARE(captions(sheet.searchModel()), QStringList({"Словарная работа (1)", "  \"Дом\""}));
+    QVERIFY(hint->isHidden());
+    QVERIFY(sheet.findChild<QCheckBox *>("checkbox_checkall")->isChecked());
+}
+
+void TestCatalogue::listsAreAsWideAsTheirCaptionsAndThePupilsWidthsStay()
+{
+    QTemporaryDir pupils;
+    const QDir before = pupilDir;
+    pupilDir = QDir(pupils.path());
+    QVERIFY(pupilDir.mkpath("anna") && pupilDir.mkpath("boris"));
+    pupilDir.cd("anna");
+    const auto widest = [](QTreeView *view) {
+        return static_cast<QAbstractItemView *>(view)->sizeHintForColumn(0);
+    };
+    const auto shown = [](SheetCatalogue &sheet, int width) {
+        sheet.resize(width, 700);
+        sheet.show();
+        return QTest::qWaitForWindowExposed(&sheet);
+    };
+
+    QList<int> dragged;
+    {
+        SheetCatalogue sheet;
+        QVERIFY(shown(sheet, 2400));
+        auto *splitter = sheet.findChild<QSplitter *>();
+        QVERIFY(splitter->handleWidth() >= 6);
+        // Room enough: every caption whole, and the preview keeps the larger half.
+        QList<int> sizes = splitter->sizes();
+        QVERIFY2(sizes[0] > 250 && sizes[1] > 250, qPrintable(QString::number(sizes[0])));
+        QVERIFY(sizes[0] + sizes[1] <= 1200);
+        QVERIFY(sheet.contentView()->viewport()->width() >= widest(sheet.contentView()));
+        QVERIFY(sheet.materialsView()->viewport()->width() >= widest(sheet.materialsView()));
+
+        // A narrower window: the lists share half of it, neither under its starting width.
+        sheet.resize(1100, 700);
+        QCoreApplication::processEvents();
+        sizes = splitter->sizes();
+        QVERIFY(sizes[0] >= 250 && sizes[1] >= 250);
+        QVERIFY(sizes[0] + sizes[1] <= 550);
+
+        // The pupil drags the edge of the material list.
+        QSplitterHandle *handle = splitter->handle(2);
+        const QPoint grip = handle->rect().center();
+        QTest::mousePress(handle, Qt::LeftButton, {}, grip);
+        QTest::mouseMove(handle, grip + QPoint(60, 0));
+        QTest::mouseRelease(handle, Qt::LeftButton, {}, grip + QPoint(60, 0));
+        dragged = splitter->sizes();
+        QCOMPARE(dragged[1], sizes[1] + 60);
+    }
+    // Her next session has her widths, whatever the captions would ask for, even when the sheet
+    // is first shown narrower than it ends up; another pupil's does not.
+    SheetCatalogue again;
+    QVERIFY(shown(again, 700));
+    again.resize(1100, 700);
+    QCoreApplication::processEvents();
+    QCOMPARE(again.findChild<QSplitter *>()->sizes(), dragged);
+    pupilDir.cd("../boris");
+    SheetCatalogue other;
+    QVERIFY(shown(other, 1100));
+    QVERIFY(other.findChild<QSplitter *>()->sizes() != dragged);
+    pupilDir = before;
 }
 
 QTEST_MAIN(TestCatalogue)

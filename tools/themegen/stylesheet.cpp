@@ -63,6 +63,16 @@ QToolTip {
     border: 1px solid #e8a25b;
     padding: 4px 6px;
 }
+
+/* Wide and coloured enough for a child to see the pane edge and take hold of it. */
+QSplitter::handle:horizontal {
+    width: 8px;
+    border-radius: 4px;
+    background: qlineargradient(x1:0, y1:0, x2:1, y2:0, stop:0 #f6d3a4, stop:0.5 #e9a85e, stop:1 #f6d3a4);
+}
+QSplitter::handle:horizontal:hover, QSplitter::handle:horizontal:pressed {
+    background: qlineargradient(x1:0, y1:0, x2:1, y2:0, stop:0 #ffc27a, stop:0.5 #ff8a2a, stop:1 #ffc27a);
+}
 )").arg(QLatin1String(ink));
 }
 
