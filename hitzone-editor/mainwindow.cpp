@@ -9,11 +9,18 @@
 #include <QMdiSubWindow>
 #include <QMenuBar>
 #include <QStatusBar>
+#include <QUndoGroup>
+#include <QUndoStack>
 
 MainWindow::MainWindow(QWidget *parent)
     : QMainWindow(parent)
     , m_area(new QMdiArea(this))
+    , m_undo(new QUndoGroup(this))
 {
+    connect(m_area, &QMdiArea::subWindowActivated, this, [this] {
+        DoublePage *page = activePage();
+        m_undo->setActiveStack(page ? page->undoStack() : nullptr);
+    });
     m_area->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     m_area->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setCentralWidget(m_area);
@@ -35,17 +42,26 @@ void MainWindow::buildMenus()
     file->addAction(tr("Выход"), QKeySequence(tr("Ctrl+X")), this, &QWidget::close);
 
     QMenu *edit = menuBar()->addMenu(tr("Правка"));
+    QAction *undo = m_undo->createUndoAction(this, tr("Отменить"));
+    undo->setShortcut(QKeySequence(tr("Ctrl+Z")));
+    QAction *redo = m_undo->createRedoAction(this, tr("Повторить"));
+    redo->setShortcut(QKeySequence(tr("Ctrl+Shift+Z")));
+    edit->addActions({undo, redo});
+    edit->addSeparator();
     edit->addAction(tr("Присоединить PNG файл"), QKeySequence(tr("Ctrl+A")), this, &MainWindow::attachSVG);
     edit->addSeparator();
     edit->addAction(tr("Добавить зону"), QKeySequence(tr("Ctrl+D")), this, &MainWindow::appendHitzone);
     edit->addSeparator();
-    edit->addAction(tr("Удалить предыдущую точку"), QKeySequence(tr("Ctrl+Z")), this, &MainWindow::deletePrevPoint);
+    // Ctrl+Z undoes any change now, a point as well; this keeps taking back points only.
+    edit->addAction(tr("Удалить предыдущую точку"), QKeySequence(Qt::Key_Backspace), this, &MainWindow::deletePrevPoint);
+    edit->addAction(tr("Удалить зону"), QKeySequence(QKeySequence::Delete), this, &MainWindow::deleteHitzone);
 }
 
 Editor *MainWindow::addEditor()
 {
     auto *editor = new Editor;
     editor->setAttribute(Qt::WA_DeleteOnClose);
+    m_undo->addStack(editor->page()->undoStack());
     m_area->addSubWindow(editor);
     return editor;
 }
@@ -114,6 +130,12 @@ void MainWindow::deletePrevPoint()
 {
     if (DoublePage *page = activePage())
         page->deletePrevPoint();
+}
+
+void MainWindow::deleteHitzone()
+{
+    if (DoublePage *page = activePage())
+        page->deleteSelected();
 }
 
 void MainWindow::closeEvent(QCloseEvent *event)

@@ -6,6 +6,7 @@
 class DoublePage;
 class Editor;
 class QMdiArea;
+class QUndoGroup;
 
 // The editor's main window: page windows in a multiple-document area, commands in the menus.
 class MainWindow : public QMainWindow
@@ -25,6 +26,7 @@ public slots:
     void attachSVG();
     void appendHitzone();
     void deletePrevPoint();
+    void deleteHitzone();
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -36,6 +38,7 @@ private:
     DoublePage *activePage() const;
 
     QMdiArea *m_area;
+    QUndoGroup *m_undo; // the active page's history
 };
 
 #endif
