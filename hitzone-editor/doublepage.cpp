@@ -44,6 +44,14 @@ void DoublePage::setModified(bool modified)
     emit modificationChanged(modified);
 }
 
+void DoublePage::setFileName(const QString &fileName)
+{
+    if (m_fileName == fileName)
+        return;
+    m_fileName = fileName;
+    emit fileNameChanged(fileName);
+}
+
 void DoublePage::setImage(const QString &path)
 {
     m_imagePath = path;
@@ -341,7 +349,7 @@ QString DoublePage::resolvedImagePath(const QString &stored, const QString &hitz
 
 void DoublePage::readFile(const QString &path)
 {
-    m_fileName = path;
+    setFileName(path);
     m_zones = Zones();
     m_zones.polygons.clear();
     m_undo->clear();

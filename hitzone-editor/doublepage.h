@@ -58,7 +58,7 @@ public:
     const QList<int> &numbers() const { return m_zones.numbers; }
     QUndoStack *undoStack() const { return m_undo; }
     QString fileName() const { return m_fileName; }
-    void setFileName(const QString &fileName) { m_fileName = fileName; }
+    void setFileName(const QString &fileName);
     QString imagePath() const { return m_imagePath; }
     const QImage &image() const { return m_image; }
     bool isModified() const { return m_modified; }
@@ -77,6 +77,7 @@ public:
 
 signals:
     void modificationChanged(bool modified);
+    void fileNameChanged(const QString &fileName);
     // The zones changed in any way (drawn, moved, deleted, undone).
     void zonesChanged();
     // 0 when nothing is selected.

@@ -4,6 +4,7 @@
 
 #include <QCloseEvent>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QVBoxLayout>
 
@@ -11,8 +12,7 @@ Editor::Editor(QWidget *parent)
     : QWidget(parent, Qt::Window)
     , m_page(new DoublePage(this))
 {
-    // The title stays the same whatever the page's file; [*] shows unsaved changes.
-    setWindowTitle(tr("Безымянный.xml") + QStringLiteral("[*]"));
+    updateTitle();
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
@@ -20,6 +20,14 @@ Editor::Editor(QWidget *parent)
     layout->addWidget(m_page);
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
     connect(m_page, &DoublePage::modificationChanged, this, &QWidget::setWindowModified);
+    connect(m_page, &DoublePage::fileNameChanged, this, &Editor::updateTitle);
+}
+
+void Editor::updateTitle()
+{
+    // [*] shows unsaved changes.
+    const QString name = m_page->fileName().isEmpty() ? tr("Безымянный.xml") : QFileInfo(m_page->fileName()).fileName();
+    setWindowTitle(name + QStringLiteral("[*]"));
 }
 
 bool Editor::save()
@@ -33,9 +41,22 @@ bool Editor::save()
     return m_page->writeFile();
 }
 
+bool Editor::saveAs()
+{
+    const QString name = askFileName();
+    if (name.isEmpty())
+        return false;
+    const QString old = m_page->fileName();
+    m_page->setFileName(name);
+    if (m_page->writeFile())
+        return true;
+    m_page->setFileName(old); // nothing was written there: later saves go where they went before
+    return false;
+}
+
 QString Editor::askFileName()
 {
-    QFileDialog dialog(this, tr("Сохранить файл"), QString(), QStringLiteral("*.xml"));
+    QFileDialog dialog(this, tr("Сохранить файл"), QFileInfo(m_page->fileName()).path(), QStringLiteral("*.xml"));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     // The open dialog lists *.xml only; the dialog adds the suffix before it asks about
     // overwriting, so an existing "name.xml" is not replaced unasked.

@@ -5,7 +5,8 @@
 
 class DoublePage;
 
-// One page window of the editor: a double page canvas, sized exactly to its image.
+// One page window of the editor: a double page canvas, sized exactly to its image, titled with
+// the name of its hitzone file.
 class Editor : public QWidget
 {
     Q_OBJECT
@@ -16,11 +17,14 @@ public:
     DoublePage *page() const { return m_page; }
     // Saves the page, asking for a file name the first time; false when nothing was written.
     bool save();
+    // Saves the page under a name the author chooses; the page's file from then on.
+    bool saveAs();
 
 protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
+    void updateTitle();
     QString askFileName();
     QString closingQuestion() const;
 

@@ -2,9 +2,11 @@
 
 #include "doublepage.h"
 #include "editor.h"
+#include "recentfiles.h"
 
 #include <QCloseEvent>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
@@ -16,6 +18,7 @@ MainWindow::MainWindow(QWidget *parent)
     : QMainWindow(parent)
     , m_area(new QMdiArea(this))
     , m_undo(new QUndoGroup(this))
+    , m_recent(new RecentFiles(this))
 {
     connect(m_area, &QMdiArea::subWindowActivated, this, [this] {
         DoublePage *page = activePage();
@@ -37,6 +40,10 @@ void MainWindow::buildMenus()
     file->addSeparator();
     file->addAction(tr("Открыть"), QKeySequence(tr("Ctrl+O")), this, &MainWindow::openDoublePage);
     file->addAction(tr("Сохранить"), QKeySequence(tr("Ctrl+S")), this, &MainWindow::saveDoublePage);
+    file->addAction(tr("Сохранить как…"), QKeySequence(tr("Ctrl+Shift+S")), this, &MainWindow::saveDoublePageAs);
+    file->addSeparator();
+    m_recent->attach(file->addMenu(tr("Последние файлы")));
+    connect(m_recent, &RecentFiles::chosen, this, &MainWindow::openFile);
     file->addSeparator();
     // Closing the window asks about unsaved pages before the program ends.
     file->addAction(tr("Выход"), QKeySequence(tr("Ctrl+X")), this, &QWidget::close);
@@ -85,19 +92,35 @@ void MainWindow::newDoublePage()
 
 void MainWindow::openDoublePage()
 {
-    const QString name = QFileDialog::getOpenFileName(this, tr("Открыть файл"), QString(), QStringLiteral("*.xml"));
-    if (name.isEmpty())
-        return;
+    const QStringList recent = m_recent->files();
+    const QString folder = recent.isEmpty() ? QString() : QFileInfo(recent.first()).path();
+    const QString name = QFileDialog::getOpenFileName(this, tr("Открыть файл"), folder, QStringLiteral("*.xml"));
+    if (!name.isEmpty())
+        openFile(name);
+}
+
+Editor *MainWindow::openFile(const QString &path)
+{
     Editor *editor = addEditor();
-    editor->page()->readFile(name);
+    editor->page()->readFile(path);
     editor->show();
     fitToPage(editor);
+    m_recent->add(path);
+    return editor;
 }
 
 void MainWindow::saveDoublePage()
 {
-    if (Editor *editor = activeEditor())
-        editor->save();
+    Editor *editor = activeEditor();
+    if (editor && editor->save())
+        m_recent->add(editor->page()->fileName());
+}
+
+void MainWindow::saveDoublePageAs()
+{
+    Editor *editor = activeEditor();
+    if (editor && editor->saveAs())
+        m_recent->add(editor->page()->fileName());
 }
 
 void MainWindow::attachSVG()

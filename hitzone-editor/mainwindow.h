@@ -5,6 +5,7 @@
 
 class DoublePage;
 class Editor;
+class RecentFiles;
 class QMdiArea;
 class QUndoGroup;
 
@@ -18,11 +19,14 @@ public:
 
     QMdiArea *area() const { return m_area; }
     Editor *addEditor();
+    // A page window on the hitzone file at `path`.
+    Editor *openFile(const QString &path);
 
 public slots:
     void newDoublePage();
     void openDoublePage();
     void saveDoublePage();
+    void saveDoublePageAs();
     void attachSVG();
     void appendHitzone();
     void deletePrevPoint();
@@ -39,6 +43,7 @@ private:
 
     QMdiArea *m_area;
     QUndoGroup *m_undo; // the active page's history
+    RecentFiles *m_recent;
 };
 
 #endif

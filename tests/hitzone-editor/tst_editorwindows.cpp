@@ -7,6 +7,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QTemporaryDir>
+#include <QStandardPaths>
 #include <QTest>
 
 class TestEditorWindows : public QObject
@@ -36,6 +37,7 @@ private:
 void TestEditorWindows::initTestCase()
 {
     QApplication::setAttribute(Qt::AA_DontUseNativeDialogs); // FileAnswer types into Qt's own dialogs
+    QStandardPaths::setTestModeEnabled(true); // the list of recent files is not the author's
 }
 
 void TestEditorWindows::init()
@@ -78,13 +80,19 @@ void TestEditorWindows::titleMarksUnsavedChanges()
 {
     MainWindow window;
     QCOMPARE(window.windowTitle(), QString("Double page editor"));
+    QCOMPARE(window.addEditor()->windowTitle(), QString("Безымянный.xml[*]"));
     Editor *editor = drawnPage(window);
     QVERIFY(editor->isWindowModified());
-    QMdiSubWindow *sub = window.area()->subWindowList().first();
-    QCOMPARE(sub->windowTitle(), QString("Безымянный.xml[*]"));
+    QMdiSubWindow *sub = window.area()->subWindowList().last();
+    QCOMPARE(sub->windowTitle(), QString("p.xml[*]"));
     QVERIFY(editor->save());
     QVERIFY(!editor->isWindowModified());
-    QCOMPARE(editor->windowTitle(), QString("Безымянный.xml[*]"));
+    {
+        FileAnswer answer(m_dir->filePath("copy.xml"));
+        QVERIFY(editor->saveAs());
+    }
+    QCOMPARE(sub->windowTitle(), QString("copy.xml[*]"));
+    QVERIFY(QFile::exists("copy.xml"));
 }
 
 void TestEditorWindows::closingAModifiedPageAsks()
