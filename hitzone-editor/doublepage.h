@@ -62,6 +62,7 @@ public:
     QString imagePath() const { return m_imagePath; }
     const QImage &image() const { return m_image; }
     bool isModified() const { return m_modified; }
+    void setModified(bool modified);
     // The current hitzone has points, which the file has no place for.
     bool hasUnfinishedHitzone() const { return !m_zones.polygons.last().isEmpty(); }
 
@@ -108,7 +109,6 @@ private:
     void dragTo(const QPointF &p);
     static void moveVertex(QPolygonF &polygon, int vertex, const QPointF &to);
     void scalePoints(float scaleX, float scaleY);
-    void setModified(bool modified);
     void paintGrid(QPainter &painter);
     void paintCompleted(QPainter &painter);
     void paintCurrent(QPainter &painter);

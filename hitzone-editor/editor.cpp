@@ -1,6 +1,7 @@
 #include "editor.h"
 
 #include "doublepage.h"
+#include "pagematerials.h"
 
 #include <QCloseEvent>
 #include <QFileDialog>
@@ -11,6 +12,7 @@
 Editor::Editor(QWidget *parent)
     : QWidget(parent, Qt::Window)
     , m_page(new DoublePage(this))
+    , m_materials(new PageMaterials(m_page))
 {
     updateTitle();
     auto *layout = new QVBoxLayout(this);
@@ -21,6 +23,13 @@ Editor::Editor(QWidget *parent)
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
     connect(m_page, &DoublePage::modificationChanged, this, &QWidget::setWindowModified);
     connect(m_page, &DoublePage::fileNameChanged, this, &Editor::updateTitle);
+    connect(m_materials, &PageMaterials::changed, this, [this] { m_page->setUnmapped(m_materials->unmapped()); });
+}
+
+void Editor::open(const QString &path)
+{
+    m_page->readFile(path);
+    m_materials->load(path);
 }
 
 void Editor::updateTitle()
@@ -38,7 +47,20 @@ bool Editor::save()
             return false;
         m_page->setFileName(name);
     }
-    return m_page->writeFile();
+    return write();
+}
+
+bool Editor::write()
+{
+    if (!m_page->writeFile())
+        return false;
+    QString error;
+    if (m_materials->save(m_page->fileName(), &error))
+        return true;
+    m_page->setModified(true);
+    QMessageBox::warning(this, tr("Ошибка"), tr("Не удалось сохранить материалы зон рядом с «%1»: %2")
+                                                 .arg(m_page->fileName(), error));
+    return false;
 }
 
 bool Editor::saveAs()
@@ -48,7 +70,7 @@ bool Editor::saveAs()
         return false;
     const QString old = m_page->fileName();
     m_page->setFileName(name);
-    if (m_page->writeFile())
+    if (write())
         return true;
     m_page->setFileName(old); // nothing was written there: later saves go where they went before
     return false;

@@ -3,8 +3,10 @@
 #include "doublepage.h"
 #include "editor.h"
 #include "recentfiles.h"
+#include "zonepanel.h"
 
 #include <QCloseEvent>
+#include <QDockWidget>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMdiArea>
@@ -19,18 +21,25 @@ MainWindow::MainWindow(QWidget *parent)
     , m_area(new QMdiArea(this))
     , m_undo(new QUndoGroup(this))
     , m_recent(new RecentFiles(this))
+    , m_zones(new ZonePanel)
 {
     connect(m_area, &QMdiArea::subWindowActivated, this, [this] {
         DoublePage *page = activePage();
         m_undo->setActiveStack(page ? page->undoStack() : nullptr);
+        m_zones->setEditor(activeEditor());
     });
+    auto *dock = new QDockWidget(tr("Зоны и материалы"), this);
+    dock->setObjectName(QStringLiteral("zones"));
+    dock->setFeatures(QDockWidget::DockWidgetMovable | QDockWidget::DockWidgetFloatable);
+    dock->setWidget(m_zones);
+    addDockWidget(Qt::RightDockWidgetArea, dock);
     m_area->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     m_area->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setCentralWidget(m_area);
     buildMenus();
     statusBar(); // there from the start, so that the first message does not shift the pages
     setWindowTitle(tr("Double page editor"));
-    resize(1280, 900); // room for a whole double page at its natural size
+    resize(1600, 900); // room for a whole double page at its natural size, and the zones beside it
 }
 
 void MainWindow::buildMenus()
@@ -44,6 +53,8 @@ void MainWindow::buildMenus()
     file->addSeparator();
     m_recent->attach(file->addMenu(tr("Последние файлы")));
     connect(m_recent, &RecentFiles::chosen, this, &MainWindow::openFile);
+    file->addSeparator();
+    file->addAction(tr("Открыть содержание курса…"), this, &MainWindow::openContents);
     file->addSeparator();
     // Closing the window asks about unsaved pages before the program ends.
     file->addAction(tr("Выход"), QKeySequence(tr("Ctrl+X")), this, &QWidget::close);
@@ -102,11 +113,19 @@ void MainWindow::openDoublePage()
 Editor *MainWindow::openFile(const QString &path)
 {
     Editor *editor = addEditor();
-    editor->page()->readFile(path);
+    editor->open(path);
     editor->show();
     fitToPage(editor);
     m_recent->add(path);
     return editor;
+}
+
+void MainWindow::openContents()
+{
+    const QString name = QFileDialog::getOpenFileName(this, tr("Содержание курса"), QFileInfo(m_zones->contentsPath()).path(),
+                                                      QStringLiteral("content.xml (content.xml);;*.xml"));
+    if (!name.isEmpty())
+        m_zones->loadContents(name);
 }
 
 void MainWindow::saveDoublePage()

@@ -6,6 +6,7 @@
 class DoublePage;
 class Editor;
 class RecentFiles;
+class ZonePanel;
 class QMdiArea;
 class QUndoGroup;
 
@@ -18,6 +19,7 @@ public:
     explicit MainWindow(QWidget *parent = nullptr);
 
     QMdiArea *area() const { return m_area; }
+    ZonePanel *zonePanel() const { return m_zones; }
     Editor *addEditor();
     // A page window on the hitzone file at `path`.
     Editor *openFile(const QString &path);
@@ -27,6 +29,7 @@ public slots:
     void openDoublePage();
     void saveDoublePage();
     void saveDoublePageAs();
+    void openContents();
     void attachSVG();
     void appendHitzone();
     void deletePrevPoint();
@@ -44,6 +47,7 @@ private:
     QMdiArea *m_area;
     QUndoGroup *m_undo; // the active page's history
     RecentFiles *m_recent;
+    ZonePanel *m_zones;
 };
 
 #endif

@@ -3,12 +3,24 @@
 #include "editor.h"
 #include "fileanswer.h"
 #include "mainwindow.h"
+#include "pagematerials.h"
+#include "zonepanel.h"
 
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QTemporaryDir>
+#include <QLineEdit>
+#include <QListWidget>
 #include <QStandardPaths>
+#include <QTreeWidget>
+#include <QUndoStack>
 #include <QTest>
+
+static QByteArray readAll(const QString &name)
+{
+    QFile file(name);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+}
 
 class TestEditorWindows : public QObject
 {
@@ -25,6 +37,7 @@ private slots:
     void unfinishedZoneKeepsThePageModifiedAfterASave();
     void openedPageShowsAtItsImageSize();
     void typedNameWithoutSuffixIsSavedAsXml();
+    void materialsOfZonesAreChosenAndKeptInTheMap();
 
 private:
     Editor *drawnPage(MainWindow &window);
@@ -234,6 +247,69 @@ void TestEditorWindows::typedNameWithoutSuffixIsSavedAsXml()
         window.saveDoublePage();
     }
     QCOMPARE(editor->page()->fileName(), m_dir->filePath("other.xml"));
+}
+
+void TestEditorWindows::materialsOfZonesAreChosenAndKeptInTheMap()
+{
+    // A course away from the working folder: image and contents are found from the hitzone file.
+    QDir().mkpath("course/data/pages");
+    QDir().mkpath("course/pages");
+    QImage image(200, 100, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    image.save("course/data/pages/q.png");
+    auto write = [](const QString &name, const QByteArray &text) {
+        QFile file(name);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(text);
+    };
+    write("course/data/content.xml", "<content><chapter caption=\"Глава\">"
+                                     "<object caption=\"Первый рассказ\" id=\"a\"/>"
+                                     "<object caption=\"Вторая игра\" id=\"b\"/></chapter></content>");
+    write("course/pages/q.xml", "<doublepage file=\"data/pages/q.png\">"
+                                "<hitzone number=\"1\">10,10,50,10,50,40,10,40</hitzone>"
+                                "<hitzone number=\"2\">100,10,150,10,150,40,100,40</hitzone></doublepage>");
+    write("course/pages/q.map", "# made by hand\n\n1 = a\n# the end\n");
+
+    MainWindow window;
+    window.show();
+    Editor *editor = window.openFile(m_dir->filePath("course/pages/q.xml"));
+    QCOMPARE(editor->page()->image().size(), QSize(200, 100));
+    ZonePanel *panel = window.zonePanel();
+    QCOMPARE(panel->contentsPath(), m_dir->filePath("course/data/content.xml"));
+    QTreeWidget *zones = panel->zoneList();
+    QCOMPARE(zones->topLevelItemCount(), 2);
+    QCOMPARE(zones->topLevelItem(0)->text(1), QString("Первый рассказ (a)"));
+    QCOMPARE(zones->topLevelItem(1)->text(1), QString("нет материала"));
+    QCOMPARE(editor->materials()->unmapped(), QSet<int>({2}));
+
+    zones->topLevelItem(1)->setSelected(true); // the list selects on the canvas
+    QCOMPARE(editor->page()->selectedNumber(), 2);
+    panel->searchField()->setText("игра");
+    QListWidget *materials = panel->materialList();
+    QVERIFY(materials->item(0)->isHidden());
+    materials->setCurrentItem(materials->item(1));
+    panel->assignMaterial();
+    QCOMPARE(zones->topLevelItem(1)->text(1), QString("Вторая игра (b)"));
+    QVERIFY(editor->materials()->unmapped().isEmpty());
+    QVERIFY(editor->save());
+    QCOMPARE(readAll("course/pages/q.map"), QByteArray("# made by hand\n\n1 = a\n# the end\n2 = b\n"));
+
+    // Zone 1 gone: its line goes, the author's comments stay; zone 2 keeps its number and material.
+    editor->page()->selectNumber(1);
+    editor->page()->deleteSelected();
+    QVERIFY(editor->save());
+    QCOMPARE(readAll("course/pages/q.map"), QByteArray("# made by hand\n\n# the end\n2 = b\n"));
+    editor->page()->undoStack()->undo();
+    editor->page()->undoStack()->undo(); // the material of zone 2 is one step in the page's history
+    QCOMPARE(editor->materials()->unmapped(), QSet<int>({2}));
+
+    Editor *again = window.openFile(m_dir->filePath("course/pages/q.xml"));
+    QCOMPARE(again->page()->numbers(), QList<int>({2}));
+    QCOMPARE(again->materials()->materialOf(2), QString("b"));
+    QVERIFY(!again->isWindowModified());
+    QVERIFY(editor->page()->isModified());
+    BoxAnswer discard(QMessageBox::Discard);
+    QVERIFY(window.close());
 }
 
 QTEST_MAIN(TestEditorWindows)
