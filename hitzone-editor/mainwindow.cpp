@@ -2,10 +2,16 @@
 
 #include "doublepage.h"
 #include "editor.h"
+#include "coursefolder.h"
+#include "pagemoviejob.h"
+#include "problempanel.h"
 #include "recentfiles.h"
+#include "trialwindow.h"
 #include "zonepanel.h"
 
 #include <QCloseEvent>
+#include <QDir>
+#include <QMessageBox>
 #include <QDockWidget>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -22,6 +28,7 @@ MainWindow::MainWindow(QWidget *parent)
     , m_undo(new QUndoGroup(this))
     , m_recent(new RecentFiles(this))
     , m_zones(new ZonePanel)
+    , m_problems(new ProblemPanel)
 {
     connect(m_area, &QMdiArea::subWindowActivated, this, [this] {
         DoublePage *page = activePage();
@@ -33,6 +40,15 @@ MainWindow::MainWindow(QWidget *parent)
     dock->setFeatures(QDockWidget::DockWidgetMovable | QDockWidget::DockWidgetFloatable);
     dock->setWidget(m_zones);
     addDockWidget(Qt::RightDockWidgetArea, dock);
+    auto *problems = new QDockWidget(tr("Сборка страницы"), this);
+    problems->setObjectName(QStringLiteral("problems"));
+    problems->setFeatures(QDockWidget::DockWidgetMovable | QDockWidget::DockWidgetFloatable);
+    problems->setWidget(m_problems);
+    addDockWidget(Qt::BottomDockWidgetArea, problems);
+    connect(m_problems, &ProblemPanel::zoneChosen, this, [this](int number) {
+        if (DoublePage *page = activePage())
+            page->selectNumber(number);
+    });
     m_area->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     m_area->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setCentralWidget(m_area);
@@ -73,6 +89,10 @@ void MainWindow::buildMenus()
     // Ctrl+Z undoes any change now, a point as well; this keeps taking back points only.
     edit->addAction(tr("Удалить предыдущую точку"), QKeySequence(Qt::Key_Backspace), this, &MainWindow::deletePrevPoint);
     edit->addAction(tr("Удалить зону"), QKeySequence(QKeySequence::Delete), this, &MainWindow::deleteHitzone);
+
+    QMenu *page = menuBar()->addMenu(tr("Страница"));
+    page->addAction(tr("Собрать страницу"), QKeySequence(tr("Ctrl+B")), this, &MainWindow::buildPage);
+    page->addAction(tr("Проверить"), QKeySequence(tr("F5")), this, &MainWindow::tryPage);
 }
 
 Editor *MainWindow::addEditor()
@@ -178,6 +198,49 @@ void MainWindow::deleteHitzone()
 {
     if (DoublePage *page = activePage())
         page->deleteSelected();
+}
+
+bool MainWindow::buildPage()
+{
+    Editor *editor = activeEditor();
+    if (!editor)
+        return false;
+    DoublePage *page = editor->page();
+    // The movie is built from the files: what the author sees must be in them first.
+    if ((page->isModified() || page->fileName().isEmpty()) && !editor->save())
+        return false;
+    const CourseFolder course(page->fileName());
+    if (!course.isValid()) {
+        QMessageBox::warning(this, tr("Ошибка"), tr("Не найдена папка курса: выше файла «%1» нет data/content.xml.")
+                                                     .arg(QDir::toNativeSeparators(page->fileName())));
+        return false;
+    }
+    PageMovieJob job;
+    job.imagePath = page->imagePath();
+    job.hitzonePath = page->fileName();
+    job.mapPath = CourseFolder::mapFile(page->fileName());
+    job.contentsPath = course.contentsFile();
+    job.outputPath = QDir(course.textbookFolder()).filePath(QFileInfo(page->fileName()).completeBaseName() + QStringLiteral(".swf"));
+    QDir().mkpath(course.textbookFolder());
+    const bool built = job.run();
+    m_problems->showProblems(job.errors(), job.warnings(), job.hitzonePath, job.mapPath);
+    if (built) {
+        m_builtMovie = job.outputPath;
+        statusBar()->showMessage(tr("Страница собрана: %1").arg(QDir::toNativeSeparators(job.outputPath)));
+    } else {
+        m_problems->parentWidget()->show();
+        statusBar()->showMessage(tr("Страница не собрана, ошибок: %1").arg(job.errors().size()));
+    }
+    return built;
+}
+
+void MainWindow::tryPage()
+{
+    if (!buildPage())
+        return;
+    if (!m_trial)
+        m_trial = new TrialWindow(this);
+    m_trial->play(m_builtMovie, m_zones->contentsPath(), activePage()->image().size());
 }
 
 void MainWindow::closeEvent(QCloseEvent *event)

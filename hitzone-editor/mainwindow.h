@@ -7,6 +7,8 @@ class DoublePage;
 class Editor;
 class RecentFiles;
 class ZonePanel;
+class ProblemPanel;
+class TrialWindow;
 class QMdiArea;
 class QUndoGroup;
 
@@ -20,6 +22,8 @@ public:
 
     QMdiArea *area() const { return m_area; }
     ZonePanel *zonePanel() const { return m_zones; }
+    ProblemPanel *problemPanel() const { return m_problems; }
+    QString builtMovie() const { return m_builtMovie; }
     Editor *addEditor();
     // A page window on the hitzone file at `path`.
     Editor *openFile(const QString &path);
@@ -30,6 +34,11 @@ public slots:
     void saveDoublePage();
     void saveDoublePageAs();
     void openContents();
+    // Saves the active page and builds its movie into the course's data/textbook; false when
+    // no movie was written (the problems panel says why).
+    bool buildPage();
+    // Builds the page and plays it in the editor's player, telling which material a click opens.
+    void tryPage();
     void attachSVG();
     void appendHitzone();
     void deletePrevPoint();
@@ -48,6 +57,9 @@ private:
     QUndoGroup *m_undo; // the active page's history
     RecentFiles *m_recent;
     ZonePanel *m_zones;
+    ProblemPanel *m_problems;
+    TrialWindow *m_trial = nullptr;
+    QString m_builtMovie;
 };
 
 #endif

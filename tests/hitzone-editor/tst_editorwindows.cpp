@@ -4,6 +4,7 @@
 #include "fileanswer.h"
 #include "mainwindow.h"
 #include "pagematerials.h"
+#include "problempanel.h"
 #include "zonepanel.h"
 
 #include <QMdiArea>
@@ -11,6 +12,7 @@
 #include <QTemporaryDir>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QProcess>
 #include <QStandardPaths>
 #include <QTreeWidget>
 #include <QUndoStack>
@@ -38,10 +40,12 @@ private slots:
     void openedPageShowsAtItsImageSize();
     void typedNameWithoutSuffixIsSavedAsXml();
     void materialsOfZonesAreChosenAndKeptInTheMap();
+    void builtPageIsPagemoviesAndNamesTheZoneAtFault();
 
 private:
     Editor *drawnPage(MainWindow &window);
     static void click(Editor *editor, int x, int y);
+    void makeCourse();
 
     QTemporaryDir *m_dir = nullptr;
     QString m_oldCwd;
@@ -249,7 +253,7 @@ void TestEditorWindows::typedNameWithoutSuffixIsSavedAsXml()
     QCOMPARE(editor->page()->fileName(), m_dir->filePath("other.xml"));
 }
 
-void TestEditorWindows::materialsOfZonesAreChosenAndKeptInTheMap()
+void TestEditorWindows::makeCourse()
 {
     // A course away from the working folder: image and contents are found from the hitzone file.
     QDir().mkpath("course/data/pages");
@@ -270,6 +274,11 @@ void TestEditorWindows::materialsOfZonesAreChosenAndKeptInTheMap()
                                 "<hitzone number=\"2\">100,10,150,10,150,40,100,40</hitzone></doublepage>");
     write("course/pages/q.map", "# made by hand\n\n1 = a\n# the end\n");
 
+}
+
+void TestEditorWindows::materialsOfZonesAreChosenAndKeptInTheMap()
+{
+    makeCourse();
     MainWindow window;
     window.show();
     Editor *editor = window.openFile(m_dir->filePath("course/pages/q.xml"));
@@ -310,6 +319,38 @@ void TestEditorWindows::materialsOfZonesAreChosenAndKeptInTheMap()
     QVERIFY(editor->page()->isModified());
     BoxAnswer discard(QMessageBox::Discard);
     QVERIFY(window.close());
+}
+
+void TestEditorWindows::builtPageIsPagemoviesAndNamesTheZoneAtFault()
+{
+    makeCourse();
+    MainWindow window;
+    window.show();
+    Editor *editor = window.openFile(m_dir->filePath("course/pages/q.xml"));
+    QVERIFY(!window.buildPage()); // zone 2 opens nothing
+    ProblemPanel *problems = window.problemPanel();
+    QCOMPARE(problems->count(), 1);
+    QVERIFY2(problems->item(0)->text().contains("hitzone 2 has no material"), qPrintable(problems->item(0)->text()));
+    QCOMPARE(ProblemPanel::zoneOf(problems->item(0)), 2);
+    emit problems->itemClicked(problems->item(0));
+    QCOMPARE(editor->page()->selectedNumber(), 2);
+    QVERIFY(!QFile::exists("course/data/textbook/q.swf"));
+
+    editor->materials()->setMaterial(2, "b");
+    QVERIFY(window.buildPage()); // saved first: the movie is built from the files
+    QCOMPARE(problems->count(), 0);
+    QCOMPARE(window.builtMovie(), m_dir->filePath("course/data/textbook/q.swf"));
+    QVERIFY(!editor->isWindowModified());
+
+    QProcess pagemovie;
+    pagemovie.start(PAGEMOVIE_PATH, {"--image", "course/data/pages/q.png", "--hitzones", "course/pages/q.xml",
+                                     "--map", "course/pages/q.map", "--contents", "course/data/content.xml",
+                                     "--output", "by-tool.swf"});
+    QVERIFY(pagemovie.waitForFinished());
+    QCOMPARE(pagemovie.exitCode(), 0);
+    const QByteArray built = readAll("course/data/textbook/q.swf");
+    QVERIFY(built.size() > 100);
+    QCOMPARE(built, readAll("by-tool.swf"));
 }
 
 QTEST_MAIN(TestEditorWindows)
