@@ -45,6 +45,9 @@ MainWindow::MainWindow(QWidget *parent)
     problems->setFeatures(QDockWidget::DockWidgetMovable | QDockWidget::DockWidgetFloatable);
     problems->setWidget(m_problems);
     addDockWidget(Qt::BottomDockWidgetArea, problems);
+    // The page gets the room: the zones take a column, the problems a few rows.
+    resizeDocks({dock, problems}, {430, 110}, Qt::Horizontal);
+    resizeDocks({problems}, {110}, Qt::Vertical);
     connect(m_problems, &ProblemPanel::zoneChosen, this, [this](int number) {
         if (DoublePage *page = activePage())
             page->selectNumber(number);
