@@ -1,21 +1,39 @@
 #include "doublepage.h"
 
+#include <QDir>
 #include <QDomDocument>
+#include <QFileInfo>
 #include <QFile>
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QSaveFile>
 #include <QTextStream>
+#include <QUndoStack>
+
+#include "zonescommand.h"
 
 #include <cmath>
 
+namespace {
+// How far from a corner of the selected zone a press still takes its handle, in image pixels.
+constexpr double handleReach = 5;
+}
+
 DoublePage::DoublePage(QWidget *parent)
     : QWidget(parent)
-    , m_hitzones{QPolygonF()}
+    , m_undo(new QUndoStack(this))
 {
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
     setMouseTracking(true);
+}
+
+void DoublePage::Zones::scale(double scaleX, double scaleY)
+{
+    for (QPolygonF &zone : polygons) {
+        for (QPointF &point : zone)
+            point = QPointF(point.x() * scaleX, point.y() * scaleY);
+    }
 }
 
 void DoublePage::setModified(bool modified)
@@ -24,6 +42,14 @@ void DoublePage::setModified(bool modified)
         return;
     m_modified = modified;
     emit modificationChanged(modified);
+}
+
+void DoublePage::setFileName(const QString &fileName)
+{
+    if (m_fileName == fileName)
+        return;
+    m_fileName = fileName;
+    emit fileNameChanged(fileName);
 }
 
 void DoublePage::setImage(const QString &path)
@@ -35,34 +61,131 @@ void DoublePage::setImage(const QString &path)
     update();
 }
 
+int DoublePage::nextFreeNumber() const
+{
+    // Numbers kept by the undo stack count as taken: a deleted zone that comes back keeps its material.
+    QSet<int> taken(m_zones.numbers.cbegin(), m_zones.numbers.cend());
+    for (int i = 0; i < m_undo->count(); ++i) {
+        if (const auto *command = dynamic_cast<const ZonesCommand *>(m_undo->command(i)))
+            taken.unite(command->numbers());
+    }
+    int number = 1;
+    while (taken.contains(number))
+        ++number;
+    return number;
+}
+
+void DoublePage::record(const QString &text, const Zones &before)
+{
+    if (m_zones == before)
+        return;
+    m_undo->push(new ZonesCommand(this, text, before, m_zones));
+    setModified(true);
+    emit zonesChanged();
+    update();
+}
+
+void DoublePage::restoreZones(const Zones &zones)
+{
+    m_zones = zones;
+    if (m_selected >= completedCount())
+        setSelected(-1);
+    setModified(true);
+    emit zonesChanged();
+    update();
+}
+
 bool DoublePage::appendHitzone()
 {
     QPolygonF &zone = current();
     // One or two points enclose nothing a pupil could click; the page movie would leave the zone out.
     if (zone.size() < 3)
         return false;
+    const Zones before = m_zones;
     const QPointF first = zone.first();
     QPointF &last = zone.last();
     if (std::abs(first.y() - last.y()) < std::abs(first.x() - last.x()))
         last.setY(first.y());
     else
         last.setX(first.x());
-    m_hitzones.append(QPolygonF());
-    setModified(true);
-    update();
+    m_zones.numbers.append(nextFreeNumber());
+    m_zones.polygons.append(QPolygonF());
+    record(tr("Добавить зону"), before);
     return true;
 }
 
 void DoublePage::deletePrevPoint()
 {
-    if (!current().isEmpty())
+    const Zones before = m_zones;
+    if (!current().isEmpty()) {
         current().removeLast();
-    else if (m_hitzones.size() > 1)
-        m_hitzones.removeLast(); // the last completed zone becomes the current one
-    else
+    } else if (completedCount() > 0) {
+        if (m_selected == completedCount() - 1)
+            setSelected(-1);
+        m_zones.polygons.removeLast(); // the last completed zone becomes the current one
+        m_zones.numbers.removeLast();
+    }
+    record(tr("Удалить предыдущую точку"), before);
+}
+
+void DoublePage::deleteSelected()
+{
+    if (m_selected < 0)
         return;
-    setModified(true);
+    const Zones before = m_zones;
+    m_zones.polygons.removeAt(m_selected);
+    m_zones.numbers.removeAt(m_selected);
+    setSelected(-1);
+    record(tr("Удалить зону"), before);
+}
+
+void DoublePage::selectNumber(int number)
+{
+    setSelected(m_zones.numbers.indexOf(number));
+}
+
+int DoublePage::selectedNumber() const
+{
+    return m_selected < 0 ? 0 : m_zones.numbers.value(m_selected);
+}
+
+void DoublePage::setSelected(int index)
+{
+    if (m_selected == index)
+        return;
+    m_selected = index;
     update();
+    emit selectionChanged(selectedNumber());
+}
+
+void DoublePage::setUnmapped(const QSet<int> &numbers)
+{
+    m_unmapped = numbers;
+    update();
+}
+
+int DoublePage::zoneAt(const QPointF &p) const
+{
+    // The selected zone first, then the latest drawn: the one painted on top.
+    if (m_selected >= 0 && m_zones.polygons[m_selected].containsPoint(p, Qt::WindingFill))
+        return m_selected;
+    for (int i = completedCount() - 1; i >= 0; --i) {
+        if (m_zones.polygons[i].containsPoint(p, Qt::WindingFill))
+            return i;
+    }
+    return -1;
+}
+
+int DoublePage::handleAt(const QPointF &p) const
+{
+    if (m_selected < 0)
+        return -1;
+    const QPolygonF &zone = m_zones.polygons[m_selected];
+    for (int k = 0; k < zone.size(); ++k) {
+        if (std::abs(zone[k].x() - p.x()) <= handleReach && std::abs(zone[k].y() - p.y()) <= handleReach)
+            return k;
+    }
+    return -1;
 }
 
 void DoublePage::mousePressEvent(QMouseEvent *event)
@@ -71,6 +194,27 @@ void DoublePage::mousePressEvent(QMouseEvent *event)
     if (event->button() != Qt::LeftButton)
         return;
     const QPointF p = event->position();
+    // While a zone is being drawn every click is its next point; otherwise a click on a zone takes it.
+    if (current().isEmpty()) {
+        const int handle = handleAt(p);
+        const int zone = handle >= 0 ? m_selected : zoneAt(p);
+        if (zone >= 0) {
+            setSelected(zone);
+            m_drag = handle >= 0 ? Drag::Vertex : Drag::Zone;
+            m_dragVertex = handle;
+            m_pressPosition = p;
+            m_pressPolygon = m_zones.polygons[zone];
+            m_beforeDrag = m_zones;
+            return;
+        }
+    }
+    setSelected(-1);
+    addPoint(p);
+}
+
+void DoublePage::addPoint(const QPointF &p)
+{
+    const Zones before = m_zones;
     QPolygonF &zone = current();
     if (zone.isEmpty()) {
         zone.append(p);
@@ -82,14 +226,59 @@ void DoublePage::mousePressEvent(QMouseEvent *event)
         else
             zone.append(QPointF(last.x(), p.y()));
     }
-    setModified(true);
+    record(tr("Точка"), before);
     repaint();
 }
 
 void DoublePage::mouseMoveEvent(QMouseEvent *event)
 {
     m_mousePosition = event->position().toPoint();
+    if (m_drag != Drag::None)
+        dragTo(event->position());
     update();
+}
+
+void DoublePage::dragTo(const QPointF &p)
+{
+    QPolygonF polygon = m_pressPolygon;
+    if (m_drag == Drag::Zone)
+        polygon.translate(p - m_pressPosition);
+    else
+        moveVertex(polygon, m_dragVertex, p);
+    m_zones.polygons[m_selected] = polygon;
+}
+
+void DoublePage::mouseReleaseEvent(QMouseEvent *event)
+{
+    if (m_drag == Drag::None || event->button() != Qt::LeftButton)
+        return;
+    dragTo(event->position());
+    const bool vertex = m_drag == Drag::Vertex;
+    m_drag = Drag::None;
+    record(vertex ? tr("Перемещение угла зоны") : tr("Перемещение зоны"), m_beforeDrag);
+}
+
+void DoublePage::moveVertex(QPolygonF &polygon, int vertex, const QPointF &to)
+{
+    const int n = polygon.size();
+    const QPointF from = polygon[vertex];
+    // Each neighbour shares one coordinate with the corner: it keeps sharing it, so both edges stay
+    // horizontal or vertical. A neighbour on the corner itself follows the edge beyond it.
+    auto follow = [&](int neighbour, int beyond) {
+        QPointF &q = polygon[neighbour];
+        bool horizontal = q.y() == from.y();
+        if (q == from)
+            horizontal = polygon[beyond].x() == q.x();
+        if (horizontal)
+            q.setY(to.y());
+        else
+            q.setX(to.x());
+    };
+    if (n >= 3) {
+        follow((vertex + n - 1) % n, (vertex + n - 2) % n);
+        follow((vertex + 1) % n, (vertex + 2) % n);
+    }
+    polygon[vertex] = to;
 }
 
 void DoublePage::resizeEvent(QResizeEvent *event)
@@ -106,9 +295,10 @@ void DoublePage::resizeEvent(QResizeEvent *event)
 
 void DoublePage::scalePoints(float scaleX, float scaleY)
 {
-    for (QPolygonF &zone : m_hitzones) {
-        for (QPointF &point : zone)
-            point = QPointF(point.x() * scaleX, point.y() * scaleY);
+    m_zones.scale(scaleX, scaleY);
+    for (int i = 0; i < m_undo->count(); ++i) {
+        if (auto *command = dynamic_cast<ZonesCommand *>(const_cast<QUndoCommand *>(m_undo->command(i))))
+            command->scale(scaleX, scaleY);
     }
 }
 
@@ -145,32 +335,59 @@ QString DoublePage::storedImagePath(const QString &imagePath)
     return at < 0 ? QString() : imagePath.mid(at);
 }
 
+QString DoublePage::resolvedImagePath(const QString &stored, const QString &hitzonePath)
+{
+    if (stored.isEmpty() || QDir::isAbsolutePath(stored))
+        return stored;
+    for (QDir folder = QFileInfo(hitzonePath).absoluteDir();; ) {
+        if (QFileInfo(folder.filePath(stored)).isFile())
+            return QDir::cleanPath(folder.filePath(stored));
+        if (!folder.cdUp())
+            return stored;
+    }
+}
+
 void DoublePage::readFile(const QString &path)
 {
-    m_fileName = path;
-    m_hitzones.clear();
+    setFileName(path);
+    m_zones = Zones();
+    m_zones.polygons.clear();
+    m_undo->clear();
+    setSelected(-1);
+    QList<int> wanted; // the file's numbers; 0 where it has none fit to keep
     QFile file(path);
     QDomDocument document;
     if (file.open(QIODevice::ReadOnly) && document.setContent(&file)
         && document.documentElement().tagName() == QLatin1String("doublepage")) {
         const QDomElement page = document.documentElement();
-        m_imagePath = page.attribute(QStringLiteral("file"));
+        m_imagePath = resolvedImagePath(page.attribute(QStringLiteral("file")), path);
         m_image = QImage(m_imagePath);
         for (QDomElement e = page.firstChildElement(QStringLiteral("hitzone")); !e.isNull();
              e = e.nextSiblingElement(QStringLiteral("hitzone"))) {
             QPolygonF zone;
-            if (parsePoints(e.text(), &zone))
-                m_hitzones.append(zone);
+            if (!parsePoints(e.text(), &zone))
+                continue;
+            m_zones.polygons.append(zone);
+            const int number = e.attribute(QStringLiteral("number")).toInt();
+            wanted.append(number > 0 && !wanted.contains(number) ? number : 0);
         }
         if (!m_image.isNull()) {
             m_scaleX = float(width()) / float(m_image.width());
             m_scaleY = float(height()) / float(m_image.height());
-            scalePoints(m_scaleX, m_scaleY);
+            m_zones.scale(m_scaleX, m_scaleY);
         }
     }
-    m_hitzones.append(QPolygonF());
+    m_zones.polygons.append(QPolygonF());
+    // The map beside the file names zones by these numbers: a zone keeps its own, and one the
+    // file leaves unnumbered (or numbers twice) takes the next free one.
+    m_zones.numbers = wanted;
+    for (int &number : m_zones.numbers) {
+        if (number == 0)
+            number = nextFreeNumber();
+    }
     setFixedSize(m_image.size());
     setModified(false);
+    emit zonesChanged();
     update();
 }
 
@@ -184,10 +401,10 @@ bool DoublePage::writeFile()
     QDomDocument document;
     QDomElement page = document.createElement(QStringLiteral("doublepage"));
     page.setAttribute(QStringLiteral("file"), stored);
-    for (int i = 0; i < m_hitzones.size() - 1; ++i) {
+    for (int i = 0; i < completedCount(); ++i) {
         QDomElement zone = document.createElement(QStringLiteral("hitzone"));
-        zone.setAttribute(QStringLiteral("number"), i + 1);
-        zone.appendChild(document.createTextNode(pointsText(m_hitzones[i])));
+        zone.setAttribute(QStringLiteral("number"), m_zones.numbers[i]);
+        zone.appendChild(document.createTextNode(pointsText(m_zones.polygons[i])));
         page.appendChild(zone);
     }
     document.appendChild(page);
@@ -225,6 +442,7 @@ void DoublePage::paintEvent(QPaintEvent *)
     painter.setFont(font);
     paintCompleted(painter);
     paintCurrent(painter);
+    paintSelection(painter);
     painter.setPen(QPen(QColor(0, 0, 255), 1));
     painter.drawLine(m_mousePosition.x(), 0, m_mousePosition.x(), height());
     painter.drawLine(0, m_mousePosition.y(), width(), m_mousePosition.y());
@@ -241,8 +459,19 @@ void DoublePage::paintGrid(QPainter &painter)
 
 void DoublePage::paintCompleted(QPainter &painter)
 {
-    for (int i = 0; i < m_hitzones.size() - 1; ++i) {
-        const QPolygonF &zone = m_hitzones[i];
+    const QPen pen = painter.pen();
+    const QBrush brush = painter.brush();
+    for (int i = 0; i < completedCount(); ++i) {
+        const QPolygonF &zone = m_zones.polygons[i];
+        const int number = m_zones.numbers[i];
+        // A zone that opens nothing yet is hatched, so it is not forgotten.
+        if (m_unmapped.contains(number)) {
+            painter.setBrush(QBrush(QColor(255, 0, 0, 96), Qt::BDiagPattern));
+            painter.setPen(QPen(QColor(255, 0, 0), 0, Qt::DashLine));
+        } else {
+            painter.setBrush(brush);
+            painter.setPen(pen);
+        }
         painter.drawPolygon(zone, Qt::WindingFill);
         const QRectF bounds = zone.boundingRect();
         // A zone too flat for a number keeps the size the previous number had.
@@ -252,13 +481,15 @@ void DoublePage::paintCompleted(QPainter &painter)
             font.setPixelSize(pixelSize);
             painter.setFont(font);
         }
-        painter.drawText(bounds, Qt::AlignCenter, QString::number(i + 1));
+        painter.setPen(pen);
+        painter.drawText(bounds, Qt::AlignCenter, QString::number(number));
     }
+    painter.setBrush(brush);
 }
 
 void DoublePage::paintCurrent(QPainter &painter)
 {
-    const QPolygonF &zone = m_hitzones.last();
+    const QPolygonF &zone = m_zones.polygons.last();
     if (zone.isEmpty())
         return;
     QPen pen = painter.pen();
@@ -280,4 +511,19 @@ void DoublePage::paintCurrent(QPainter &painter)
     line.setWidth(2);
     painter.setPen(line);
     painter.drawPolyline(zone);
+}
+
+void DoublePage::paintSelection(QPainter &painter)
+{
+    if (m_selected < 0)
+        return;
+    const QPolygonF &zone = m_zones.polygons[m_selected];
+    painter.setBrush(Qt::NoBrush);
+    painter.setPen(QPen(QColor(0, 120, 255), 2));
+    painter.drawPolygon(zone);
+    painter.setPen(QPen(QColor(0, 80, 200), 1));
+    painter.setBrush(Qt::white);
+    for (const QPointF &corner : zone)
+        painter.drawRect(QRectF(corner - QPointF(handleReach - 1, handleReach - 1),
+                                QSizeF(2 * handleReach - 2, 2 * handleReach - 2)));
 }

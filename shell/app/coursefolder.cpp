@@ -1,6 +1,7 @@
 #include "coursefolder.h"
 
 #include "environment.h"
+#include "installation.h"
 
 #include <QCommandLineParser>
 #include <QDir>
@@ -31,7 +32,7 @@ QString CourseFolder::chosen(const QStringList &arguments)
     if (!folder.isEmpty())
         return QDir::cleanPath(QDir::current().absoluteFilePath(folder));
     folder = setting();
-    const QDir installation(installationFolder());
+    const QDir installation(Installation::folder());
     return QDir::cleanPath(folder.isEmpty() ? installation.absolutePath() : installation.absoluteFilePath(folder));
 }
 

@@ -4,6 +4,7 @@
 #include "contentmodelproxy.h"
 #include "favoritesmodel.h"
 #include "favoritesmodelproxy.h"
+#include "installation.h"
 #include "markbookmodel.h"
 #include "pagelist.h"
 
@@ -175,23 +176,12 @@ QString mainWindowTitle()
         + QLatin1Char(')');
 }
 
-QString installationFolder()
-{
-    const QString programs = QCoreApplication::applicationDirPath();
-#ifdef PELLORA_SHARED_FOLDER
-    const QString shared = QDir::cleanPath(programs + QLatin1Char('/') + QStringLiteral(PELLORA_SHARED_FOLDER));
-    if (QFileInfo(shared).isDir())
-        return shared;
-#endif
-    return programs;
-}
-
 void chooseTheme()
 {
     installedTheme.clear();
     if (QFileInfo(QStringLiteral("theme")).isDir())
         return;
-    const QString installed = installationFolder() + QStringLiteral("/theme");
+    const QString installed = Installation::folder() + QStringLiteral("/theme");
     if (QFileInfo(installed).isDir())
         installedTheme = installed;
 }
@@ -204,18 +194,9 @@ QString themed(const QString &name)
     return installedTheme + name.mid(prefix.size());
 }
 
-QString ruffleFolder()
-{
-    const QString installation = installationFolder();
-    const QString installed = installation + QStringLiteral("/ruffle");
-    if (QFileInfo::exists(installed + QStringLiteral("/ruffle.js")) || installation != QCoreApplication::applicationDirPath())
-        return installed;
-    return QDir::current().absoluteFilePath(QStringLiteral("ruffle"));
-}
-
 QString helpFile()
 {
     const QString name = QStringLiteral("help.chm");
-    const QString installed = installationFolder() + QLatin1Char('/') + name;
+    const QString installed = Installation::folder() + QLatin1Char('/') + name;
     return QFileInfo::exists(name) || !QFileInfo::exists(installed) ? name : installed;
 }

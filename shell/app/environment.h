@@ -73,20 +73,10 @@ QString courseDataPath();
 // neither names a folder.
 QString courseDataSetting();
 
-// The installation's shared files (its theme, Ruffle, the help file, the demo course): the folder
-// PELLORA_SHARED_FOLDER names beside the program once installed (../share/pellora), the
-// program's own folder in a build folder.
-QString installationFolder();
-
 // A theme file named as the course names it ("theme/…"): under the course's own theme folder
 // when it has one, else under the installation's. Decided once the course is entered.
 QString themed(const QString &name);
 void chooseTheme();
-
-// Ruffle's folder: always the installation's, never one a course brings along (its script
-// would run in the player pages, beside every pupil's movie data). A test program has no
-// installation of its own: it takes the working directory's.
-QString ruffleFolder();
 
 // The help file: the course's own help.chm (relative, as the viewer is started in the course
 // folder), else the installation's.

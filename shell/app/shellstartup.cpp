@@ -6,6 +6,7 @@
 #include "flashengine.h"
 #include "flashfiles.h"
 #include "flashspace.h"
+#include "installation.h"
 #include "pupillock.h"
 #include "singleinstance.h"
 #include "windowauth.h"
@@ -109,7 +110,7 @@ void ShellStartup::warmUpPlayerAfterPaint(QWidget *signInWindow)
 void ShellStartup::quitAfterPaint(QWidget *signInWindow)
 {
     new AfterFirstPaint(signInWindow, [] {
-        const bool ruffle = FlashFiles(QDir::currentPath(), ruffleFolder()).missingRuffleFiles().isEmpty();
+        const bool ruffle = FlashFiles(QDir::currentPath(), Installation::ruffleFolder()).missingRuffleFiles().isEmpty();
         QTextStream(stdout) << "sign-in shown: course " << QDir::currentPath() << "; theme "
                             << QFileInfo(themed(QStringLiteral("theme"))).absoluteFilePath() << "; ruffle "
                             << (ruffle ? "found" : "missing") << "; pupils " << courseDataPath() << Qt::endl;

@@ -1,10 +1,10 @@
 #include "flashengine.h"
 
-#include "environment.h"
 #include "flashpage.h"
 #include "flashrequestfilter.h"
 #include "flashschemehandler.h"
 #include "flashwasmserver.h"
+#include "installation.h"
 #include "swfmovie.h"
 
 #include <QCoreApplication>
@@ -161,7 +161,7 @@ void FlashEngine::destroyInstance()
 
 FlashEngine::FlashEngine(QObject *parent)
     : QObject(parent),
-      m_files(QDir::currentPath(), ::ruffleFolder()),
+      m_files(QDir::currentPath(), Installation::ruffleFolder()),
       m_renderer(qEnvironmentVariable("PELLORA_FLASH_RENDERER", QStringLiteral("canvas"))),
       m_sparesKept(sparesWanted())
 {

@@ -5,6 +5,7 @@
 #include <QPainter>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QUndoStack>
 
 static QString readText(const QString &fileName)
 {
@@ -29,6 +30,7 @@ private slots:
     void edgesAreHorizontalOrVertical();
     void completingUsesTheClosingEdgeRule();
     void deletingWalksBackPointByPointAcrossZones();
+    void editingKeepsZonesRectilinearAndNumbersStable();
     void pointsFollowTheCanvasSizeIntoTheFile();
     void readerEdgeCases();
     void writerCutsAtDataAndKeepsSixDigits();
@@ -39,6 +41,22 @@ private slots:
 private:
     QString makeImage(const QString &relative, const QSize &size);
     void click(DoublePage &page, int x, int y) { QTest::mouseClick(&page, Qt::LeftButton, {}, QPoint(x, y)); }
+
+    void drag(DoublePage &page, QPoint from, QPoint to)
+    {
+        QTest::mousePress(&page, Qt::LeftButton, {}, from);
+        QTest::mouseMove(&page, (from + to) / 2);
+        QTest::mouseMove(&page, to);
+        QTest::mouseRelease(&page, Qt::LeftButton, {}, to);
+    }
+    void drawBox(DoublePage &page, int left, int top, int right, int bottom)
+    {
+        click(page, left, top);
+        click(page, right, top + 1);
+        click(page, right + 1, bottom);
+        click(page, left + 1, bottom + 1);
+        page.appendHitzone();
+    }
 
     QTemporaryDir *m_dir = nullptr;
     QString m_oldCwd;
@@ -139,6 +157,58 @@ void TestDoublePage::deletingWalksBackPointByPointAcrossZones()
     QCOMPARE(page.hitzones(), QList<QPolygonF>({QPolygonF({{10, 10}})}));
 }
 
+void TestDoublePage::editingKeepsZonesRectilinearAndNumbersStable()
+{
+    DoublePage page;
+    page.setImage(makeImage("data/pages/p1.png", QSize(400, 300)));
+    page.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&page));
+    drawBox(page, 10, 10, 50, 40);
+    drawBox(page, 100, 100, 150, 140);
+    drawBox(page, 200, 10, 260, 60);
+    const QList<QPolygonF> drawn = page.hitzones();
+    QCOMPARE(page.numbers(), QList<int>({1, 2, 3}));
+    QUndoStack *undo = page.undoStack();
+    const int drawnAt = undo->index();
+
+    drag(page, {120, 120}, {140, 125}); // the whole zone
+    QCOMPARE(page.selectedNumber(), 2);
+    QCOMPARE(page.hitzones()[1], QPolygonF({{120, 105}, {170, 105}, {170, 145}, {120, 145}}));
+    drag(page, {120, 105}, {110, 95}); // its top-left handle: both neighbours follow on their axes
+    QCOMPARE(page.hitzones()[1], QPolygonF({{110, 95}, {170, 95}, {170, 145}, {110, 145}}));
+    drag(page, {170, 145}, {180, 146});
+    QCOMPARE(page.hitzones()[1], QPolygonF({{110, 95}, {180, 95}, {180, 146}, {110, 146}}));
+
+    click(page, 20, 20);
+    QCOMPARE(page.selectedNumber(), 1);
+    page.deleteSelected();
+    QCOMPARE(page.numbers(), QList<int>({2, 3}));
+    drawBox(page, 300, 200, 350, 250); // a number nobody had: undoing the deletion brings 1 back
+    QCOMPARE(page.numbers(), QList<int>({2, 3, 4}));
+    page.setFileName(m_dir->filePath("p.xml"));
+    QVERIFY(page.writeFile());
+    const QString saved = readText("p.xml");
+    QVERIFY(saved.contains("<hitzone number=\"2\">110,95,180,95,180,146,110,146</hitzone>\n"
+                           "    <hitzone number=\"3\">"));
+    QVERIFY(saved.contains("<hitzone number=\"4\">300,200,350,200,350,250,300,250</hitzone>"));
+
+    undo->setIndex(drawnAt); // every point, the deletion, the handle and the move taken back
+    QCOMPARE(page.hitzones(), drawn);
+    QCOMPARE(page.numbers(), QList<int>({1, 2, 3}));
+    undo->redo();
+    QCOMPARE(page.hitzones()[1], QPolygonF({{120, 105}, {170, 105}, {170, 145}, {120, 145}}));
+    undo->setIndex(undo->count());
+    QCOMPARE(page.numbers(), QList<int>({2, 3, 4}));
+    QCOMPARE(page.hitzones()[0], QPolygonF({{110, 95}, {180, 95}, {180, 146}, {110, 146}}));
+
+    // Taking back the last point of a zone in the same history as everything else.
+    click(page, 380, 10);
+    page.deletePrevPoint();
+    QVERIFY(!page.hasUnfinishedHitzone());
+    undo->undo();
+    QCOMPARE(page.hitzones().last(), QPolygonF({{380, 10}}));
+}
+
 void TestDoublePage::pointsFollowTheCanvasSizeIntoTheFile()
 {
     DoublePage page;
@@ -166,26 +236,32 @@ void TestDoublePage::pointsFollowTheCanvasSizeIntoTheFile()
 
 void TestDoublePage::readerEdgeCases()
 {
-    makeImage("data/pages/p2.png", QSize(400, 300));
-    writeText("zones.xml", "<doublepage file=\"data/pages/p2.png\">"
+    // The image is found from the hitzone file's folder upwards, wherever the editor was started.
+    makeImage("course/data/pages/p2.png", QSize(400, 300));
+    QDir().mkpath("course/pages");
+    writeText("course/pages/zones.xml", "<doublepage file=\"data/pages/p2.png\">"
                            "<hitzone number=\"5\">1,2,3,4</hitzone>"
                            "<hitzone number=\"2\">10,20,30,40,</hitzone>" // odd part count: dropped
                            "<other>9,9</other>"
                            "<hitzone number=\"9\">x,7,8.5,1e2</hitzone>" // a non-number reads as 0
+                           "<hitzone number=\"5\">3,3,4,4</hitzone>" // numbered twice: the next free
                            "</doublepage>");
     DoublePage page;
     page.resize(400, 300);
-    page.readFile(m_dir->filePath("zones.xml"));
-    QCOMPARE(page.imagePath(), QString("data/pages/p2.png"));
+    page.readFile(m_dir->filePath("course/pages/zones.xml"));
+    QCOMPARE(page.imagePath(), m_dir->filePath("course/data/pages/p2.png"));
     QCOMPARE(page.size(), QSize(400, 300));
-    QCOMPARE(page.hitzones().size(), 3);
+    QCOMPARE(page.hitzones().size(), 4);
     QCOMPARE(page.hitzones()[0], QPolygonF({{1, 2}, {3, 4}}));
     QCOMPARE(page.hitzones()[1], QPolygonF({{0, 7}, {8.5, 100}}));
-    QVERIFY(page.hitzones()[2].isEmpty());
+    QVERIFY(page.hitzones()[3].isEmpty());
+    QCOMPARE(page.numbers(), QList<int>({5, 9, 1}));
 
-    QVERIFY(page.writeFile()); // numbered anew, in order
-    QVERIFY(readText("zones.xml").contains("<hitzone number=\"1\">1,2,3,4</hitzone>\n"
-                                           "    <hitzone number=\"2\">0,7,8.5,100</hitzone>"));
+    QVERIFY(page.writeFile()); // the numbers the author sees, which the material map uses
+    QVERIFY(readText("course/pages/zones.xml").contains("<doublepage file=\"data/pages/p2.png\">\n"
+                                           "    <hitzone number=\"5\">1,2,3,4</hitzone>\n"
+                                           "    <hitzone number=\"9\">0,7,8.5,100</hitzone>\n"
+                                           "    <hitzone number=\"1\">3,3,4,4</hitzone>"));
 
     writeText("wrong.xml", "<page file=\"data/pages/p2.png\"><hitzone>1,2</hitzone></page>");
     page.readFile(m_dir->filePath("wrong.xml"));

@@ -3,11 +3,26 @@
 #include "editor.h"
 #include "fileanswer.h"
 #include "mainwindow.h"
+#include "pagematerials.h"
+#include "problempanel.h"
+#include "zonepanel.h"
 
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QTemporaryDir>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTreeWidget>
+#include <QUndoStack>
 #include <QTest>
+
+static QByteArray readAll(const QString &name)
+{
+    QFile file(name);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+}
 
 class TestEditorWindows : public QObject
 {
@@ -24,10 +39,13 @@ private slots:
     void unfinishedZoneKeepsThePageModifiedAfterASave();
     void openedPageShowsAtItsImageSize();
     void typedNameWithoutSuffixIsSavedAsXml();
+    void materialsOfZonesAreChosenAndKeptInTheMap();
+    void builtPageIsPagemoviesAndNamesTheZoneAtFault();
 
 private:
     Editor *drawnPage(MainWindow &window);
     static void click(Editor *editor, int x, int y);
+    void makeCourse();
 
     QTemporaryDir *m_dir = nullptr;
     QString m_oldCwd;
@@ -36,6 +54,7 @@ private:
 void TestEditorWindows::initTestCase()
 {
     QApplication::setAttribute(Qt::AA_DontUseNativeDialogs); // FileAnswer types into Qt's own dialogs
+    QStandardPaths::setTestModeEnabled(true); // the list of recent files is not the author's
 }
 
 void TestEditorWindows::init()
@@ -78,13 +97,19 @@ void TestEditorWindows::titleMarksUnsavedChanges()
 {
     MainWindow window;
     QCOMPARE(window.windowTitle(), QString("Double page editor"));
+    QCOMPARE(window.addEditor()->windowTitle(), QString("Безымянный.xml[*]"));
     Editor *editor = drawnPage(window);
     QVERIFY(editor->isWindowModified());
-    QMdiSubWindow *sub = window.area()->subWindowList().first();
-    QCOMPARE(sub->windowTitle(), QString("Безымянный.xml[*]"));
+    QMdiSubWindow *sub = window.area()->subWindowList().last();
+    QCOMPARE(sub->windowTitle(), QString("p.xml[*]"));
     QVERIFY(editor->save());
     QVERIFY(!editor->isWindowModified());
-    QCOMPARE(editor->windowTitle(), QString("Безымянный.xml[*]"));
+    {
+        FileAnswer answer(m_dir->filePath("copy.xml"));
+        QVERIFY(editor->saveAs());
+    }
+    QCOMPARE(sub->windowTitle(), QString("copy.xml[*]"));
+    QVERIFY(QFile::exists("copy.xml"));
 }
 
 void TestEditorWindows::closingAModifiedPageAsks()
@@ -226,6 +251,106 @@ void TestEditorWindows::typedNameWithoutSuffixIsSavedAsXml()
         window.saveDoublePage();
     }
     QCOMPARE(editor->page()->fileName(), m_dir->filePath("other.xml"));
+}
+
+void TestEditorWindows::makeCourse()
+{
+    // A course away from the working folder: image and contents are found from the hitzone file.
+    QDir().mkpath("course/data/pages");
+    QDir().mkpath("course/pages");
+    QImage image(200, 100, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    image.save("course/data/pages/q.png");
+    auto write = [](const QString &name, const QByteArray &text) {
+        QFile file(name);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(text);
+    };
+    write("course/data/content.xml", "<content><chapter caption=\"Глава\">"
+                                     "<object caption=\"Первый рассказ\" id=\"a\"/>"
+                                     "<object caption=\"Вторая игра\" id=\"b\"/></chapter></content>");
+    write("course/pages/q.xml", "<doublepage file=\"data/pages/q.png\">"
+                                "<hitzone number=\"1\">10,10,50,10,50,40,10,40</hitzone>"
+                                "<hitzone number=\"2\">100,10,150,10,150,40,100,40</hitzone></doublepage>");
+    write("course/pages/q.map", "# made by hand\n\n1 = a\n# the end\n");
+
+}
+
+void TestEditorWindows::materialsOfZonesAreChosenAndKeptInTheMap()
+{
+    makeCourse();
+    MainWindow window;
+    window.show();
+    Editor *editor = window.openFile(m_dir->filePath("course/pages/q.xml"));
+    QCOMPARE(editor->page()->image().size(), QSize(200, 100));
+    ZonePanel *panel = window.zonePanel();
+    QCOMPARE(panel->contentsPath(), m_dir->filePath("course/data/content.xml"));
+    QTreeWidget *zones = panel->zoneList();
+    QCOMPARE(zones->topLevelItemCount(), 2);
+    QCOMPARE(zones->topLevelItem(0)->text(1), QString("Первый рассказ (a)"));
+    QCOMPARE(zones->topLevelItem(1)->text(1), QString("нет материала"));
+    QCOMPARE(editor->materials()->unmapped(), QSet<int>({2}));
+
+    zones->topLevelItem(1)->setSelected(true); // the list selects on the canvas
+    QCOMPARE(editor->page()->selectedNumber(), 2);
+    panel->searchField()->setText("игра");
+    QListWidget *materials = panel->materialList();
+    QVERIFY(materials->item(0)->isHidden());
+    materials->setCurrentItem(materials->item(1));
+    panel->assignMaterial();
+    QCOMPARE(zones->topLevelItem(1)->text(1), QString("Вторая игра (b)"));
+    QVERIFY(editor->materials()->unmapped().isEmpty());
+    QVERIFY(editor->save());
+    QCOMPARE(readAll("course/pages/q.map"), QByteArray("# made by hand\n\n1 = a\n# the end\n2 = b\n"));
+
+    // Zone 1 gone: its line goes, the author's comments stay; zone 2 keeps its number and material.
+    editor->page()->selectNumber(1);
+    editor->page()->deleteSelected();
+    QVERIFY(editor->save());
+    QCOMPARE(readAll("course/pages/q.map"), QByteArray("# made by hand\n\n# the end\n2 = b\n"));
+    editor->page()->undoStack()->undo();
+    editor->page()->undoStack()->undo(); // the material of zone 2 is one step in the page's history
+    QCOMPARE(editor->materials()->unmapped(), QSet<int>({2}));
+
+    Editor *again = window.openFile(m_dir->filePath("course/pages/q.xml"));
+    QCOMPARE(again->page()->numbers(), QList<int>({2}));
+    QCOMPARE(again->materials()->materialOf(2), QString("b"));
+    QVERIFY(!again->isWindowModified());
+    QVERIFY(editor->page()->isModified());
+    BoxAnswer discard(QMessageBox::Discard);
+    QVERIFY(window.close());
+}
+
+void TestEditorWindows::builtPageIsPagemoviesAndNamesTheZoneAtFault()
+{
+    makeCourse();
+    MainWindow window;
+    window.show();
+    Editor *editor = window.openFile(m_dir->filePath("course/pages/q.xml"));
+    QVERIFY(!window.buildPage()); // zone 2 opens nothing
+    ProblemPanel *problems = window.problemPanel();
+    QCOMPARE(problems->count(), 1);
+    QVERIFY2(problems->item(0)->text().contains("hitzone 2 has no material"), qPrintable(problems->item(0)->text()));
+    QCOMPARE(ProblemPanel::zoneOf(problems->item(0)), 2);
+    emit problems->itemClicked(problems->item(0));
+    QCOMPARE(editor->page()->selectedNumber(), 2);
+    QVERIFY(!QFile::exists("course/data/textbook/q.swf"));
+
+    editor->materials()->setMaterial(2, "b");
+    QVERIFY(window.buildPage()); // saved first: the movie is built from the files
+    QCOMPARE(problems->count(), 0);
+    QCOMPARE(window.builtMovie(), m_dir->filePath("course/data/textbook/q.swf"));
+    QVERIFY(!editor->isWindowModified());
+
+    QProcess pagemovie;
+    pagemovie.start(PAGEMOVIE_PATH, {"--image", "course/data/pages/q.png", "--hitzones", "course/pages/q.xml",
+                                     "--map", "course/pages/q.map", "--contents", "course/data/content.xml",
+                                     "--output", "by-tool.swf"});
+    QVERIFY(pagemovie.waitForFinished());
+    QCOMPARE(pagemovie.exitCode(), 0);
+    const QByteArray built = readAll("course/data/textbook/q.swf");
+    QVERIFY(built.size() > 100);
+    QCOMPARE(built, readAll("by-tool.swf"));
 }
 
 QTEST_MAIN(TestEditorWindows)

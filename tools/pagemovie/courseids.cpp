@@ -7,6 +7,7 @@ bool CourseIds::read(const QString &path)
 {
     m_path = path;
     m_ids.clear();
+    m_materials.clear();
     m_errors.clear();
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
@@ -15,8 +16,11 @@ bool CourseIds::read(const QString &path)
     }
     QXmlStreamReader xml(&file);
     while (!xml.atEnd()) {
-        if (xml.readNext() == QXmlStreamReader::StartElement && xml.name() == QLatin1String("object"))
-            m_ids.insert(xml.attributes().value(QLatin1String("id")).toString());
+        if (xml.readNext() == QXmlStreamReader::StartElement && xml.name() == QLatin1String("object")) {
+            const QString id = xml.attributes().value(QLatin1String("id")).toString();
+            m_ids.insert(id);
+            m_materials.append({id, xml.attributes().value(QLatin1String("caption")).toString()});
+        }
     }
     if (xml.hasError()) {
         m_errors.append(QStringLiteral("%1:%2: not XML: %3").arg(path).arg(xml.lineNumber()).arg(xml.errorString()));
@@ -38,4 +42,18 @@ bool CourseIds::contains(const QString &materialId) const
 QStringList CourseIds::errors() const
 {
     return m_errors;
+}
+
+QList<CourseIds::Material> CourseIds::materials() const
+{
+    return m_materials;
+}
+
+QString CourseIds::caption(const QString &materialId) const
+{
+    for (const Material &material : m_materials) {
+        if (material.id == materialId)
+            return material.caption;
+    }
+    return QString();
 }

@@ -1,11 +1,9 @@
 // pagemovie: builds the page movie of one textbook double page. See README.md, "Page movies".
 
-#include "pagemoviebuilder.h"
-#include "pagesources.h"
+#include "pagemoviejob.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
-#include <QSaveFile>
 #include <QTextStream>
 
 int main(int argc, char *argv[])
@@ -36,22 +34,20 @@ int main(int argc, char *argv[])
         return 2;
     }
 
-    PageSources sources;
-    sources.load(parser.value(image), parser.value(hitzones), parser.value(map), parser.value(contents));
-    for (const QString &warning : sources.warnings())
+    PageMovieJob job;
+    job.imagePath = parser.value(image);
+    job.hitzonePath = parser.value(hitzones);
+    job.mapPath = parser.value(map);
+    job.contentsPath = parser.value(contents);
+    job.outputPath = parser.value(output);
+    job.jpegQuality = parser.value(jpeg).toInt();
+    job.frameRate = parser.value(frameRate).toDouble();
+    const bool written = job.run();
+    for (const QString &warning : job.warnings())
         err << "pagemovie: warning: " << warning << '\n';
-    for (const QString &error : sources.errors())
+    for (const QString &error : job.errors())
         err << "pagemovie: " << error << '\n';
-    if (!sources.errors().isEmpty())
+    if (!written)
         return 1;
-
-    PageMovieBuilder builder(sources);
-    builder.setJpegQuality(parser.value(jpeg).toInt());
-    builder.setFrameRate(qBound(0.25, parser.value(frameRate).toDouble(), 120.0));
-    QSaveFile file(parser.value(output));
-    if (!file.open(QIODevice::WriteOnly) || file.write(builder.build()) < 0 || !file.commit()) {
-        err << "pagemovie: " << parser.value(output) << ": " << file.errorString() << '\n';
-        return 1;
-    }
     return 0;
 }

@@ -2,11 +2,13 @@
 
 #include <QFile>
 #include <QRegularExpression>
+#include <QSaveFile>
 #include <QTextStream>
 
 bool MaterialMap::read(const QString &path)
 {
     m_path = path;
+    m_lines.clear();
     m_entries.clear();
     m_errors.clear();
     QFile file(path);
@@ -15,10 +17,55 @@ bool MaterialMap::read(const QString &path)
         return false;
     }
     QTextStream in(&file);
-    int line = 0;
     while (!in.atEnd())
-        readLine(in.readLine(), ++line);
+        m_lines.append(in.readLine());
+    parse();
     return m_errors.isEmpty();
+}
+
+void MaterialMap::parse()
+{
+    m_entries.clear();
+    m_errors.clear();
+    for (int i = 0; i < m_lines.size(); ++i)
+        readLine(m_lines[i], i + 1);
+}
+
+void MaterialMap::setMaterial(int number, const QString &materialId)
+{
+    const QString line = QStringLiteral("%1 = %2").arg(number).arg(materialId);
+    if (m_entries.contains(number)) {
+        const int at = m_entries.value(number).line - 1;
+        if (materialId.isEmpty())
+            m_lines.removeAt(at);
+        else
+            m_lines[at] = line;
+    } else if (!materialId.isEmpty()) {
+        m_lines.append(line);
+    }
+    parse();
+}
+
+QString MaterialMap::materialOf(int number) const
+{
+    return m_entries.value(number).materialId;
+}
+
+QString MaterialMap::text() const
+{
+    QString text;
+    for (const QString &line : m_lines)
+        text += line + QLatin1Char('\n');
+    return text;
+}
+
+bool MaterialMap::write(const QString &path, QString *errorString) const
+{
+    QSaveFile file(path);
+    if (file.open(QIODevice::WriteOnly) && file.write(text().toUtf8()) >= 0 && file.commit())
+        return true;
+    *errorString = file.errorString();
+    return false;
 }
 
 void MaterialMap::readLine(const QString &text, int line)
