@@ -16,5 +16,9 @@ int main(int argc, char *argv[])
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
     MainWindow window;
     window.show();
+    // Hitzone files named on the command line (a file manager's "open with") open as pages.
+    const QStringList files = QApplication::arguments().mid(1);
+    for (const QString &file : files)
+        window.openFile(file);
     return app.exec();
 }

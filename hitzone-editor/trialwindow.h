@@ -27,8 +27,8 @@ private:
     bool preparePlayer();
     void showRequest(const QString &request);
 
-    // The player plays only files of the folder it was started in, Ruffle's folder included:
-    // a folder of its own, away from the author's course and the installation.
+    // The player plays only files of the folder it was started in (and Ruffle from the
+    // installation): a folder of its own, away from the author's course.
     QTemporaryDir m_folder;
     FlashPlayer *m_player = nullptr;
     QLabel *m_status;
