@@ -58,8 +58,8 @@ SwfActions &startTimer(SwfActions &actions, const QString &name, const QString &
 const QString firstFrameTimer = QStringLiteral("tick set in frame 1");
 
 // Four frames a second, six frames, each tracing its number and how many enterFrame events
-// came before it. Frames 1 and 2 each start a timer that fires once, one and a half
-// frames later.
+// came before it. Frames 1 to 4 each start a timer that fires once, one and a half frames
+// later (half-way between two frames, and before the last).
 QByteArray clockMovie()
 {
     SwfMovie movie(QSize(400, 300), 4);
@@ -74,13 +74,12 @@ QByteArray clockMovie()
                          SwfActions().push("entered").push("entered").op(SwfActions::GetVariable)
                              .op(SwfActions::Increment).op(SwfActions::SetVariable))
         .op(SwfActions::SetMember);
-    startTimer(first, QStringLiteral("first"), firstFrameTimer);
     first.pushPath(QStringLiteral("flash.external.ExternalInterface")).getMember(QStringLiteral("available"));
     traceValue(first, QStringLiteral("available"));
     for (int frame = 1; frame <= 6; ++frame) {
         SwfActions actions = frame == 1 ? first : SwfActions();
-        if (frame == 2)
-            startTimer(actions, QStringLiteral("second"), QStringLiteral("tick set in frame 2"));
+        if (frame <= 4)
+            startTimer(actions, QStringLiteral("timer%1").arg(frame), QStringLiteral("tick set in frame %1").arg(frame));
         actions.push("frame ").getVariable(QStringLiteral("_currentframe")).op(SwfActions::Add2)
             .push(" after ").op(SwfActions::Add2).getVariable(QStringLiteral("entered")).op(SwfActions::Add2)
             .op(SwfActions::Trace);
