@@ -77,6 +77,9 @@ int DoublePage::nextFreeNumber() const
 
 void DoublePage::record(const QString &text, const Zones &before)
 {
+    // A change made while a zone is held (Delete, Backspace) ends the drag: the zone held
+    // may be gone, and the drag's starting zones are no longer the page's.
+    m_drag = Drag::None;
     if (m_zones == before)
         return;
     m_undo->push(new ZonesCommand(this, text, before, m_zones));
@@ -87,6 +90,7 @@ void DoublePage::record(const QString &text, const Zones &before)
 
 void DoublePage::restoreZones(const Zones &zones)
 {
+    m_drag = Drag::None; // an undo while a zone is held ends the drag, as any other change
     m_zones = zones;
     if (m_selected >= completedCount())
         setSelected(-1);
@@ -240,6 +244,8 @@ void DoublePage::mouseMoveEvent(QMouseEvent *event)
 
 void DoublePage::dragTo(const QPointF &p)
 {
+    if (m_selected < 0 || m_selected >= completedCount())
+        return;
     QPolygonF polygon = m_pressPolygon;
     if (m_drag == Drag::Zone)
         polygon.translate(p - m_pressPosition);
@@ -254,7 +260,6 @@ void DoublePage::mouseReleaseEvent(QMouseEvent *event)
         return;
     dragTo(event->position());
     const bool vertex = m_drag == Drag::Vertex;
-    m_drag = Drag::None;
     record(vertex ? tr("Перемещение угла зоны") : tr("Перемещение зоны"), m_beforeDrag);
 }
 
@@ -357,8 +362,16 @@ void DoublePage::readFile(const QString &path)
     QList<int> wanted; // the file's numbers; 0 where it has none fit to keep
     QFile file(path);
     QDomDocument document;
-    if (file.open(QIODevice::ReadOnly) && document.setContent(&file)
-        && document.documentElement().tagName() == QLatin1String("doublepage")) {
+    const bool isPage = file.open(QIODevice::ReadOnly) && document.setContent(&file)
+                        && document.documentElement().tagName() == QLatin1String("doublepage");
+    if (!isPage && file.exists()) {
+        // Another file (the course's contents, say) is never overwritten by a page saved over it.
+        QMessageBox::warning(this, tr("Открыть файл"),
+                             tr("«%1» — не файл зон двойной страницы. Страница будет новой, без имени.")
+                                 .arg(QDir::toNativeSeparators(path)));
+        setFileName(QString());
+    }
+    if (isPage) {
         const QDomElement page = document.documentElement();
         m_imagePath = resolvedImagePath(page.attribute(QStringLiteral("file")), path);
         m_image = QImage(m_imagePath);
