@@ -136,10 +136,12 @@ void MainWindow::openDoublePage()
 Editor *MainWindow::openFile(const QString &path)
 {
     Editor *editor = addEditor();
-    editor->open(path);
+    // Absolute: the trial player changes the working directory, and saves must still land here.
+    const QString file = QFileInfo(path).absoluteFilePath();
+    editor->open(file);
     editor->show();
     fitToPage(editor);
-    m_recent->add(path);
+    m_recent->add(file);
     return editor;
 }
 
