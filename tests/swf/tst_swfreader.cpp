@@ -124,6 +124,14 @@ void TestSwfReader::readsEveryCompressionAlike()
         QVERIFY2(!refused.read(corpus(name)), name);
         QVERIFY(!refused.error().isEmpty());
     }
+
+    // A sprite whose last tag takes its long length from the bytes after the sprite.
+    QByteArray escaping = QByteArray::fromHex("465753" "0a" "00000000" "00" "0018" "0100"
+                                              "c609" "0100" "0100" "ff09" // DefineSprite, 6 bytes
+                                              "40000000" "0000");
+    escaping[4] = char(escaping.size());
+    SwfReader refused;
+    QVERIFY(!refused.read(escaping));
 }
 
 void TestSwfReader::findsActionScript3()

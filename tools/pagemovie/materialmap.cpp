@@ -62,7 +62,7 @@ QString MaterialMap::text() const
 bool MaterialMap::write(const QString &path, QString *errorString) const
 {
     QSaveFile file(path);
-    if (file.open(QIODevice::WriteOnly) && file.write(text().toUtf8()) >= 0 && file.commit())
+    if (file.open(QIODevice::WriteOnly) && file.write(text().toUtf8()) >= 0 && file.flush() && file.commit())
         return true;
     *errorString = file.errorString();
     return false;

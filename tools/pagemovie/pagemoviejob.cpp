@@ -18,7 +18,7 @@ bool PageMovieJob::run()
     builder.setJpegQuality(jpegQuality);
     builder.setFrameRate(qBound(0.25, frameRate, 120.0));
     QSaveFile file(outputPath);
-    if (!file.open(QIODevice::WriteOnly) || file.write(builder.build()) < 0 || !file.commit()) {
+    if (!file.open(QIODevice::WriteOnly) || file.write(builder.build()) < 0 || !file.flush() || !file.commit()) {
         m_errors.append(QStringLiteral("%1: %2").arg(outputPath, file.errorString()));
         return false;
     }

@@ -21,6 +21,8 @@ struct Item
 constexpr int MaxStack = 1024;
 // More arguments than this are read as unknown rather than popped one by one.
 constexpr int MaxArguments = 64;
+// Functions nested in functions, each keeping its outer stack: deeper than any real movie.
+constexpr int MaxNestedBodies = 64;
 
 SwfHostCalls::Value valueOf(const Item &item)
 {
@@ -69,8 +71,10 @@ struct SwfHostCalls::Frame
 
 void SwfHostCalls::addString(const QString &text)
 {
-    if (text.size() <= MaxText && !m_strings.contains(text))
+    if (text.size() <= MaxText && !m_seen.contains(text)) {
+        m_seen.insert(text);
         m_strings.append(text);
+    }
 }
 
 void SwfHostCalls::record(Kind kind, const Value &name, const Value &target, const QList<Value> &arguments, bool posts)
@@ -202,6 +206,8 @@ void SwfHostCalls::scan(const QByteArray &program)
             int p = payload;
             const QString name = stringAt(p, end);
             const int bodySize = u16At(end - 2);
+            if (bodies.size() >= MaxNestedBodies)
+                return; // a movie built to exhaust the reader: what was read so far stands
             bodies.append({qMin(size, end + bodySize), frame.stack, name.isEmpty()});
             frame.stack.clear();
             break;

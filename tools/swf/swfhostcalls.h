@@ -3,6 +3,7 @@
 
 #include <QByteArray>
 #include <QList>
+#include <QSet>
 #include <QString>
 #include <QStringList>
 
@@ -48,6 +49,7 @@ private:
 
     QList<Call> m_calls;
     QStringList m_strings;
+    QSet<QString> m_seen; // m_strings as a set: a movie may push many thousands
     QStringList m_pool;
 };
 

@@ -295,7 +295,8 @@ bool SwfReader::readTags(int from, int end, int depth)
         quint32 length = header & 0x3f;
         if (length == 0x3f)
             length = in.u32();
-        if (!in.ok || length > quint32(end - in.pos()))
+        // The long length may itself lie past the end (of a sprite): count signed, never wrap.
+        if (!in.ok || in.pos() > end || qint64(length) > qint64(end) - in.pos())
             return fail(QStringLiteral("tag %1 at byte %2 runs past the end of the movie").arg(header >> 6).arg(in.pos()));
         Tag tag;
         tag.code = int(header >> 6);
