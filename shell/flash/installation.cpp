@@ -21,5 +21,10 @@ QString Installation::ruffleFolder()
     const QString installed = installation + QStringLiteral("/ruffle");
     if (QFileInfo::exists(installed + QStringLiteral("/ruffle.js")) || installation != QCoreApplication::applicationDirPath())
         return installed;
-    return QDir::current().absoluteFilePath(QStringLiteral("ruffle"));
+    // A program deep in a build tree (a test, a benchmark) runs in the tree's top folder and
+    // plays its Ruffle. Any other working directory may be a course: its ruffle/ never runs.
+    const QString working = QDir::currentPath();
+    if (QCoreApplication::applicationDirPath().startsWith(working + QLatin1Char('/')))
+        return working + QStringLiteral("/ruffle");
+    return installed;
 }

@@ -15,7 +15,7 @@ public:
 
     // Ruffle's folder: always the installation's, never one a course brings along (its script
     // would run in the player pages, beside every pupil's movie data). A test program has no
-    // installation of its own: it takes the working directory's.
+    // installation of its own: it takes the build tree's it runs in.
     static QString ruffleFolder();
 };
 
