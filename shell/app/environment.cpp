@@ -172,6 +172,10 @@ QString courseDataPath()
 
 QString mainWindowTitle()
 {
+    // Another course is named by its own title: task bars and screen readers must not call
+    // it the demo book.
+    if (!courseTitle.isEmpty() && courseTitle != QObject::tr("Веларин"))
+        return courseTitle;
     return QObject::tr("Веларин. 1\u00a0класс") + QStringLiteral(" (") + QObject::tr("авторы: Н. А. Светлова, П. И. Рябинин")
         + QLatin1Char(')');
 }

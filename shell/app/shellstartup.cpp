@@ -17,6 +17,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QMessageBox>
+#include <QRegularExpression>
 #include <QStyleFactory>
 #include <QTextStream>
 #include <QTimer>
@@ -34,6 +35,7 @@ bool ShellStartup::enterCourse(const QStringList &arguments)
     }
     const QString text = missing == folder
         ? QObject::tr("Папка курса %1 не найдена.").arg(QDir::toNativeSeparators(folder))
+        : missing.isEmpty() ? QObject::tr("Не могу открыть папку курса %1.").arg(QDir::toNativeSeparators(folder))
         : QObject::tr("Папка %1 не содержит курса: в ней нет файла %2.")
               .arg(QDir::toNativeSeparators(folder), QDir::toNativeSeparators(missing));
     QMessageBox::critical(nullptr, QObject::tr("Ошибка"), text, QMessageBox::Ok);
@@ -48,7 +50,12 @@ void ShellStartup::applyLook()
     styleSheet.open(QIODevice::ReadOnly);
     QString style = styleSheetText(styleSheet.readAll());
     // The style sheet names its pictures as the course does; the installation's theme lies elsewhere.
-    style.replace(QStringLiteral("url(theme/"), QStringLiteral("url(") + themed(QStringLiteral("theme/")));
+    // Quoted: an installation path may hold spaces or brackets ("Program Files (x86)").
+    const QString installed = themed(QStringLiteral("theme/"));
+    if (installed != QLatin1String("theme/")) {
+        static const QRegularExpression picture(QStringLiteral("url\\(theme/([^)]*)\\)"));
+        style.replace(picture, QStringLiteral("url(\"") + installed + QStringLiteral("\\1\")"));
+    }
     qApp->setStyleSheet(style);
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
 }
