@@ -87,6 +87,7 @@ private slots:
 private:
     QString pupilFolder(const QString &name) const { return courseDataPath() + "/pupils/" + name; }
     void makePupil(const QString &name, const QByteArray &keys, const QByteArray &settings);
+    int runAnsweringBox(QString *box);
 
     QTemporaryDir *m_home = nullptr;
     QTemporaryDir *m_install = nullptr;
@@ -124,6 +125,23 @@ void TestStartup::makePupil(const QString &name, const QByteArray &keys, const Q
     QFile s(pupilFolder(name) + "/flash.cfg");
     QVERIFY(s.open(QIODevice::WriteOnly));
     s.write(settings);
+}
+
+// Runs the shell, answering a message box with Ok (its title and text go to box) and closing
+// a sign-in window, which these starts must not reach.
+int TestStartup::runAnsweringBox(QString *box)
+{
+    QTimer watcher;
+    connect(&watcher, &QTimer::timeout, this, [box] {
+        if (auto *shown = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
+            *box = shown->windowTitle() + ": " + shown->text();
+            shown->button(QMessageBox::Ok)->click();
+        } else if (signInWindow()) {
+            signInWindow()->findChild<QPushButton *>("button_window_close")->click();
+        }
+    });
+    watcher.start(20);
+    return ShellStartup().run();
 }
 
 void TestStartup::closingSignInEndsWithoutTouchingPupils()
@@ -265,18 +283,7 @@ void TestStartup::silentHolderOfTheLockIsTold()
     QLockFile held(SingleInstance::lockFileName(courseDataPath()));
     QVERIFY(held.tryLock(0));
     QString box;
-    QTimer watcher;
-    connect(&watcher, &QTimer::timeout, this, [&box] {
-        if (auto *shown = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
-            box = shown->windowTitle() + ": " + shown->text();
-            shown->button(QMessageBox::Ok)->click();
-        } else if (signInWindow()) {
-            // The lock was not seen: the pupil would get a second shell.
-            signInWindow()->findChild<QPushButton *>("button_window_close")->click();
-        }
-    });
-    watcher.start(20);
-    QCOMPARE(ShellStartup().run(), 0);
+    QCOMPARE(runAnsweringBox(&box), 0); // a sign-in window here: the pupil would get a second shell
     QVERIFY2(box.startsWith("Ошибка: Программа уже запущена, но не отвечает"), qPrintable(box));
     QVERIFY(!mainWindow);
 }
@@ -287,17 +294,7 @@ void TestStartup::missingSchoolFolderIsToldAndNotMade()
     const QString school = m_home->path() + "/mnt/school/pellora";
     qputenv("PELLORA_COURSE_DATA", school.toUtf8());
     QString box;
-    QTimer watcher;
-    connect(&watcher, &QTimer::timeout, this, [&box] {
-        if (auto *shown = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
-            box = shown->windowTitle() + ": " + shown->text();
-            shown->button(QMessageBox::Ok)->click();
-        } else if (signInWindow()) {
-            signInWindow()->findChild<QPushButton *>("button_window_close")->click();
-        }
-    });
-    watcher.start(20);
-    const int result = ShellStartup().run();
+    const int result = runAnsweringBox(&box);
     qunsetenv("PELLORA_COURSE_DATA");
     QCOMPARE(result, 0);
     QVERIFY2(box.startsWith("Ошибка: Папка учеников " + school + " недоступна"), qPrintable(box));
