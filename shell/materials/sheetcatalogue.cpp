@@ -14,6 +14,8 @@
 #include "windowmain.h"
 
 #include <QCheckBox>
+#include <QEvent>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -82,7 +84,15 @@ SheetCatalogue::SheetCatalogue(QWidget *parent)
     m_splitter->setStretchFactor(2, 10);
     box->addWidget(m_splitter);
     restorePaneSizes();
-    connect(m_splitter, &QSplitter::splitterMoved, this, &SheetCatalogue::rememberPaneSizes);
+    // While a handle is held the widths only follow the drag; the pupil's file is written once
+    // it is let go (a last move may come with the release itself).
+    connect(m_splitter, &QSplitter::splitterMoved, this, [this] {
+        m_pupilWidths = m_splitter->sizes().mid(0, 2);
+        if (QGuiApplication::mouseButtons() == Qt::NoButton)
+            rememberPaneSizes();
+    });
+    for (int i = 1; i < m_splitter->count(); ++i)
+        m_splitter->handle(i)->installEventFilter(this);
 
     collectAll(contentModel->rootItem(), m_courseRows);
     connect(m_search, &QAbstractItemModel::modelReset, this, &SheetCatalogue::updateSearchHint);
@@ -322,6 +332,13 @@ void SheetCatalogue::restorePaneSizes()
         sizes << size;
     }
     m_pupilWidths = sizes.mid(0, 2);
+}
+
+bool SheetCatalogue::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::MouseButtonRelease)
+        rememberPaneSizes();
+    return QWidget::eventFilter(watched, event);
 }
 
 void SheetCatalogue::rememberPaneSizes()
