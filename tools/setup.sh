@@ -22,6 +22,26 @@ APT_PACKAGES=(
     desktop-file-utils appstream
 )
 
+# One line per stage, wall and CPU seconds (user+sys of the commands it waited for), so that
+# a slow set-up shows where its time went.
+children_cpu_ticks() {
+    local fields
+    read -ra fields < /proc/$$/stat
+    echo $(( fields[15] + fields[16] ))
+}
+
+stage_start() {
+    stage_wall=$EPOCHREALTIME
+    stage_ticks=$(children_cpu_ticks)
+}
+
+stage_done() {
+    local wall cpu
+    wall=$(awk -v a="$stage_wall" -v b="$EPOCHREALTIME" 'BEGIN { printf "%.0f", b - a }')
+    cpu=$(( ($(children_cpu_ticks) - stage_ticks) / $(getconf CLK_TCK) ))
+    echo "$1 $wall s (cpu $cpu s)"
+}
+
 as_root() {
     if [ "$(id -u)" = 0 ]; then "$@"; else sudo "$@"; fi
 }
@@ -56,13 +76,13 @@ install_npm_packages() {
     echo "$want" > "$stamp"
 }
 
-configure_and_build() {
-    if [ ! -f "$BUILD/build.ninja" ]; then
-        cmake -S "$ROOT" -B "$BUILD" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-    fi
-    cmake --build "$BUILD" -j "$(nproc)"
+configure() {
+    cmake -S "$ROOT" -B "$BUILD" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 }
 
-install_apt_packages
-install_npm_packages
-configure_and_build
+stage_start; install_apt_packages; stage_done "setup: packages"
+stage_start; install_npm_packages; stage_done "setup: npm"
+if [ ! -f "$BUILD/build.ninja" ]; then
+    stage_start; configure; stage_done "setup: configure"
+fi
+stage_start; cmake --build "$BUILD" -j "$(nproc)"; stage_done "setup: build"
