@@ -42,6 +42,8 @@ int sparesWanted()
     const int wanted = qEnvironmentVariableIntValue("PELLORA_FLASH_SPARES", &ok);
     return ok ? qBound(0, wanted, 4) : defaultSpares;
 }
+// After the last spare is warm: its page has read and compiled the wasm by then.
+constexpr int collectAfterMs = 3000;
 constexpr int selfTestDelayMs = 1500;
 constexpr int selfTestLimitMs = 20000;
 
@@ -177,6 +179,9 @@ FlashEngine::FlashEngine(QObject *parent)
     m_idle.setSingleShot(true);
     m_idle.setInterval(idleMs);
     connect(&m_idle, &QTimer::timeout, this, &FlashEngine::buildSpare);
+    m_collect.setSingleShot(true);
+    m_collect.setInterval(collectAfterMs);
+    connect(&m_collect, &QTimer::timeout, this, &FlashEngine::collectGarbage);
     m_selfTestTimeout.setSingleShot(true);
     m_selfTestTimeout.setInterval(selfTestLimitMs);
     connect(&m_selfTestTimeout, &QTimer::timeout, this, &FlashEngine::selfTestTimedOut);
@@ -400,21 +405,51 @@ void FlashEngine::buildSpare()
         return;
     }
     // A page without a view renders nothing, but loading a movie makes Ruffle compile its
-    // wasm. The page keeps the compiled module; the instance can go (a new one takes ~50 ms
-    // and the spare then costs some 20 MB less).
+    // wasm, and compile what starting a movie runs. Then the page starts over: all Ruffle
+    // instances of a page live in one wasm instance, whose memory never shrinks, and a spare
+    // kept it (some 25 MB) after its movie had gone. The new document reads the wasm again
+    // from the loopback server and finds it compiled in the renderer, with what the warm-up
+    // movie ran.
     FlashPage *spare = createPage();
-    m_spares.append({spare, false});
+    m_spares.append({spare, false, false});
     connect(spare, &FlashPage::movieLoaded, this, [this, spare] {
-        for (Spare &s : m_spares) {
-            if (s.page == spare && !s.warm) {
-                s.warm = true;
-                spare->unloadMovie();
-                buildSpare();
-                return;
-            }
+        Spare *s = spareOf(spare);
+        if (s && !s->compiled) {
+            s->compiled = true;
+            spare->startOver();
+        }
+    });
+    connect(spare, &FlashPage::ready, this, [this, spare] {
+        Spare *s = spareOf(spare);
+        if (s && s->compiled && !s->warm) {
+            s->warm = true;
+            m_collect.start();
+            buildSpare();
         }
     });
     spare->loadMovie(FlashFiles::playerUrl(QStringLiteral("warmup.swf")), {});
+}
+
+void FlashEngine::collectGarbage()
+{
+    forgetDeletedSpares();
+    const bool spareCompiling =
+        std::any_of(m_spares.cbegin(), m_spares.cend(), [](const Spare &s) { return !s.warm; });
+    if (isAnyPageLoading() || spareCompiling) {
+        m_collect.start();
+        return;
+    }
+    // The documents spares started over from keep their wasm memory, and the renderer held
+    // some 60-100 MB of such garbage long after (V8 sees no hurry). One collection in any
+    // page collects for all of them.
+    if (!m_spares.isEmpty())
+        m_spares.constLast().page->collectGarbage();
+}
+
+FlashEngine::Spare *FlashEngine::spareOf(const FlashPage *page)
+{
+    const auto it = std::find_if(m_spares.begin(), m_spares.end(), [page](const Spare &s) { return s.page == page; });
+    return it != m_spares.end() ? &*it : nullptr;
 }
 
 void FlashEngine::considerSelfTest(FlashPage *page)

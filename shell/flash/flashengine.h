@@ -65,6 +65,7 @@ private:
     void buildSpare();
     void refillSoon();
     void forgetDeletedSpares();
+    void collectGarbage();
     bool isAnyPageLoading() const;
     void considerSelfTest(FlashPage *page);
     void selfTestTimedOut();
@@ -80,12 +81,15 @@ private:
     struct Spare
     {
         QPointer<FlashPage> page;
+        bool compiled = false;   // its warm-up movie has loaded; the page is starting over
         bool warm = false;
     };
+    Spare *spareOf(const FlashPage *page);
     QList<Spare> m_spares;
     int m_sparesKept;
     QList<QPointer<FlashPage>> m_pages;
     QTimer m_idle;
+    QTimer m_collect;
     QString m_storageSpace;
 
     enum class SelfTest { NotRun, Running, Passed, Failed };
