@@ -408,9 +408,13 @@ void TestFlashPlayer::secondPlayerPlaysFromTheSpare()
     QVERIFY(pageCalls.isEmpty());
     QVERIFY(waitFor([] { return FlashEngine::instance()->warmSpareCount() == 2; }, 30000));
 
-    // A warm spare has Ruffle's wasm, but no movie has run in its document: all of a page's
-    // Ruffle instances share one wasm memory that never shrinks, and a spare would keep the
-    // warm-up movie's until it is handed out.
+    // With four players open the one spare kept has Ruffle's wasm, but no movie has run in
+    // its document: all of a page's Ruffle instances share one wasm memory that never
+    // shrinks, and the spare would keep the warm-up movie's until it is handed out.
+    FlashPlayer third;
+    FlashPlayer fourth;
+    QVERIFY(waitFor([] { return FlashEngine::instance()->warmSpareCount() == 1; }, 30000));
+    QCOMPARE(FlashEngine::instance()->sparesKept(), 1);
     QString loaded;   // outlives the page, which answers waiting scripts as it goes
     QScopedPointer<QWebEnginePage> spare(FlashEngine::instance()->takePage());
     QVERIFY(waitFor([&] {
