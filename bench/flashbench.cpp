@@ -1,6 +1,6 @@
 // flashbench: what the Flash player costs, next to a bare page playing the same movies in
 // Ruffle. Run from the build folder (the installation folder) under an X server:
-//     xvfb-run -a ./bench/flashbench [--bare-first]
+//     xvfb-run -a ./bench/flashbench [--bare-first] [--first-movie]
 // "Shown" is the first animation frame in which the movie's canvas has the movie's pixels
 // (polled in the page), timed from the C++ call that asked for it.
 
@@ -58,16 +58,46 @@ struct Bench {
 
     QString relative(const QString &path) const { return QDir::current().relativeFilePath(path); }
 
-    void firstMovie()
+    double firstMovie()
     {
         const double t0 = now();
         installWatcher(FlashEngine::instance()->profile());
         textbook = new FlashPlayer;
         stack->addWidget(textbook);
         stack->window()->show();
-        textbook->SetMovie(pageMovies.value(0, colourMovies.first()));
+        // The movie the bare page starts with: a page movie draws more before its first frame.
+        textbook->SetMovie(colourMovies.first());
         const double ms = waitShown(pageOf(textbook), t0, 30000);
         out << "  (b) FlashPlayer, first movie after creating the first player: " << ms << " ms\n";
+        return ms;
+    }
+
+    double bareFirstMovie()
+    {
+        BarePage bare;
+        const double ms = bare.open(colourMovies.first(), stage);
+        out << "  (a) bare page over loopback HTTP, load -> first movie shown: " << ms << " ms\n";
+        return ms;
+    }
+
+    // Each side's first movie in a process of its own, the other side's gone or idle by then.
+    void firstMovies(bool bareFirst)
+    {
+        double bareMs = -1;
+        if (bareFirst) {
+            bareMs = bareFirstMovie();
+            settle(2000);
+        }
+        const double ours = firstMovie();
+        if (!bareFirst) {
+            // The spares are built once our movie shows: the bare page must not share the cores with them.
+            waitUntil([] { return FlashEngine::instance()->warmSpareCount() == FlashEngine::instance()->sparesKept(); }, 60000);
+            settle(3000);
+            stack->window()->hide();
+            bareMs = bareFirstMovie();
+        }
+        out << "  first movie, FlashPlayer / bare page (" << (bareFirst ? "bare page first" : "FlashPlayer first")
+            << "): " << QString::number(ours / bareMs, 'f', 2) << "\n";
     }
 
     QList<double> turns(FlashPlayer *player, const QStringList &movies, bool byColour, int count)
@@ -210,6 +240,13 @@ int main(int argc, char *argv[])
         settle(5000);
         out << "  CPU, one visible player showing " << app.arguments().value(cpuOnly + 1) << " (10 s): "
             << cpuPercentOver(10) << " % of a core\n";
+        out.flush();
+        delete window;
+        return 0;
+    }
+    if (app.arguments().contains(QStringLiteral("--first-movie"))) {
+        // Only the first movies of both sides, for runs over and over in both orders.
+        bench.firstMovies(bareFirst);
         out.flush();
         delete window;
         return 0;

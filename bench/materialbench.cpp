@@ -19,7 +19,9 @@
 #include "windowmain.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QTemporaryDir>
 #include <QTextStream>
 
@@ -31,6 +33,8 @@ QTextStream out(stdout);
 
 struct Bench {
     WindowMain *window = nullptr;
+    QString smapsDir;     // --smaps DIR: each process's smaps at the memory figure, to see where it goes
+    QList<double> m_pss;
     QList<double> m_built; // the synchronous part: viewer, window, players asked for their movies
 
     QStackedWidget *textbook() const { return window->sheetStack(WindowMain::Textbook); }
@@ -102,6 +106,8 @@ struct Bench {
         settle(6000);
         QStringList parts;
         const double withoutPage = pssMegabytes(&parts);
+        m_pss << withoutPage;
+        dumpSmaps();
         out << "  PSS, textbook + two-movie material + " << FlashEngine::instance()->sparesKept() << " spares: " << QString::number(withoutPage, 'f', 0) << " MB ("
             << parts.join(", ") << ")\n";
         window->createWidgetInSheet("wrk_01_shemy");
@@ -113,6 +119,21 @@ struct Bench {
             << " MB\n";
         close();
         close();
+    }
+
+    void dumpSmaps() const
+    {
+        if (smapsDir.isEmpty())
+            return;
+        QDir().mkpath(smapsDir);
+        for (int pid : processTree()) {
+            QFile in(QStringLiteral("/proc/%1/smaps").arg(pid));
+            QFile cmd(QStringLiteral("/proc/%1/cmdline").arg(pid));
+            QFile copy(QDir(smapsDir).filePath(QString::number(pid)));
+            if (!in.open(QIODevice::ReadOnly) || !cmd.open(QIODevice::ReadOnly) || !copy.open(QIODevice::WriteOnly))
+                continue;
+            copy.write(cmd.readAll().replace('\0', ' ') + "\n" + in.readAll());
+        }
     }
 
     void markToDisk()
@@ -136,9 +157,26 @@ int main(int argc, char **argv)
     QTemporaryDir pupil;
     pupilDir = QDir(pupil.path());
     fillGroupTables();
+    const QStringList args = app.arguments();
     Bench bench;
+    bench.smapsDir = args.value(args.indexOf(QStringLiteral("--smaps")) + 1);
+    if (!args.contains(QStringLiteral("--smaps")))
+        bench.smapsDir.clear();
+    // --memory N: only the memory figure, N times over (the textbook, a two-movie material
+    // opened and closed again each time), with the median.
+    const int memoryRuns = args.contains(QStringLiteral("--memory"))
+                               ? qMax(1, args.value(args.indexOf(QStringLiteral("--memory")) + 1).toInt())
+                               : 0;
     bench.start();
     out << "materialbench (demo course, main window 1400 x 950)\n";
+    if (memoryRuns > 0) {
+        for (int i = 0; i < memoryRuns; ++i)
+            bench.memory();
+        out << "  PSS, textbook + two-movie material + spares: " << range(bench.m_pss).replace(" ms", " MB") << '\n';
+        out.flush();
+        delete bench.window;
+        return 0;
+    }
     bench.opening();
     bench.memory();
     bench.markToDisk();

@@ -42,6 +42,8 @@ int sparesWanted()
     const int wanted = qEnvironmentVariableIntValue("PELLORA_FLASH_SPARES", &ok);
     return ok ? qBound(0, wanted, 4) : defaultSpares;
 }
+// After the last spare is warm: its page has read and compiled the wasm by then.
+constexpr int collectAfterMs = 3000;
 constexpr int selfTestDelayMs = 1500;
 constexpr int selfTestLimitMs = 20000;
 
@@ -177,6 +179,9 @@ FlashEngine::FlashEngine(QObject *parent)
     m_idle.setSingleShot(true);
     m_idle.setInterval(idleMs);
     connect(&m_idle, &QTimer::timeout, this, &FlashEngine::buildSpare);
+    m_collect.setSingleShot(true);
+    m_collect.setInterval(collectAfterMs);
+    connect(&m_collect, &QTimer::timeout, this, &FlashEngine::collectGarbage);
     m_selfTestTimeout.setSingleShot(true);
     m_selfTestTimeout.setInterval(selfTestLimitMs);
     connect(&m_selfTestTimeout, &QTimer::timeout, this, &FlashEngine::selfTestTimedOut);
@@ -294,7 +299,13 @@ int FlashEngine::warmSpareCount() const
 
 int FlashEngine::sparesKept() const
 {
-    return m_sparesKept;
+    // Three players are the textbook and a material with two movies, or two materials: one
+    // more opening on top of those is rare, and the second spare would cost the renderer
+    // some 15 MB for as long as they stay open.
+    const auto players = std::count_if(m_pages.cbegin(), m_pages.cend(), [this](const QPointer<FlashPage> &page) {
+        return page && std::none_of(m_spares.cbegin(), m_spares.cend(), [&page](const Spare &s) { return s.page == page; });
+    });
+    return players >= 3 ? qMin(m_sparesKept, 1) : m_sparesKept;
 }
 
 QWebEngineProfile *FlashEngine::profile() const
@@ -374,6 +385,8 @@ FlashPage *FlashEngine::createPage()
     m_pages.append(page);
     connect(page, &FlashPage::movieLoaded, this, [this, page] { considerSelfTest(page); });
     connect(page, &FlashPage::selfTestFinished, this, &FlashEngine::selfTestFinished);
+    // A player closing may leave room for a spare again.
+    connect(page, &QObject::destroyed, this, [this] { m_idle.start(idleMs); });
     return page;
 }
 
@@ -386,7 +399,9 @@ bool FlashEngine::isAnyPageLoading() const
 void FlashEngine::buildSpare()
 {
     forgetDeletedSpares();
-    if (m_spares.size() >= m_sparesKept)
+    const bool leanToMend = sparesKept() == m_sparesKept
+                            && std::any_of(m_spares.cbegin(), m_spares.cend(), [](const Spare &s) { return s.lean; });
+    if (m_spares.size() >= sparesKept() && !leanToMend)
         return;
     // Every page shares one renderer: a spare compiling beside a page that is still loading
     // its movie held that movie back for many seconds, and one built while a movie draws
@@ -399,22 +414,70 @@ void FlashEngine::buildSpare()
             m_idle.start(refillMs);
         return;
     }
-    // A page without a view renders nothing, but loading a movie makes Ruffle compile its
-    // wasm. The page keeps the compiled module; the instance can go (a new one takes ~50 ms
-    // and the spare then costs some 20 MB less).
-    FlashPage *spare = createPage();
-    m_spares.append({spare, false});
-    connect(spare, &FlashPage::movieLoaded, this, [this, spare] {
-        for (Spare &s : m_spares) {
-            if (s.page == spare && !s.warm) {
-                s.warm = true;
-                spare->unloadMovie();
-                buildSpare();
-                return;
-            }
+    if (sparesKept() == m_sparesKept) {
+        const auto lean = std::find_if(m_spares.begin(), m_spares.end(), [](const Spare &s) { return s.lean; });
+        if (lean != m_spares.end()) {
+            lean->lean = false;
+            lean->warm = false;
+            lean->page->loadMovie(FlashFiles::playerUrl(QStringLiteral("warmup.swf")), {});
+            return;
         }
+    }
+    // A page without a view renders nothing, but loading a movie makes Ruffle compile its
+    // wasm, and compile what starting a movie runs. All Ruffle instances of a page live in
+    // one wasm instance, whose memory (some 25 MB) never shrinks, and which a new player
+    // would otherwise make when its movie starts (70-140 ms here). A spare keeps it, unless
+    // three players are open: then the page starts over as a new document, which finds the
+    // compiled module in the renderer, and is made whole again once fewer are open.
+    FlashPage *spare = createPage();
+    m_spares.append({spare, false, false});
+    connect(spare, &FlashPage::movieLoaded, this, [this, spare] {
+        Spare *s = spareOf(spare);
+        if (!s || s->warm)
+            return;
+        if (sparesKept() < m_sparesKept) {
+            s->lean = true;
+            spare->startOver();
+            return;
+        }
+        spare->unloadMovie();
+        spareWarm(s);
+    });
+    connect(spare, &FlashPage::ready, this, [this, spare] {
+        Spare *s = spareOf(spare);
+        if (s && s->lean && !s->warm)
+            spareWarm(s);
     });
     spare->loadMovie(FlashFiles::playerUrl(QStringLiteral("warmup.swf")), {});
+}
+
+void FlashEngine::collectGarbage()
+{
+    forgetDeletedSpares();
+    const bool spareCompiling =
+        std::any_of(m_spares.cbegin(), m_spares.cend(), [](const Spare &s) { return !s.warm; });
+    if (isAnyPageLoading() || spareCompiling) {
+        m_collect.start();
+        return;
+    }
+    // Documents that spares started over from, and the instances the warm-up movies left,
+    // keep their memory until V8 next collects, which it did not for a long while (the
+    // renderer held 40-70 MB more). One collection in any page collects for all of them.
+    if (!m_spares.isEmpty())
+        m_spares.constLast().page->collectGarbage();
+}
+
+void FlashEngine::spareWarm(Spare *spare)
+{
+    spare->warm = true;
+    m_collect.start();
+    buildSpare();
+}
+
+FlashEngine::Spare *FlashEngine::spareOf(const FlashPage *page)
+{
+    const auto it = std::find_if(m_spares.begin(), m_spares.end(), [page](const Spare &s) { return s.page == page; });
+    return it != m_spares.end() ? &*it : nullptr;
 }
 
 void FlashEngine::considerSelfTest(FlashPage *page)

@@ -18,7 +18,8 @@ class QWebEngineUrlRequestJob;
 // (about a second here), so a new player takes a spare, whose compile was paid while the
 // user was idle, and a page turn reuses the player's own page. Two spares are kept: a
 // material with two movies, or a second material opened at once, also starts on warm
-// pages; a spare taken is replaced as soon as the taker's movie shows.
+// pages; a spare taken is replaced as soon as the taker's movie shows. While three players
+// are open, one spare is enough.
 class FlashEngine : public QObject
 {
     Q_OBJECT
@@ -33,7 +34,7 @@ public:
     FlashPage *takePage();
     // Whether the next player starts on a page that has compiled Ruffle already.
     bool hasWarmSpare() const;
-    // How many of the next players do, and how many spares are kept.
+    // How many of the next players do, and how many spares are kept now.
     int warmSpareCount() const;
     int sparesKept() const;
     // For measuring tools; players need nothing from it.
@@ -65,6 +66,7 @@ private:
     void buildSpare();
     void refillSoon();
     void forgetDeletedSpares();
+    void collectGarbage();
     bool isAnyPageLoading() const;
     void considerSelfTest(FlashPage *page);
     void selfTestTimedOut();
@@ -81,11 +83,15 @@ private:
     {
         QPointer<FlashPage> page;
         bool warm = false;
+        bool lean = false;   // started over without Ruffle's wasm instance (see buildSpare)
     };
+    Spare *spareOf(const FlashPage *page);
+    void spareWarm(Spare *spare);
     QList<Spare> m_spares;
     int m_sparesKept;
     QList<QPointer<FlashPage>> m_pages;
     QTimer m_idle;
+    QTimer m_collect;
     QString m_storageSpace;
 
     enum class SelfTest { NotRun, Running, Passed, Failed };

@@ -73,13 +73,7 @@ FlashPage::FlashPage(QWebEngineProfile *profile, const QString &renderer, const 
         if (status == NormalTerminationStatus)
             return;
         qWarning().noquote() << "Flash player: the page's process ended abnormally; reloading" << m_movie.toString();
-        m_ready = false;
-        m_starting = false;
-        m_movieLoaded = false;
-        m_movieShown = false;
-        forgetMovieCalls();
-        if (m_answerLoop)
-            m_answerLoop->quit();
+        forgetDocument();
         QList<QJsonObject> replay;
         for (const QJsonObject &command : std::as_const(m_restore)) {
             if (!command.isEmpty())
@@ -90,6 +84,35 @@ FlashPage::FlashPage(QWebEngineProfile *profile, const QString &renderer, const 
     });
 
     load(playerPageUrl());
+}
+
+void FlashPage::forgetDocument()
+{
+    m_ready = false;
+    m_starting = false;
+    m_movieLoaded = false;
+    m_movieShown = false;
+    forgetMovieCalls();
+    if (m_answerLoop)
+        m_answerLoop->quit();
+}
+
+void FlashPage::startOver()
+{
+    forgetDocument();
+    m_movie = QUrl();
+    m_waiting.clear();
+    m_restore.clear();
+    // The renderer keeps a module compiled from the whole wasm for every page that asks for
+    // it; one compiled as it streamed in is the page's own.
+    m_streamWasm = false;
+    load(playerPageUrl());
+}
+
+void FlashPage::collectGarbage()
+{
+    // gc() is there because the process gives V8 --expose-gc (see FlashEngine).
+    runJavaScript(QStringLiteral("typeof gc === 'function' && gc()"));
 }
 
 QUrl FlashPage::playerPageUrl() const

@@ -29,6 +29,12 @@ public:
 
     void loadMovie(const QUrl &movie, const QJsonObject &vars);
     void unloadMovie();
+    // Loads the page again as a new document, with no movie and nothing of the old one's
+    // memory; Ruffle's compiled wasm stays in the renderer for it. Ready again when ready()
+    // comes.
+    void startOver();
+    // A full garbage collection in the page's renderer (every player page shares it).
+    void collectGarbage();
     void setStageColor(const QString &color);
     // See FlashPlayer::setHeld.
     void setHeld(bool held);
@@ -90,6 +96,7 @@ protected:
 
 private:
     QUrl playerPageUrl() const;
+    void forgetDocument();
     void send(const QJsonObject &command);
     void onReady();
     void onLoadSettled();

@@ -3,6 +3,7 @@
 
 #include "waitfor.h"
 #include "flashengine.h"
+#include "flashpage.h"
 #include "flashplayer.h"
 #include "pagemoviebuilder.h"
 #include "pagesources.h"
@@ -406,6 +407,23 @@ void TestFlashPlayer::secondPlayerPlaysFromTheSpare()
              invoke(QStringLiteral("echoed"), QStringLiteral("<string>to the material</string>")));
     QVERIFY(pageCalls.isEmpty());
     QVERIFY(waitFor([] { return FlashEngine::instance()->warmSpareCount() == 2; }, 30000));
+
+    // With four players open the one spare kept has Ruffle's wasm, but no movie has run in
+    // its document: all of a page's Ruffle instances share one wasm memory that never
+    // shrinks, and the spare would keep the warm-up movie's until it is handed out.
+    FlashPlayer third;
+    FlashPlayer fourth;
+    QVERIFY(waitFor([] { return FlashEngine::instance()->warmSpareCount() == 1; }, 30000));
+    QCOMPARE(FlashEngine::instance()->sparesKept(), 1);
+    QString loaded;   // outlives the page, which answers waiting scripts as it goes
+    QScopedPointer<QWebEnginePage> spare(FlashEngine::instance()->takePage());
+    QVERIFY(waitFor([&] {
+        spare->runJavaScript(QStringLiteral("performance.getEntriesByType('resource').map(e => e.name)"
+                                            ".concat(['movies:' + PelloraPlayer.state.loads]).join(' ')"),
+                             [&](const QVariant &v) { loaded = v.toString(); });
+        return loaded.contains(QLatin1String(".wasm"));
+    }, 10000));
+    QVERIFY2(loaded.endsWith(QLatin1String("movies:0")), qPrintable(loaded));
 }
 
 void TestFlashPlayer::callsToAFrozenHiddenPlayerAreNotLost()
