@@ -200,7 +200,12 @@ window.PelloraPlayer = (function () {
         if (standby) {
             player.classList.remove("standby");
             P.observeTrace(player, command);
-            player.ruffle().resume();
+            // It plays from when its movie is known, as a new instance does: time it played
+            // before would count towards the first frame, which the frame clock hurries.
+            player.addEventListener("loadedmetadata", function () {
+                if (player === state.player)
+                    player.ruffle().resume();
+            }, { once: true });
             loadSettled(player, command.url);
             return;
         }
