@@ -5,11 +5,10 @@
 //
 // A movie's first frame at once: Ruffle runs it only when a whole frame's time has passed
 // after the movie loaded (83 ms at 12 frames a second), where the Flash Player showed it at
-// once. Once a movie has loaded, its instance's clock (and only its) is moved on in one
-// animation frame to just short of the first frame's time, so that the first frame runs in
-// the next. Not in the same: Ruffle moves its timers on by the time an animation frame brought
-// after running the frames, so the timers the first frame starts would see the extra time and
-// fire early. What the instance has played already counts towards the first frame.
+// once. Once a movie has loaded, its instance's clock (and only its) is moved on by nearly a
+// frame's time in one animation frame, so that the first frame runs in the next. Not in the
+// same: Ruffle moves its timers on by the time an animation frame brought after running the
+// frames, so the timers the first frame starts would see the extra time and fire early.
 // Later frames and timers keep their pace.
 //
 // Few frames on a quiet page: an instance asks for a frame sixty times a second even when it
@@ -65,7 +64,7 @@
     function clockOf(callback) {
         let clock = clocks.get(callback);
         if (!clock) {
-            clock = { upTo: canvasSerial, player: null, first: 0, last: 0, ahead: 0 };
+            clock = { upTo: canvasSerial, player: null, last: 0, ahead: 0 };
             clocks.set(callback, clock);
         }
         return clock;
@@ -76,15 +75,10 @@
             clock.player = P.playerOfCanvases(0, clock.upTo);
         // Only a callback that has run before is an instance's: it asks again every frame.
         if (clock.last && clock.player && firstFramesDue.has(clock.player)) {
-            const due = firstFramesDue.get(clock.player);
+            const frameTime = firstFramesDue.get(clock.player);
             firstFramesDue.delete(clock.player);
-            // A new instance plays from its first animation frame on (Ruffle counts none of
-            // that one's time); one built ahead plays from now.
-            const played = timestamp - (due.playing ? clock.first : clock.last);
-            clock.ahead += Math.max(0, due.frameTime - played - SPARE_MS);
+            clock.ahead += Math.max(0, frameTime - (timestamp - clock.last) - SPARE_MS);
         }
-        if (!clock.first)
-            clock.first = timestamp;
         clock.last = timestamp;
         return timestamp + clock.ahead;
     }
@@ -150,6 +144,6 @@
     P.runFirstFrameNow = function (player) {
         const frameRate = player.metadata && player.metadata.frameRate;
         if (frameRate > 0)
-            firstFramesDue.set(player, { frameTime: 1000 / frameRate, playing: !player.ruffle().suspended });
+            firstFramesDue.set(player, 1000 / frameRate);
     };
 })(window.PelloraPlayer);
