@@ -276,7 +276,7 @@
         const scratch = new Map();   // key -> value, or null when removed
         function isPainter() {
             if (painter === null) {
-                const player = P.playerOfCanvases(after, upTo);
+                const player = playerOfCanvases(after, upTo);
                 if (player)
                     painter = P.isPainterPlayer(player);
             }
@@ -314,12 +314,40 @@
         });
     }
 
+    // Ruffle makes each instance's canvas with document.createElement; the newest canvas made
+    // since the storage was last asked for that is in a player names the instance's player.
+    const nativeCreateElement = document.createElement;
+    const recentCanvases = [];   // { canvas, serial }, newest last
+    let canvasSerial = 0;
+    document.createElement = function (name, options) {
+        const element = nativeCreateElement.call(this, name, options);
+        if (element instanceof HTMLCanvasElement) {
+            recentCanvases.push({ canvas: element, serial: ++canvasSerial });
+            if (recentCanvases.length > 64)
+                recentCanvases.shift();
+        }
+        return element;
+    };
+    function playerOfCanvases(after, upTo) {
+        for (let i = recentCanvases.length - 1; i >= 0; --i) {
+            const entry = recentCanvases[i];
+            if (entry.serial <= after)
+                break;
+            if (entry.serial > upTo || !entry.canvas.isConnected)
+                continue;
+            const root = entry.canvas.getRootNode();
+            if (root && root.host)
+                return root.host;
+        }
+        return null;
+    }
+
     let canvasesTaken = 0;
     if (realStorage) {
         Object.defineProperty(window, "localStorage", {
             get() {
-                const view = viewFor(canvasesTaken, P.canvasSerial());
-                canvasesTaken = P.canvasSerial();
+                const view = viewFor(canvasesTaken, canvasSerial);
+                canvasesTaken = canvasSerial;
                 return view;
             },
             configurable: true,

@@ -200,12 +200,7 @@ window.PelloraPlayer = (function () {
         if (standby) {
             player.classList.remove("standby");
             P.observeTrace(player, command);
-            // It plays from when its movie is known, as a new instance does: time it played
-            // before would count towards the first frame, which the frame clock hurries.
-            player.addEventListener("loadedmetadata", function () {
-                if (player === state.player)
-                    player.ruffle().resume();
-            }, { once: true });
+            player.ruffle().resume();
             loadSettled(player, command.url);
             return;
         }
