@@ -260,31 +260,99 @@
     // installation shares: each pupil's keys get a space of their own. Ruffle reads and
     // writes the storage as an object (storage[key]), so the page's storage is replaced by
     // a view of the current pupil's space.
+    //
+    // The painter of neighbouring pages (previews.js) runs a movie's first frame, flush()
+    // included, before the pupil has opened that page: it reads her data, so that its picture
+    // shows what the movie will, but what it writes goes to a scratch copy that goes with its
+    // instance. An instance asks for the storage once, while it is built, right after it made
+    // its canvas; whose instance it is shows once that canvas is in a player.
     const realStorage = P.realStorage;
     function spaced(key) {
         return state.storageSpace ? "pupil " + state.storageSpace + "\n" + String(key) : String(key);
     }
-    const pupilStorage = new Proxy(realStorage, {
-        get(target, key) {
-            if (typeof key !== "string")
-                return undefined;
-            const value = target.getItem(spaced(key));
-            return value === null ? undefined : value;
-        },
-        set(target, key, value) {
-            target.setItem(spaced(key), String(value));
-            return true;
-        },
-        deleteProperty(target, key) {
-            target.removeItem(spaced(key));
-            return true;
-        },
-        has(target, key) {
-            return typeof key === "string" && target.getItem(spaced(key)) !== null;
-        },
-    });
-    if (realStorage)
-        Object.defineProperty(window, "localStorage", { get() { return pupilStorage; }, configurable: true });
+
+    function viewFor(after, upTo) {
+        let painter = null;   // unknown until the canvas is in a player
+        const scratch = new Map();   // key -> value, or null when removed
+        function isPainter() {
+            if (painter === null) {
+                const player = playerOfCanvases(after, upTo);
+                if (player)
+                    painter = P.isPainterPlayer(player);
+            }
+            return painter === true;
+        }
+        function read(key) {
+            if (isPainter() && scratch.has(key))
+                return scratch.get(key);
+            return realStorage.getItem(spaced(key));
+        }
+        return new Proxy(realStorage, {
+            get(target, key) {
+                if (typeof key !== "string")
+                    return undefined;
+                const value = read(key);
+                return value === null ? undefined : value;
+            },
+            set(target, key, value) {
+                if (isPainter())
+                    scratch.set(String(key), String(value));
+                else
+                    target.setItem(spaced(key), String(value));
+                return true;
+            },
+            deleteProperty(target, key) {
+                if (isPainter())
+                    scratch.set(String(key), null);
+                else
+                    target.removeItem(spaced(key));
+                return true;
+            },
+            has(target, key) {
+                return typeof key === "string" && read(key) !== null;
+            },
+        });
+    }
+
+    // Ruffle makes each instance's canvas with document.createElement; the newest canvas made
+    // since the storage was last asked for that is in a player names the instance's player.
+    const nativeCreateElement = document.createElement;
+    const recentCanvases = [];   // { canvas, serial }, newest last
+    let canvasSerial = 0;
+    document.createElement = function (name, options) {
+        const element = nativeCreateElement.call(this, name, options);
+        if (element instanceof HTMLCanvasElement) {
+            recentCanvases.push({ canvas: element, serial: ++canvasSerial });
+            if (recentCanvases.length > 64)
+                recentCanvases.shift();
+        }
+        return element;
+    };
+    function playerOfCanvases(after, upTo) {
+        for (let i = recentCanvases.length - 1; i >= 0; --i) {
+            const entry = recentCanvases[i];
+            if (entry.serial <= after)
+                break;
+            if (entry.serial > upTo || !entry.canvas.isConnected)
+                continue;
+            const root = entry.canvas.getRootNode();
+            if (root && root.host)
+                return root.host;
+        }
+        return null;
+    }
+
+    let canvasesTaken = 0;
+    if (realStorage) {
+        Object.defineProperty(window, "localStorage", {
+            get() {
+                const view = viewFor(canvasesTaken, canvasSerial);
+                canvasesTaken = canvasSerial;
+                return view;
+            },
+            configurable: true,
+        });
+    }
 
     P.queueCall = queueCall;
     P.deliverCalls = deliverCalls;

@@ -184,6 +184,7 @@
     // For the tests: whether the picture of `url` is ready, and whether anything still paints.
     P.hasPreview = function (url) { return !!previews.get(url); };
     P.isPainting = function () { return painter !== null; };
+    P.isPainterPlayer = function (player) { return !!player.parentElement && player.parentElement.id === "painting"; };
 
     P.hidePreview = function () {
         const canvas = overlay();

@@ -410,8 +410,6 @@ void TestFlashBare::localDataReadsBackAsInABarePage()
     m_player->SetMovie(movie);
     const QStringList shown = tracesUntil(endLine);
     FlashEngine::instance()->setStorageSpace(QString());
-    QEXPECT_FAIL("", "painting a neighbour runs its first frame, whose writes to local data the movie then finds",
-                 Continue);
     QCOMPARE(shown, bareFirst);
 }
 
