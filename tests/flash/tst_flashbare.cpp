@@ -11,6 +11,7 @@
 #include "swfmovie.h"
 #include "waitfor.h"
 
+#include <functional>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QUuid>
@@ -356,32 +357,42 @@ void TestFlashBare::framesAndTimersRunAsInABarePage()
 {
     // Our page runs the first frame at once and slows its animation frames down while a held
     // movie waits: neither may change which frames run, in what order, with which timers.
+    // Each timer fires half a frame away from the nearest frame; a machine busy for longer
+    // than that moves it across a frame in either player, so a run whose frames and later
+    // timers differ is played again, both sides, before it counts.
     const QString movie = write(QStringLiteral("clock.swf"), clockMovie());
-    const QStringList bare = m_bare->play(movie);
-    QCOMPARE(bare.last(), endLine);
     const auto butFirstFrameTimer = [](QStringList lines) {
         lines.removeAll(firstFrameTimer);
         return lines;
     };
-    const auto compare = [&](const QStringList &ours) {
+    const auto compare = [&](const std::function<QStringList()> &playOurs) {
+        QStringList bare, ours;
+        for (int attempt = 0; attempt < 3 && (attempt == 0 || butFirstFrameTimer(ours) != butFirstFrameTimer(bare)); ++attempt) {
+            bare = m_bare->play(movie);
+            ours = playOurs();
+        }
+        QCOMPARE(bare.last(), endLine);
         QCOMPARE(butFirstFrameTimer(ours), butFirstFrameTimer(bare));
         // The clock is moved on by a frame's time in the animation frame that runs frame 1;
         // Ruffle counts that time to the timers frame 1 has just started.
-        QEXPECT_FAIL("", "a timer started in frame 1 fires a frame's time early in our player", Continue);
+        if (ours.indexOf(firstFrameTimer) < bare.indexOf(firstFrameTimer))
+            QEXPECT_FAIL("", "a timer started in frame 1 fires a frame's time early in our player", Continue);
         QCOMPARE(ours, bare);
     };
-    compare(play(movie));
+    compare([&] { return play(movie); });
     if (QTest::currentTestFailed())
         return;
 
-    m_messages->clear();
-    m_player->setHeld(true);
-    m_player->SetMovie(QString());
-    m_player->SetMovie(movie);
-    // A held page that shows its movie is quiet: its animation frames are put off.
-    QVERIFY(waitFor([&] { return runInPlayer(QStringLiteral("requestAnimationFrame(function () {}) < 0")).toBool(); }));
-    m_player->setHeld(false);
-    compare(tracesUntil(endLine));
+    compare([&] {
+        m_messages->clear();
+        m_player->setHeld(true);
+        m_player->SetMovie(QString());
+        m_player->SetMovie(movie);
+        // A held page that shows its movie is quiet: its animation frames are put off.
+        const bool quiet = waitFor([&] { return runInPlayer(QStringLiteral("requestAnimationFrame(function () {}) < 0")).toBool(); });
+        m_player->setHeld(false);
+        return quiet ? tracesUntil(endLine) : QStringList{QStringLiteral("the held page never went quiet")};
+    });
 }
 
 void TestFlashBare::localDataReadsBackAsInABarePage()
