@@ -1,5 +1,6 @@
 #include "flashplayer.h"
 
+#include "firstframepictures.h"
 #include "flashengine.h"
 #include "flashinvoke.h"
 #include "flashpage.h"
@@ -39,9 +40,11 @@ void FlashPlayer::adoptPage(FlashPage *page)
     connect(m_page, &FlashPage::movieMessage, this, &FlashPlayer::reportMessage);
     connect(m_page, &FlashPage::movieLoaded, this, &FlashPlayer::reportLoaded);
     connect(m_page, &FlashPage::movieShown, this, [this] { emit movieShown(m_movie); });
+    connect(m_page, &FlashPage::firstFramePictured, this, &FlashPlayer::keepPicture);
     connect(m_page, &FlashPage::movieFailed, this,
             [this](const QUrl &url, const QString &reason) { reportFailed(movieForUrl(url), reason); });
     page->freezeWhenHidden();
+    page->setFirstFramePictures(m_pictures);
     // A spare page may still hold its warm-up movie; nothing is shown until SetMovie.
     m_page->unloadMovie();
 }
@@ -54,6 +57,13 @@ bool FlashPlayer::isPlaying() const
 QString FlashPlayer::movie() const
 {
     return m_movie;
+}
+
+void FlashPlayer::setFirstFramePictures(bool on)
+{
+    m_pictures = on;
+    if (m_page)
+        m_page->setFirstFramePictures(on);
 }
 
 void FlashPlayer::SetFlashVars(QString vars)
@@ -83,7 +93,44 @@ void FlashPlayer::SetMovie(QString path)
     // A browser's <object name>: the player's own name, else one made from its page's.
     m_page->setObjectId(objectName().isEmpty() ? QStringLiteral("flashplayer_") + m_page->token().left(8)
                                                : objectName());
+    m_movieVars = m_vars;
     m_page->loadMovie(url, m_vars);
+    m_pictureOffered = QSize();
+    offerPicture();
+}
+
+QSize FlashPlayer::deviceSize() const
+{
+    return (QSizeF(size()) * devicePixelRatioF()).toSize();
+}
+
+// Looked up whenever the size changes until the movie shows: a material's player is given
+// its movie before its window is laid out, and the picture must be of the size it shows at.
+void FlashPlayer::offerPicture()
+{
+    const QSize size = deviceSize();
+    if (!m_pictures || !m_page || m_movieUrl.isEmpty() || m_page->isMovieShown() || size == m_pictureOffered)
+        return;
+    m_pictureOffered = size;
+    const QByteArray png =
+        FirstFramePictures().picture(m_page->storageSpace(), m_movieUrl, m_movieVars, size);
+    if (!png.isEmpty())
+        m_page->showPicture(m_movieUrl, png);
+}
+
+void FlashPlayer::keepPicture(const QUrl &movie, const QSize &size, const QByteArray &png)
+{
+    // Only a frame of the size shown now: a window resized meanwhile would keep one that
+    // is never asked for.
+    if (!m_pictures || movie != m_movieUrl || size != deviceSize())
+        return;
+    FirstFramePictures().keep(m_page->storageSpace(), m_movieUrl, m_movieVars, size, png);
+}
+
+void FlashPlayer::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    offerPicture();
 }
 
 void FlashPlayer::setNeighbourMovies(const QStringList &paths)

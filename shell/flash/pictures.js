@@ -1,0 +1,113 @@
+"use strict";
+// Pictures of first frames, for players that keep them (the materials'). The host keeps, for
+// each movie as a pupil sees it, a picture of its first frame and sends it right after the
+// movie's load command; it shows at once over the stage while the movie starts beneath, and
+// goes when the movie has drawn its own first frame (as a neighbour page's picture does).
+//
+// The movie's own first frame is then compared with the picture shown; when there was none,
+// or the two differ, a picture of that frame goes to the host to be kept instead: a picture
+// never stands for a frame it does not show for longer than one showing. The copy of the frame
+// is taken as it is drawn; comparing and encoding wait until the page is quiet.
+(function (P) {
+    const state = P.state;
+    const SAME_CHANNEL = 24;       // a channel further apart than this makes a pixel differ
+    const SAME_SHARE = 0.001;      // the share of differing pixels a faithful picture stays under
+    const CHECK_AFTER_MS = 1500;   // out of the way of what starts next (a second material)
+    let offered = null;            // { url, image, decoded } the host's picture of the movie asked for
+
+    function overlay() {
+        return document.getElementById("preview");
+    }
+
+    function draw(picture) {
+        const canvas = overlay();
+        if (!canvas)
+            return false;
+        canvas.width = canvas.clientWidth * window.devicePixelRatio;
+        canvas.height = canvas.clientHeight * window.devicePixelRatio;
+        canvas.getContext("2d").drawImage(picture.image, 0, 0, canvas.width, canvas.height);
+        canvas.dataset.shown = String(Number(canvas.dataset.shown || 0) + 1);
+        canvas.dataset.url = picture.url;
+        canvas.style.display = "block";
+        picture.shown = true;
+        return true;
+    }
+
+    function showable(picture) {
+        return !!picture && picture.decoded && picture.url === state.movieUrl && !state.drawn;
+    }
+
+    P.offerPicture = function (command) {
+        const image = new Image();
+        const picture = { url: command.url, image: image, decoded: false, shown: false };
+        offered = picture;
+        image.src = command.data;
+        image.decode().then(function () {
+            picture.decoded = true;
+            if (offered === picture && showable(picture))
+                draw(picture);
+        }, function () {
+            if (offered === picture)
+                offered = null;   // not a picture after all: the movie shows as it comes
+        });
+    };
+
+    // For a movie about to load: shows its picture if that came first; true when it did.
+    P.showPictureOf = function (url) {
+        if (offered && offered.url !== url)
+            offered = null;
+        return !!offered && offered.decoded && draw(offered);
+    };
+
+    function canvasOf(player) {
+        return player && player.shadowRoot && player.shadowRoot.querySelector("canvas");
+    }
+
+    // The movie of `command` has drawn its first frame in `player`.
+    P.checkFirstFrame = function (player, command) {
+        const canvas = canvasOf(player);
+        if (!command.pictures || (command.renderer || "canvas") !== "canvas" || !canvas || !canvas.width)
+            return;
+        const picture = offered && offered.url === command.url && offered.decoded ? offered : null;
+        const background = getComputedStyle(document.body).backgroundColor;
+        createImageBitmap(canvas).then(function (frame) {
+            setTimeout(function () { check(frame, picture, command.url, background); }, CHECK_AFTER_MS);
+        }, function () {});
+    };
+
+    function pixelsOf(source, width, height, background) {
+        const canvas = new OffscreenCanvas(width, height);
+        const context = canvas.getContext("2d");
+        if (background) {
+            context.fillStyle = background;
+            context.fillRect(0, 0, width, height);
+        }
+        context.drawImage(source, 0, 0, width, height);
+        return { canvas: canvas, data: context.getImageData(0, 0, width, height).data };
+    }
+
+    // The share of pixels that differ between two pictures of the same size.
+    function differingShare(a, b) {
+        let differing = 0;
+        for (let i = 0; i < a.length; i += 4) {
+            if (Math.abs(a[i] - b[i]) > SAME_CHANNEL || Math.abs(a[i + 1] - b[i + 1]) > SAME_CHANNEL
+                || Math.abs(a[i + 2] - b[i + 2]) > SAME_CHANNEL)
+                ++differing;
+        }
+        return differing / (a.length / 4);
+    }
+    P.differingShare = differingShare;   // for the tests: the same measure they hold the page to
+
+    function check(frame, picture, url, background) {
+        const width = frame.width, height = frame.height;
+        const live = pixelsOf(frame, width, height, background);
+        frame.close();
+        if (picture && differingShare(live.data, pixelsOf(picture.image, width, height, null).data) <= SAME_SHARE)
+            return;
+        live.canvas.convertToBlob({ type: "image/png" }).then(function (blob) {
+            const reader = new FileReader();
+            reader.onload = function () { P.toHost("firstFramePicture", url, width, height, reader.result); };
+            reader.readAsDataURL(blob);
+        }, function () {});
+    }
+})(window.PelloraPlayer);
