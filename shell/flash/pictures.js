@@ -23,9 +23,11 @@
         const canvas = overlay();
         if (!canvas)
             return false;
-        canvas.width = canvas.clientWidth * window.devicePixelRatio;
-        canvas.height = canvas.clientHeight * window.devicePixelRatio;
-        canvas.getContext("2d").drawImage(picture.image, 0, 0, canvas.width, canvas.height);
+        // At the picture's own size, which is the player's: a page not yet shown may not have
+        // its size yet.
+        canvas.width = picture.image.naturalWidth;
+        canvas.height = picture.image.naturalHeight;
+        canvas.getContext("2d").drawImage(picture.image, 0, 0);
         canvas.dataset.shown = String(Number(canvas.dataset.shown || 0) + 1);
         canvas.dataset.url = picture.url;
         canvas.style.display = "block";
