@@ -90,7 +90,7 @@ struct Bench {
     void close()
     {
         window->removeWidgetInSheet(top());
-        settle(300);
+        settle(1000);
     }
 
     const QStringList materials{"con_01_slog", "ani_01_rech", "slv_02_bukva_n"};

@@ -136,7 +136,7 @@ void FlashPage::send(const QJsonObject &command)
 
 void FlashPage::sendWaiting()
 {
-    while (m_ready && !m_starting && !m_waiting.isEmpty()) {
+    while (m_ready && !m_starting && !m_holding && !m_waiting.isEmpty()) {
         const QJsonObject command = m_waiting.takeFirst();
         m_starting = command.value(QStringLiteral("op")).toString() == QLatin1String("load");
         emit m_bridge->command(command);
@@ -146,9 +146,9 @@ void FlashPage::sendWaiting()
 void FlashPage::onReady()
 {
     m_ready = true;
-    sendWaiting();
     if (!m_pictureWaiting.isEmpty())
         emit m_bridge->command(std::exchange(m_pictureWaiting, {}));
+    sendWaiting();
     emit ready();
 }
 
@@ -389,6 +389,12 @@ void FlashPage::showPicture(const QUrl &movie, const QByteArray &png)
         emit m_bridge->command(command);
     else
         m_pictureWaiting = command;
+}
+
+void FlashPage::holdCommands(bool held)
+{
+    m_holding = held;
+    sendWaiting();
 }
 
 void FlashPage::onFirstFramePictured(const QString &url, int width, int height, const QString &dataUrl)

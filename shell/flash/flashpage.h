@@ -64,6 +64,8 @@ public:
     // Shows `png`, a picture of the first frame of `movie` (the movie asked for last), over
     // the stage until the movie has drawn its own. Goes out at once, ahead of waiting commands.
     void showPicture(const QUrl &movie, const QByteArray &png);
+    // While held, commands wait here (a picture still goes out at once).
+    void holdCommands(bool held);
     // What the movie reads as ExternalInterface.objectID.
     void setObjectId(const QString &id);
     void runSelfTest(const QUrl &movie);
@@ -134,6 +136,7 @@ private:
     QJsonObject m_vars;
     bool m_trace = false;
     bool m_pictures = false;
+    bool m_holding = false;
     QJsonObject m_pictureWaiting;   // for a page not ready yet
 
     // Movie calls being answered, innermost last: what each returns, and the calls into the

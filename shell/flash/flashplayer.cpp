@@ -10,6 +10,7 @@
 #include <QDebug>
 #include <QDir>
 #include <QFileInfo>
+#include <QTimer>
 #include <QVBoxLayout>
 #include <QWebEngineView>
 
@@ -94,8 +95,19 @@ void FlashPlayer::SetMovie(QString path)
     m_page->setObjectId(objectName().isEmpty() ? QStringLiteral("flashplayer_") + m_page->token().left(8)
                                                : objectName());
     m_movieVars = m_vars;
-    m_page->loadMovie(url, m_vars);
     m_pictureOffered = QSize();
+    if (m_pictures) {
+        // A material's player gets its movie before its window is laid out, which happens in
+        // this turn of the event loop. Its picture, looked up at the size it shows at, must
+        // reach the page ahead of the movie: a movie starting keeps the page busy for a while.
+        m_page->holdCommands(true);
+        QTimer::singleShot(0, this, [this, url] {
+            if (url == m_movieUrl)
+                offerPicture();
+            m_page->holdCommands(false);
+        });
+    }
+    m_page->loadMovie(url, m_vars);
     offerPicture();
 }
 

@@ -7,12 +7,15 @@
 // The movie's own first frame is then compared with the picture shown; when there was none,
 // or the two differ, a picture of that frame goes to the host to be kept instead: a picture
 // never stands for a frame it does not show for longer than one showing. The copy of the frame
-// is taken as it is drawn; comparing and encoding wait until the page is quiet.
+// is taken as it is drawn; the comparison waits for a quiet moment, the encoding of a frame that
+// had no picture does not (a window closed at once would take it along).
 (function (P) {
     const state = P.state;
     const SAME_CHANNEL = 24;       // a channel further apart than this makes a pixel differ
     const SAME_SHARE = 0.001;      // the share of differing pixels a faithful picture stays under
-    const CHECK_AFTER_MS = 1500;   // out of the way of what starts next (a second material)
+    const CHECK_AFTER_MS = 250;    // out of the way of the movie's next frames
+    const CHECK_LIMIT_MS = 1000;   // before a window closed quickly takes the frame with it
+    const PICTURE_WAIT_MS = 100;   // the longest a movie waits for its picture to show
     let offered = null;            // { url, image, decoded } the host's picture of the movie asked for
 
     function overlay() {
@@ -32,16 +35,18 @@
         canvas.dataset.url = picture.url;
         canvas.style.display = "block";
         picture.shown = true;
+        if (picture.waitedFor)
+            picture.waitedFor();
         return true;
     }
 
     function showable(picture) {
-        return !!picture && picture.decoded && picture.url === state.movieUrl && !state.drawn;
+        return !!picture && picture.decoded && (picture.waitedFor || (picture.url === state.movieUrl && !state.drawn));
     }
 
     P.offerPicture = function (command) {
         const image = new Image();
-        const picture = { url: command.url, image: image, decoded: false, shown: false };
+        const picture = { url: command.url, image: image, decoded: false, shown: false, waitedFor: null };
         offered = picture;
         image.src = command.data;
         image.decode().then(function () {
@@ -51,7 +56,32 @@
         }, function () {
             if (offered === picture)
                 offered = null;   // not a picture after all: the movie shows as it comes
+            if (picture.waitedFor)
+                picture.waitedFor();
         });
+    };
+
+    // Starting a movie keeps the page's thread (which every player page shares) busy for a
+    // good while, and a page just uncovered draws nothing meanwhile: the movie of `command`
+    // starts once its picture is on screen (or was not to be had in time).
+    P.whenPictureShown = function (command, start) {
+        const picture = offered;
+        if (!command.pictures || !picture || picture.url !== command.url) {
+            start();
+            return;
+        }
+        let started = false;
+        const go = function () {
+            if (started)
+                return;
+            started = true;
+            picture.waitedFor = null;
+            start();
+        };
+        setTimeout(go, PICTURE_WAIT_MS);
+        picture.waitedFor = function () { requestAnimationFrame(function () { setTimeout(go, 0); }); };
+        if (picture.decoded)
+            draw(picture);
     };
 
     // For a movie about to load: shows its picture if that came first; true when it did.
@@ -73,13 +103,22 @@
         const picture = offered && offered.url === command.url && offered.decoded ? offered : null;
         const background = getComputedStyle(document.body).backgroundColor;
         createImageBitmap(canvas).then(function (frame) {
-            setTimeout(function () { check(frame, picture, command.url, background); }, CHECK_AFTER_MS);
+            if (!picture) {
+                check(frame, null, command.url, background);   // nothing to compare: keep it now
+                return;
+            }
+            setTimeout(function () {
+                requestIdleCallback(function () { check(frame, picture, command.url, background); },
+                                    { timeout: CHECK_LIMIT_MS });
+            }, CHECK_AFTER_MS);
         }, function () {});
     };
 
     function pixelsOf(source, width, height, background) {
-        const canvas = new OffscreenCanvas(width, height);
-        const context = canvas.getContext("2d");
+        const canvas = document.createElement("canvas");
+        canvas.width = width;
+        canvas.height = height;
+        const context = canvas.getContext("2d", { willReadFrequently: true });
         if (background) {
             context.fillStyle = background;
             context.fillRect(0, 0, width, height);
@@ -106,10 +145,8 @@
         frame.close();
         if (picture && differingShare(live.data, pixelsOf(picture.image, width, height, null).data) <= SAME_SHARE)
             return;
-        live.canvas.convertToBlob({ type: "image/png" }).then(function (blob) {
-            const reader = new FileReader();
-            reader.onload = function () { P.toHost("firstFramePicture", url, width, height, reader.result); };
-            reader.readAsDataURL(blob);
-        }, function () {});
+        // Encoded at once: the asynchronous encoders wait for an idle moment, which a playing
+        // movie may not leave before its window is closed.
+        P.toHost("firstFramePicture", url, width, height, live.canvas.toDataURL("image/png"));
     }
 })(window.PelloraPlayer);

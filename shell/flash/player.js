@@ -143,6 +143,10 @@ window.PelloraPlayer = (function () {
     // The host sends the next load only once this one has settled (loadSettled), so
     // turning pages fast builds a few instances, not one per press.
     function loadMovie(command) {
+        P.whenPictureShown(command, function () { startMovie(command); });
+    }
+
+    function startMovie(command) {
         clearTimeout(state.standbyTimer);
         P.wakeFrames();
         P.dropCallsOfOldMovie();
