@@ -137,7 +137,6 @@
         }
         return differing / (a.length / 4);
     }
-    P.differingShare = differingShare;   // for the tests: the same measure they hold the page to
 
     function check(frame, picture, url, background) {
         const width = frame.width, height = frame.height;
