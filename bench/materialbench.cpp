@@ -72,13 +72,30 @@ struct Bench {
         const double t0 = now();
         window->createWidgetInSheet(id);
         m_built << now() - t0;
-        double last = 0;
-        for (ViewerFlash *movie : top()->findChildren<ViewerFlash *>()) {
-            QWebEnginePage *page = pageOf(movie->player());
-            arm(page, QColor(), true);
-            last = qMax(last, waitShown(page, t0, 30000));
-            m_movies.insert(movie->player()->movie(), movie->player()->size());
+        // A kept picture shows from Qt over the player, or from the page: whichever is first.
+        const QList<ViewerFlash *> movies = top()->findChildren<ViewerFlash *>();
+        QHash<FlashPlayer *, double> pictured;
+        QList<QMetaObject::Connection> watching;
+        for (ViewerFlash *movie : movies) {
+            FlashPlayer *player = movie->player();
+            watching << QObject::connect(player, &FlashPlayer::pictureShown, player, [&pictured, player] {
+                if (!pictured.contains(player))
+                    pictured.insert(player, now());
+            });
         }
+        double last = 0;
+        for (ViewerFlash *movie : movies) {
+            FlashPlayer *player = movie->player();
+            QWebEnginePage *page = pageOf(player);
+            arm(page, QColor(), true);
+            double shown = pictured.contains(player) ? pictured.value(player) - t0 : waitShown(page, t0, 30000);
+            if (pictured.contains(player))
+                shown = qMin(shown, pictured.value(player) - t0);
+            last = qMax(last, shown);
+            m_movies.insert(player->movie(), player->size());
+        }
+        for (const QMetaObject::Connection &c : watching)
+            QObject::disconnect(c);
         return last;
     }
 

@@ -1,5 +1,6 @@
 #include "flashplayer.h"
 
+#include "firstframecover.h"
 #include "firstframepictures.h"
 #include "flashengine.h"
 #include "flashinvoke.h"
@@ -10,6 +11,7 @@
 #include <QDebug>
 #include <QDir>
 #include <QFileInfo>
+#include <QImage>
 #include <QTimer>
 #include <QVBoxLayout>
 #include <QWebEngineView>
@@ -40,7 +42,10 @@ void FlashPlayer::adoptPage(FlashPage *page)
     connect(m_page, &FlashPage::linkRequested, this, &FlashPlayer::reportLink);
     connect(m_page, &FlashPage::movieMessage, this, &FlashPlayer::reportMessage);
     connect(m_page, &FlashPage::movieLoaded, this, &FlashPlayer::reportLoaded);
-    connect(m_page, &FlashPage::movieShown, this, [this] { emit movieShown(m_movie); });
+    connect(m_page, &FlashPage::movieShown, this, [this] {
+        uncoverWhenPresented();
+        emit movieShown(m_movie);
+    });
     connect(m_page, &FlashPage::firstFramePictured, this, &FlashPlayer::keepPicture);
     connect(m_page, &FlashPage::movieFailed, this,
             [this](const QUrl &url, const QString &reason) { reportFailed(movieForUrl(url), reason); });
@@ -79,6 +84,7 @@ void FlashPlayer::SetMovie(QString path)
     FlashEngine::instance()->noteActivity();
     m_movie = path.isEmpty() ? QString() : QDir::current().absoluteFilePath(path);
     m_movieUrl = QUrl();
+    uncover();
     if (m_movie.isEmpty()) {
         m_page->unloadMovie();
         return;
@@ -126,8 +132,39 @@ void FlashPlayer::offerPicture()
     m_pictureOffered = size;
     const QByteArray png =
         FirstFramePictures().picture(m_page->storageSpace(), m_movieUrl, m_movieVars, size);
-    if (!png.isEmpty())
-        m_page->showPicture(m_movieUrl, png);
+    if (png.isEmpty())
+        return;
+    m_page->showPicture(m_movieUrl, png);
+    QImage picture = QImage::fromData(png, "PNG");
+    if (picture.isNull())
+        return;
+    picture.setDevicePixelRatio(devicePixelRatioF());
+    if (!m_cover) {
+        m_cover = new FirstFrameCover(this);
+        connect(m_cover, &FirstFrameCover::painted, this, [this] { emit pictureShown(m_movie); });
+    }
+    m_cover->cover(picture);
+}
+
+// The page has drawn the movie's first frame (over its own copy of the picture): the web view
+// presents it with its next frame or so, and the picture goes after that, so that nothing
+// blank shows between.
+void FlashPlayer::uncoverWhenPresented()
+{
+    if (!m_cover || m_cover->isHidden())
+        return;
+    constexpr int presentedMs = 2 * 17;
+    const QUrl movie = m_movieUrl;
+    QTimer::singleShot(presentedMs, this, [this, movie] {
+        if (movie == m_movieUrl)
+            uncover();
+    });
+}
+
+void FlashPlayer::uncover()
+{
+    if (m_cover)
+        m_cover->uncover();
 }
 
 void FlashPlayer::keepPicture(const QUrl &movie, const QSize &size, const QByteArray &png)
@@ -233,6 +270,8 @@ QString FlashPlayer::movieForUrl(const QUrl &url) const
 
 void FlashPlayer::reportFailed(const QString &movie, const QString &reason)
 {
+    if (movie == m_movie)
+        uncover();
     qWarning().noquote() << "Flash player: cannot play" << movie << "-" << reason;
     emit movieFailed(movie);
 }

@@ -6,6 +6,7 @@
 #include <QUrl>
 #include <QWidget>
 
+class FirstFrameCover;
 class FlashPage;
 class QWebEngineView;
 
@@ -41,6 +42,8 @@ public:
     // once the next time that movie is set with the same variables at the same size, while
     // the movie starts beneath. A picture that differs from the frame the movie draws is
     // replaced. Off by default: page turns have pictures of their neighbours instead.
+    // The picture also shows from Qt over the web view until the page has drawn it or the
+    // movie (pictureShown), so that it is on screen with the window.
     void setFirstFramePictures(bool on);
 
 public slots:
@@ -73,6 +76,8 @@ signals:
     // frames without pixels, and says so then). A hidden player draws nothing.
     void movieShown(const QString &path);
     void movieFailed(const QString &path);
+    // The kept picture of the movie's first frame has been painted over the player.
+    void pictureShown(const QString &path);
 
 protected:
     void resizeEvent(QResizeEvent *event) override;
@@ -81,6 +86,8 @@ private:
     QSize deviceSize() const;
     void offerPicture();
     void keepPicture(const QUrl &movie, const QSize &size, const QByteArray &png);
+    void uncoverWhenPresented();
+    void uncover();
 
     void adoptPage(FlashPage *page);
     void reportLoaded();
@@ -97,6 +104,7 @@ private:
     QJsonObject m_movieVars;
     bool m_pictures = false;
     QSize m_pictureOffered;   // the size the current movie's picture was looked up for
+    FirstFrameCover *m_cover = nullptr;
 };
 
 #endif

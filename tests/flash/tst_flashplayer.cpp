@@ -2,6 +2,7 @@
 // cases, as a page view does: each case sets a new movie on it.
 
 #include "waitfor.h"
+#include "firstframecover.h"
 #include "firstframepictures.h"
 #include "flashengine.h"
 #include "flashplayer.h"
@@ -88,6 +89,39 @@ double pictureAgainstMovie(FlashPlayer &player, const QUrl &url)
         }
         return differing / (a.length / 4);
     })())js").arg(url.toString(QUrl::FullyEncoded))).toDouble();
+}
+
+// The share of pixels of `picture` that differ from the movie's canvas as it shows now, over
+// the page's stage colour.
+double pictureAgainstCanvas(FlashPlayer &player, const QImage &picture)
+{
+    const QString png = evaluate(player, QStringLiteral(R"js((function () {
+        const player = document.querySelector("#stage > :not(.retired):not(.standby)");
+        const canvas = player.shadowRoot.querySelector("canvas");
+        const copy = document.createElement("canvas");
+        copy.width = canvas.width;
+        copy.height = canvas.height;
+        const context = copy.getContext("2d");
+        context.fillStyle = getComputedStyle(document.body).backgroundColor;
+        context.fillRect(0, 0, copy.width, copy.height);
+        context.drawImage(canvas, 0, 0);
+        return copy.toDataURL("image/png");
+    })())js")).toString();
+    const QImage live = QImage::fromData(QByteArray::fromBase64(png.section(u',', 1).toLatin1()), "PNG")
+                            .scaled(picture.size())
+                            .convertToFormat(QImage::Format_RGB32);
+    const QImage shown = picture.convertToFormat(QImage::Format_RGB32);
+    if (live.isNull() || shown.isNull())
+        return -1;
+    qint64 differing = 0;
+    for (int y = 0; y < shown.height(); ++y) {
+        for (int x = 0; x < shown.width(); ++x) {
+            const QRgb a = shown.pixel(x, y), b = live.pixel(x, y);
+            if (qMax(qMax(qAbs(qRed(a) - qRed(b)), qAbs(qGreen(a) - qGreen(b))), qAbs(qBlue(a) - qBlue(b))) > 16)
+                ++differing;
+        }
+    }
+    return double(differing) / (shown.width() * shown.height());
 }
 
 QColor pixel(FlashPlayer &player, const QPoint &at)
@@ -584,14 +618,25 @@ void TestFlashPlayer::firstFramePicturesStandInTrulyAndForOnePupilOnly()
     const QString vars = QStringLiteral("history=%D1%82%D1%80%D0%B8");
     const QString pupilOne = QStringLiteral("one"), pupilTwo = QStringLiteral("two");
     const QString fileOne = pictures.fileName(pupilOne, url, FlashVars::parse(vars), stage);
+    // What Qt painted over the player from the kept picture (null when nothing).
+    QImage painted;
     const auto open = [&](FlashPlayer &player) {
         player.setFirstFramePictures(true);
         player.setFixedSize(stage);
         player.show();
+        painted = QImage();
         QSignalSpy shown(&player, &FlashPlayer::movieShown);
+        connect(&player, &FlashPlayer::pictureShown, &player, [&] {
+            if (auto *cover = player.findChild<FirstFrameCover *>(); cover && cover->isVisible())
+                painted = cover->grab().toImage();
+        }, Qt::QueuedConnection);
         player.SetFlashVars(vars);
         player.SetMovie(movie);
         return waitFor([&] { return !shown.isEmpty(); }, 30000);
+    };
+    const auto uncovered = [](FlashPlayer &player) {
+        auto *cover = player.findChild<FirstFrameCover *>();
+        return waitFor([&] { return !cover || cover->isHidden(); });
     };
     const auto centreOf = [](const QString &file) {
         const QImage image(file);
@@ -604,6 +649,7 @@ void TestFlashPlayer::firstFramePicturesStandInTrulyAndForOnePupilOnly()
         FlashPlayer first;
         QVERIFY(open(first));
         QCOMPARE(pictureAgainstMovie(first, url), -1.0);
+        QVERIFY(painted.isNull());
         QVERIFY(waitFor([&] { return centreOf(fileOne) == blue; }));
     }
     {
@@ -612,6 +658,11 @@ void TestFlashPlayer::firstFramePicturesStandInTrulyAndForOnePupilOnly()
         QVERIFY(open(again));
         const double differing = pictureAgainstMovie(again, url);
         QVERIFY2(differing >= 0 && differing < 0.002, qPrintable(QString::number(differing)));
+        // Qt showed it too, over the web view, until the movie had drawn its frame.
+        QVERIFY(!painted.isNull());
+        const double differingInQt = pictureAgainstCanvas(again, painted);
+        QVERIFY2(differingInQt >= 0 && differingInQt < 0.002, qPrintable(QString::number(differingInQt)));
+        QVERIFY(uncovered(again));
     }
     {
         // A picture that is not the movie's frame shows once, and is then replaced by a true one.
@@ -621,6 +672,8 @@ void TestFlashPlayer::firstFramePicturesStandInTrulyAndForOnePupilOnly()
         FlashPlayer lied;
         QVERIFY(open(lied));
         QVERIFY(pictureAgainstMovie(lied, url) > 0.2);
+        QVERIFY(pictureAgainstCanvas(lied, painted) > 0.2);
+        QVERIFY(uncovered(lied));
         QVERIFY(waitFor([&] { return centreOf(fileOne) == blue; }));
         QCOMPARE(centreOf(fileOne), blue);
         QCOMPARE(QImage(fileOne).pixelColor(5, 5), grey);
