@@ -3,7 +3,7 @@
 qt_add_resources(flashplayer flashpage
     PREFIX /flash
     BASE ${CMAKE_CURRENT_SOURCE_DIR}/flash
-    FILES flash/player.html flash/player.js flash/serving.js flash/audio.js flash/calls.js flash/previews.js flash/frameclock.js flash/movieloads.js)
+    FILES flash/player.html flash/player.js flash/serving.js flash/audio.js flash/calls.js flash/previews.js flash/pictures.js flash/frameclock.js flash/movieloads.js)
 
 set(RUFFLE_SOURCE ${PROJECT_SOURCE_DIR}/node_modules/@ruffle-rs/ruffle)
 set(RUFFLE_TARGET ${CMAKE_BINARY_DIR}/ruffle)

@@ -72,3 +72,8 @@ void FlashBridge::log(const QString &message)
 {
     qDebug().noquote() << "Flash player:" << message;
 }
+
+void FlashBridge::firstFramePicture(const QString &url, int width, int height, const QString &dataUrl)
+{
+    emit firstFramePictured(url, width, height, dataUrl);
+}

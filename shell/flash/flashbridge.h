@@ -29,6 +29,8 @@ public slots:
     void callWaiting(const QString &name, const QString &url);
     void selfTestDone(const QStringList &failedChecks);
     void log(const QString &message);
+    // A picture of the current movie's first frame, as a PNG data: URL.
+    void firstFramePicture(const QString &url, int width, int height, const QString &dataUrl);
 
 signals:
     void command(const QJsonObject &command);
@@ -46,6 +48,7 @@ signals:
     void failed(const QString &url, const QString &reason);
     void callStillWaiting(const QString &name, const QString &url);
     void selfTestFinished(const QStringList &failedChecks);
+    void firstFramePictured(const QString &url, int width, int height, const QString &dataUrl);
 };
 
 #endif

@@ -1,5 +1,6 @@
 #include "flashpage.h"
 
+#include "firstframepictures.h"
 #include "flashbridge.h"
 #include "flashengine.h"
 #include "flashfiles.h"
@@ -16,6 +17,7 @@
 #include <QWebChannel>
 #include <QWebEngineUrlRequestJob>
 #include <algorithm>
+#include <utility>
 
 namespace {
 
@@ -68,6 +70,7 @@ FlashPage::FlashPage(QWebEngineProfile *profile, const QString &renderer, const 
     connect(m_bridge, &FlashBridge::failed, this, &FlashPage::onFailed);
     connect(m_bridge, &FlashBridge::callStillWaiting, this, &FlashPage::onCallWaiting);
     connect(m_bridge, &FlashBridge::selfTestFinished, this, &FlashPage::selfTestFinished);
+    connect(m_bridge, &FlashBridge::firstFramePictured, this, &FlashPage::onFirstFramePictured);
     // A renderer process that dies takes the page's state with it: start over with the same movie.
     connect(this, &QWebEnginePage::renderProcessTerminated, this, [this](RenderProcessTerminationStatus status) {
         if (status == NormalTerminationStatus)
@@ -156,7 +159,7 @@ void FlashPage::send(const QJsonObject &command)
 
 void FlashPage::sendWaiting()
 {
-    while (m_ready && !m_starting && !m_waiting.isEmpty()) {
+    while (m_ready && !m_starting && !m_holding && !m_waiting.isEmpty()) {
         const QJsonObject command = m_waiting.takeFirst();
         m_starting = command.value(QStringLiteral("op")).toString() == QLatin1String("load");
         emit m_bridge->command(command);
@@ -166,6 +169,8 @@ void FlashPage::sendWaiting()
 void FlashPage::onReady()
 {
     m_ready = true;
+    if (!m_pictureWaiting.isEmpty())
+        emit m_bridge->command(std::exchange(m_pictureWaiting, {}));
     sendWaiting();
     emit ready();
 }
@@ -189,7 +194,8 @@ void FlashPage::loadMovie(const QUrl &movie, const QJsonObject &vars)
                               {QStringLiteral("renderer"), m_renderer},
                               {QStringLiteral("storage"), m_storageSpace},
                               {QStringLiteral("objectId"), m_objectId},
-                              {QStringLiteral("trace"), m_trace}};
+                              {QStringLiteral("trace"), m_trace},
+                              {QStringLiteral("pictures"), m_pictures}};
     m_restore = {command, m_restore.value(1)};
     send(command);
 }
@@ -384,6 +390,46 @@ QString FlashPage::token() const
 void FlashPage::setStorageSpace(const QString &space)
 {
     m_storageSpace = space;
+}
+
+QString FlashPage::storageSpace() const
+{
+    return m_storageSpace;
+}
+
+void FlashPage::setFirstFramePictures(bool on)
+{
+    m_pictures = on;
+}
+
+void FlashPage::showPicture(const QUrl &movie, const QByteArray &png)
+{
+    // Not queued behind the movie's load: the picture is there to show while it loads.
+    const QJsonObject command{{QStringLiteral("op"), QStringLiteral("picture")},
+                              {QStringLiteral("url"), movie.toString(QUrl::FullyEncoded)},
+                              {QStringLiteral("data"), QString::fromLatin1("data:image/png;base64," + png.toBase64())}};
+    if (m_ready)
+        emit m_bridge->command(command);
+    else
+        m_pictureWaiting = command;
+}
+
+void FlashPage::holdCommands(bool held)
+{
+    m_holding = held;
+    sendWaiting();
+}
+
+void FlashPage::onFirstFramePictured(const QString &url, int width, int height, const QString &dataUrl)
+{
+    // What the page sends is checked as anything from a movie's page: only the current
+    // movie's frame, only a PNG, and not more than a picture may take.
+    static const QString head = QStringLiteral("data:image/png;base64,");
+    if (!m_pictures || url != m_movie.toString(QUrl::FullyEncoded) || !dataUrl.startsWith(head)
+        || dataUrl.size() > head.size() + FirstFramePictures::MaxPictureBytes / 3 * 4 + 4 || width <= 0 || height <= 0)
+        return;
+    const QByteArray png = QByteArray::fromBase64(QStringView(dataUrl).mid(head.size()).toLatin1());
+    emit firstFramePictured(m_movie, QSize(width, height), png);
 }
 
 void FlashPage::setObjectId(const QString &id)

@@ -7,6 +7,7 @@
 #include <QList>
 #include <QPointer>
 #include <QSet>
+#include <QSize>
 #include <QUrl>
 #include <QWebEnginePage>
 
@@ -62,6 +63,15 @@ public:
     QString token() const;
     // Each pupil's movies keep their local data apart.
     void setStorageSpace(const QString &space);
+    QString storageSpace() const;
+    // With pictures on, the page sends a picture of each movie's first frame once drawn
+    // (firstFramePictured), unless it had been shown one that agrees with it.
+    void setFirstFramePictures(bool on);
+    // Shows `png`, a picture of the first frame of `movie` (the movie asked for last), over
+    // the stage until the movie has drawn its own. Goes out at once, ahead of waiting commands.
+    void showPicture(const QUrl &movie, const QByteArray &png);
+    // While held, commands wait here (a picture still goes out at once).
+    void holdCommands(bool held);
     // What the movie reads as ExternalInterface.objectID.
     void setObjectId(const QString &id);
     void runSelfTest(const QUrl &movie);
@@ -87,6 +97,9 @@ signals:
     void fsCommand(const QString &command, const QString &args);
     void linkRequested(const QString &url, const QString &target, const QString &method, const QString &variables);
     void movieMessage(const QString &level, const QString &text);
+    // A PNG of the current movie's first frame as drawn, `size` in device pixels (only
+    // its header is checked here).
+    void firstFramePictured(const QUrl &movie, const QSize &size, const QByteArray &png);
 
 protected:
     bool acceptNavigationRequest(const QUrl &url, NavigationType type, bool isMainFrame) override;
@@ -111,6 +124,7 @@ private:
     void answerNow(QWebEngineUrlRequestJob *job);
     void answerHeldCall();
     void forgetMovieCalls();
+    void onFirstFramePictured(const QString &url, int width, int height, const QString &dataUrl);
 
     FlashBridge *m_bridge;
     QString m_renderer;
@@ -128,6 +142,9 @@ private:
     QString m_objectId;
     QJsonObject m_vars;
     bool m_trace = false;
+    bool m_pictures = false;
+    bool m_holding = false;
+    QJsonObject m_pictureWaiting;   // for a page not ready yet
 
     // Movie calls being answered, innermost last: what each returns, and the calls into the
     // movie its handler made (the page runs them before the movie's call returns).

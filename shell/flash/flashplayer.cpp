@@ -1,5 +1,7 @@
 #include "flashplayer.h"
 
+#include "firstframecover.h"
+#include "firstframepictures.h"
 #include "flashengine.h"
 #include "flashinvoke.h"
 #include "flashpage.h"
@@ -9,6 +11,8 @@
 #include <QDebug>
 #include <QDir>
 #include <QFileInfo>
+#include <QImage>
+#include <QTimer>
 #include <QVBoxLayout>
 #include <QWebEngineView>
 
@@ -38,10 +42,15 @@ void FlashPlayer::adoptPage(FlashPage *page)
     connect(m_page, &FlashPage::linkRequested, this, &FlashPlayer::reportLink);
     connect(m_page, &FlashPage::movieMessage, this, &FlashPlayer::reportMessage);
     connect(m_page, &FlashPage::movieLoaded, this, &FlashPlayer::reportLoaded);
-    connect(m_page, &FlashPage::movieShown, this, [this] { emit movieShown(m_movie); });
+    connect(m_page, &FlashPage::movieShown, this, [this] {
+        uncoverWhenPresented();
+        emit movieShown(m_movie);
+    });
+    connect(m_page, &FlashPage::firstFramePictured, this, &FlashPlayer::keepPicture);
     connect(m_page, &FlashPage::movieFailed, this,
             [this](const QUrl &url, const QString &reason) { reportFailed(movieForUrl(url), reason); });
     page->freezeWhenHidden();
+    page->setFirstFramePictures(m_pictures);
     // A spare page may still hold its warm-up movie; nothing is shown until SetMovie.
     m_page->unloadMovie();
 }
@@ -56,6 +65,13 @@ QString FlashPlayer::movie() const
     return m_movie;
 }
 
+void FlashPlayer::setFirstFramePictures(bool on)
+{
+    m_pictures = on;
+    if (m_page)
+        m_page->setFirstFramePictures(on);
+}
+
 void FlashPlayer::SetFlashVars(QString vars)
 {
     m_vars = FlashVars::parse(vars);
@@ -68,6 +84,7 @@ void FlashPlayer::SetMovie(QString path)
     FlashEngine::instance()->noteActivity();
     m_movie = path.isEmpty() ? QString() : QDir::current().absoluteFilePath(path);
     m_movieUrl = QUrl();
+    uncover();
     if (m_movie.isEmpty()) {
         m_page->unloadMovie();
         return;
@@ -83,7 +100,86 @@ void FlashPlayer::SetMovie(QString path)
     // A browser's <object name>: the player's own name, else one made from its page's.
     m_page->setObjectId(objectName().isEmpty() ? QStringLiteral("flashplayer_") + m_page->token().left(8)
                                                : objectName());
+    m_movieVars = m_vars;
+    m_pictureOffered = QSize();
+    if (m_pictures) {
+        // A material's player gets its movie before its window is laid out, which happens in
+        // this turn of the event loop. Its picture, looked up at the size it shows at, must
+        // reach the page ahead of the movie: a movie starting keeps the page busy for a while.
+        m_page->holdCommands(true);
+        QTimer::singleShot(0, this, [this, url] {
+            if (url == m_movieUrl)
+                offerPicture();
+            m_page->holdCommands(false);
+        });
+    }
     m_page->loadMovie(url, m_vars);
+    offerPicture();
+}
+
+QSize FlashPlayer::deviceSize() const
+{
+    return (QSizeF(size()) * devicePixelRatioF()).toSize();
+}
+
+// Looked up whenever the size changes until the movie shows: a material's player is given
+// its movie before its window is laid out, and the picture must be of the size it shows at.
+void FlashPlayer::offerPicture()
+{
+    const QSize size = deviceSize();
+    if (!m_pictures || !m_page || m_movieUrl.isEmpty() || m_page->isMovieShown() || size == m_pictureOffered)
+        return;
+    m_pictureOffered = size;
+    const QByteArray png =
+        FirstFramePictures().picture(m_page->storageSpace(), m_movieUrl, m_movieVars, size);
+    if (png.isEmpty())
+        return;
+    m_page->showPicture(m_movieUrl, png);
+    QImage picture = QImage::fromData(png, "PNG");
+    if (picture.isNull())
+        return;
+    picture.setDevicePixelRatio(devicePixelRatioF());
+    if (!m_cover) {
+        m_cover = new FirstFrameCover(this);
+        connect(m_cover, &FirstFrameCover::painted, this, [this] { emit pictureShown(m_movie); });
+    }
+    m_cover->cover(picture);
+}
+
+// The page has drawn the movie's first frame (over its own copy of the picture): the web view
+// presents it with its next frame or so, and the picture goes after that, so that nothing
+// blank shows between.
+void FlashPlayer::uncoverWhenPresented()
+{
+    if (!m_cover || m_cover->isHidden())
+        return;
+    constexpr int presentedMs = 2 * 17;
+    const QUrl movie = m_movieUrl;
+    QTimer::singleShot(presentedMs, this, [this, movie] {
+        if (movie == m_movieUrl)
+            uncover();
+    });
+}
+
+void FlashPlayer::uncover()
+{
+    if (m_cover)
+        m_cover->uncover();
+}
+
+void FlashPlayer::keepPicture(const QUrl &movie, const QSize &size, const QByteArray &png)
+{
+    // Only a frame of the size shown now: a window resized meanwhile would keep one that
+    // is never asked for.
+    if (!m_pictures || movie != m_movieUrl || size != deviceSize())
+        return;
+    FirstFramePictures().keep(m_page->storageSpace(), m_movieUrl, m_movieVars, size, png);
+}
+
+void FlashPlayer::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    offerPicture();
 }
 
 void FlashPlayer::setNeighbourMovies(const QStringList &paths)
@@ -174,6 +270,8 @@ QString FlashPlayer::movieForUrl(const QUrl &url) const
 
 void FlashPlayer::reportFailed(const QString &movie, const QString &reason)
 {
+    if (movie == m_movie)
+        uncover();
     qWarning().noquote() << "Flash player: cannot play" << movie << "-" << reason;
     emit movieFailed(movie);
 }

@@ -6,6 +6,7 @@
 #include <QUrl>
 #include <QWidget>
 
+class FirstFrameCover;
 class FlashPage;
 class QWebEngineView;
 
@@ -36,6 +37,14 @@ public:
     // False when Ruffle's files are missing: the widget then stays empty.
     bool isPlaying() const;
     QString movie() const;
+    // For movies that take long to show their first frame (the materials'): a picture of each
+    // movie's first frame as the pupil last saw it is kept (FirstFramePictures) and shown at
+    // once the next time that movie is set with the same variables at the same size, while
+    // the movie starts beneath. A picture that differs from the frame the movie draws is
+    // replaced. Off by default: page turns have pictures of their neighbours instead.
+    // The picture also shows from Qt over the web view until the page has drawn it or the
+    // movie (pictureShown), so that it is on screen with the window.
+    void setFirstFramePictures(bool on);
 
 public slots:
     void SetFlashVars(QString vars);
@@ -67,8 +76,19 @@ signals:
     // frames without pixels, and says so then). A hidden player draws nothing.
     void movieShown(const QString &path);
     void movieFailed(const QString &path);
+    // The kept picture of the movie's first frame has been painted over the player.
+    void pictureShown(const QString &path);
+
+protected:
+    void resizeEvent(QResizeEvent *event) override;
 
 private:
+    QSize deviceSize() const;
+    void offerPicture();
+    void keepPicture(const QUrl &movie, const QSize &size, const QByteArray &png);
+    void uncoverWhenPresented();
+    void uncover();
+
     void adoptPage(FlashPage *page);
     void reportLoaded();
     void reportFailed(const QString &movie, const QString &reason);
@@ -81,6 +101,10 @@ private:
     QJsonObject m_vars;
     QString m_movie;
     QUrl m_movieUrl;
+    QJsonObject m_movieVars;
+    bool m_pictures = false;
+    QSize m_pictureOffered;   // the size the current movie's picture was looked up for
+    FirstFrameCover *m_cover = nullptr;
 };
 
 #endif

@@ -59,6 +59,7 @@ void FlashSchemeHandler::replyWithPlayerResource(QWebEngineUrlRequestJob *job, c
         {QStringLiteral("audio.js"), QStringLiteral(":/flash/audio.js")},
         {QStringLiteral("calls.js"), QStringLiteral(":/flash/calls.js")},
         {QStringLiteral("previews.js"), QStringLiteral(":/flash/previews.js")},
+        {QStringLiteral("pictures.js"), QStringLiteral(":/flash/pictures.js")},
         {QStringLiteral("frameclock.js"), QStringLiteral(":/flash/frameclock.js")},
         {QStringLiteral("movieloads.js"), QStringLiteral(":/flash/movieloads.js")},
         {QStringLiteral("qwebchannel.js"), QStringLiteral(":/qtwebchannel/qwebchannel.js")},

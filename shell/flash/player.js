@@ -4,7 +4,7 @@
 // the movie's instances (the current one, the standby one, the self-test probe); the
 // other concerns have files of their own, loaded after this one and before Ruffle:
 // serving.js (reading files), audio.js (sound), calls.js (what movie and host say),
-// previews.js (pictures of the neighbouring pages).
+// previews.js (pictures of the neighbouring pages), pictures.js (pictures of first frames).
 // Every behaviour of Ruffle 0.6.0 these rely on is listed in the README ("What the player
 // relies on in Ruffle") with the check that fails when an upgrade changes it.
 window.PelloraPlayer = (function () {
@@ -143,6 +143,10 @@ window.PelloraPlayer = (function () {
     // The host sends the next load only once this one has settled (loadSettled), so
     // turning pages fast builds a few instances, not one per press.
     function loadMovie(command) {
+        P.whenPictureShown(command, function () { startMovie(command); });
+    }
+
+    function startMovie(command) {
         clearTimeout(state.standbyTimer);
         P.wakeFrames();
         P.dropCallsOfOldMovie();
@@ -154,7 +158,7 @@ window.PelloraPlayer = (function () {
         if (standby)
             standby.deliver(new URL(command.url, document.baseURI));
         // The page as it stands shows at once; the movie replaces it once it has drawn.
-        const previewed = P.showPreview(command.url, state.background);
+        const previewed = P.showPreview(command.url, state.background) || P.showPictureOf(command.url);
         if (!previewed)
             P.hidePreview();
         if (state.loaded)
@@ -182,13 +186,15 @@ window.PelloraPlayer = (function () {
             state.loaded = true;
             showBackground();
             player.focus({ preventScroll: true });
-            // The picture goes once the movie has drawn (or given up on drawing) its own.
-            P.firstFrameDrawn(player).catch(function () {}).then(function () {
+            // The picture goes once the movie has drawn (or given up on drawing) its own; it
+            // may have come after the load (a first frame's picture).
+            P.firstFrameDrawn(player).then(function () { return true; }, function () { return false; }).then(function (drawn) {
                 if (player !== state.player)
                     return;
-                if (previewed)
-                    P.hidePreview();
+                P.hidePreview();
                 state.drawn = true;
+                if (drawn)
+                    P.checkFirstFrame(player, command);
                 if (state.held)
                     stopRunning(player);
                 P.toHost("movieShown", command.url);
@@ -396,6 +402,7 @@ window.PelloraPlayer = (function () {
         load: loadMovie,
         unload: function () { P.dropCallsOfOldMovie(); P.hidePreview(); removePlayer(); showBackground(); },
         neighbours: function (command) { P.setNeighbours(command); },
+        picture: function (command) { P.offerPicture(command); },
         background: setBackground,
         hold: hold,
         call: function (command) { P.queueCall({ id: command.id, name: command.name, args: command.args }); },

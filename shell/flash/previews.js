@@ -17,7 +17,6 @@
     let painter = null;
     let painting = false;
     let timer = 0;
-    let shownCount = 0;
 
     function overlay() {
         return document.getElementById("preview");
@@ -175,7 +174,7 @@
         context.fillStyle = background || preview.background;
         context.fillRect(0, 0, canvas.width, canvas.height);
         context.drawImage(preview.bitmap, 0, 0, canvas.width, canvas.height);
-        canvas.dataset.shown = String(++shownCount);
+        canvas.dataset.shown = String(Number(canvas.dataset.shown || 0) + 1);
         canvas.dataset.url = url;
         canvas.style.display = "block";
         return true;

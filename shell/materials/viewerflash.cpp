@@ -18,6 +18,9 @@ ViewerFlash::ViewerFlash(QWidget *parent)
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(m_player);
+    // A material's movies take a good part of a second to draw their first frame; the
+    // picture of it from the last showing stands in meanwhile.
+    m_player->setFirstFramePictures(true);
     connect(m_player, &FlashPlayer::FlashCall, this, &ViewerFlash::parseFlashRequest);
 }
 

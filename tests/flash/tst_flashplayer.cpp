@@ -2,9 +2,12 @@
 // cases, as a page view does: each case sets a new movie on it.
 
 #include "waitfor.h"
+#include "firstframecover.h"
+#include "firstframepictures.h"
 #include "flashengine.h"
 #include "flashpage.h"
 #include "flashplayer.h"
+#include "flashvars.h"
 #include "pagemoviebuilder.h"
 #include "pagesources.h"
 #include "testmovies.h"
@@ -46,6 +49,82 @@ QStringList callsNamed(const QSignalSpy &spy, const QString &name)
     return result;
 }
 
+// Runs `script` in the player's page and returns its value.
+QVariant evaluate(FlashPlayer &player, const QString &script)
+{
+    auto result = std::make_shared<QVariant>();
+    auto answered = std::make_shared<bool>(false);
+    player.findChild<QWebEngineView *>()->page()->runJavaScript(script, [result, answered](const QVariant &v) {
+        *result = v;
+        *answered = true;
+    });
+    waitFor([&] { return *answered; }, 10000);
+    return *result;
+}
+
+// What the page's picture overlay showed for `url`, compared with what the movie's canvas
+// shows now, over the page's stage colour: the share of pixels that differ (-1 when no
+// picture of `url` was shown).
+double pictureAgainstMovie(FlashPlayer &player, const QUrl &url)
+{
+    return evaluate(player, QStringLiteral(R"js((function () {
+        const overlay = document.getElementById("preview");
+        if (overlay.dataset.url !== "%1" || !Number(overlay.dataset.shown || 0))
+            return -1;
+        const player = document.querySelector("#stage > :not(.retired):not(.standby)");
+        const canvas = player.shadowRoot.querySelector("canvas");
+        const width = canvas.width, height = canvas.height;
+        function pixels(source, background) {
+            const context = new OffscreenCanvas(width, height).getContext("2d");
+            context.fillStyle = background;
+            context.fillRect(0, 0, width, height);
+            context.drawImage(source, 0, 0, width, height);
+            return context.getImageData(0, 0, width, height).data;
+        }
+        const background = getComputedStyle(document.body).backgroundColor;
+        const a = pixels(overlay, "#000"), b = pixels(canvas, background);
+        let differing = 0;
+        for (let i = 0; i < a.length; i += 4) {
+            if (Math.max(Math.abs(a[i] - b[i]), Math.abs(a[i + 1] - b[i + 1]), Math.abs(a[i + 2] - b[i + 2])) > 16)
+                ++differing;
+        }
+        return differing / (a.length / 4);
+    })())js").arg(url.toString(QUrl::FullyEncoded))).toDouble();
+}
+
+// The share of pixels of `picture` that differ from the movie's canvas as it shows now, over
+// the page's stage colour.
+double pictureAgainstCanvas(FlashPlayer &player, const QImage &picture)
+{
+    const QString png = evaluate(player, QStringLiteral(R"js((function () {
+        const player = document.querySelector("#stage > :not(.retired):not(.standby)");
+        const canvas = player.shadowRoot.querySelector("canvas");
+        const copy = document.createElement("canvas");
+        copy.width = canvas.width;
+        copy.height = canvas.height;
+        const context = copy.getContext("2d");
+        context.fillStyle = getComputedStyle(document.body).backgroundColor;
+        context.fillRect(0, 0, copy.width, copy.height);
+        context.drawImage(canvas, 0, 0);
+        return copy.toDataURL("image/png");
+    })())js")).toString();
+    const QImage live = QImage::fromData(QByteArray::fromBase64(png.section(u',', 1).toLatin1()), "PNG")
+                            .scaled(picture.size())
+                            .convertToFormat(QImage::Format_RGB32);
+    const QImage shown = picture.convertToFormat(QImage::Format_RGB32);
+    if (live.isNull() || shown.isNull())
+        return -1;
+    qint64 differing = 0;
+    for (int y = 0; y < shown.height(); ++y) {
+        for (int x = 0; x < shown.width(); ++x) {
+            const QRgb a = shown.pixel(x, y), b = live.pixel(x, y);
+            if (qMax(qMax(qAbs(qRed(a) - qRed(b)), qAbs(qGreen(a) - qGreen(b))), qAbs(qBlue(a) - qBlue(b))) > 16)
+                ++differing;
+        }
+    }
+    return double(differing) / (shown.width() * shown.height());
+}
+
 QColor pixel(FlashPlayer &player, const QPoint &at)
 {
     return player.grab().toImage().pixelColor(at);
@@ -77,6 +156,7 @@ private slots:
     void burstOfMoviesEndsOnTheLastAndLeavesNoneBehind();
     void movieStartedAheadKnowsItsAddressAndVariables();
     void pageRememberingAnotherWasmStillPlays();
+    void firstFramePicturesStandInTrulyAndForOnePupilOnly();
 
 private:
     QString write(const QString &name, const QByteArray &bytes);
@@ -542,6 +622,91 @@ void TestFlashPlayer::pageRememberingAnotherWasmStillPlays()
         QVERIFY2(waitFor([&] { return !callsNamed(calls, QStringLiteral("echoed")).isEmpty(); }, 30000),
                  qPrintable(remembered));
     }
+}
+
+void TestFlashPlayer::firstFramePicturesStandInTrulyAndForOnePupilOnly()
+{
+    // A material's player shows the picture of its movie's first frame kept from the last
+    // showing while the movie starts beneath, in a new window (a new page) each time.
+    const FirstFramePictures pictures;
+    QDir(FirstFramePictures::defaultRoot()).removeRecursively();
+    const QColor grey(230, 230, 230), blue(20, 60, 200);
+    const QString movie = write(QStringLiteral("material.swf"), TestMovies::still(grey, blue));
+    const QUrl url = FlashEngine::instance()->files().urlForFile(movie);
+    const QString vars = QStringLiteral("history=%D1%82%D1%80%D0%B8");
+    const QString pupilOne = QStringLiteral("one"), pupilTwo = QStringLiteral("two");
+    const QString fileOne = pictures.fileName(pupilOne, url, FlashVars::parse(vars), stage);
+    // What Qt painted over the player from the kept picture (null when nothing).
+    QImage painted;
+    const auto open = [&](FlashPlayer &player) {
+        player.setFirstFramePictures(true);
+        player.setFixedSize(stage);
+        player.show();
+        painted = QImage();
+        QSignalSpy shown(&player, &FlashPlayer::movieShown);
+        connect(&player, &FlashPlayer::pictureShown, &player, [&] {
+            if (auto *cover = player.findChild<FirstFrameCover *>(); cover && cover->isVisible())
+                painted = cover->grab().toImage();
+        }, Qt::QueuedConnection);
+        player.SetFlashVars(vars);
+        player.SetMovie(movie);
+        return waitFor([&] { return !shown.isEmpty(); }, 30000);
+    };
+    const auto uncovered = [](FlashPlayer &player) {
+        auto *cover = player.findChild<FirstFrameCover *>();
+        return waitFor([&] { return !cover || cover->isHidden(); });
+    };
+    const auto centreOf = [](const QString &file) {
+        const QImage image(file);
+        return image.isNull() ? QColor() : image.pixelColor(stage.width() / 2, stage.height() / 2);
+    };
+
+    FlashEngine::instance()->setStorageSpace(pupilOne);
+    {
+        // First showing: no picture yet; the one the page takes is kept for this pupil.
+        FlashPlayer first;
+        QVERIFY(open(first));
+        QCOMPARE(pictureAgainstMovie(first, url), -1.0);
+        QVERIFY(painted.isNull());
+        QVERIFY(waitFor([&] { return centreOf(fileOne) == blue; }));
+    }
+    {
+        // Next showing: the picture stands in, and it is the frame the movie draws.
+        FlashPlayer again;
+        QVERIFY(open(again));
+        const double differing = pictureAgainstMovie(again, url);
+        QVERIFY2(differing >= 0 && differing < 0.002, qPrintable(QString::number(differing)));
+        // Qt showed it too, over the web view, until the movie had drawn its frame.
+        QVERIFY(!painted.isNull());
+        const double differingInQt = pictureAgainstCanvas(again, painted);
+        QVERIFY2(differingInQt >= 0 && differingInQt < 0.002, qPrintable(QString::number(differingInQt)));
+        QVERIFY(uncovered(again));
+    }
+    {
+        // A picture that is not the movie's frame shows once, and is then replaced by a true one.
+        QImage wrong(stage, QImage::Format_RGB32);
+        wrong.fill(Qt::red);
+        QVERIFY(wrong.save(fileOne, "PNG"));
+        FlashPlayer lied;
+        QVERIFY(open(lied));
+        QVERIFY(pictureAgainstMovie(lied, url) > 0.2);
+        QVERIFY(pictureAgainstCanvas(lied, painted) > 0.2);
+        QVERIFY(uncovered(lied));
+        QVERIFY(waitFor([&] { return centreOf(fileOne) == blue; }));
+        QCOMPARE(centreOf(fileOne), blue);
+        QCOMPARE(QImage(fileOne).pixelColor(5, 5), grey);
+    }
+    // Another pupil never sees the first one's picture; hers are kept apart.
+    FlashEngine::instance()->setStorageSpace(pupilTwo);
+    {
+        FlashPlayer other;
+        QVERIFY(open(other));
+        QCOMPARE(pictureAgainstMovie(other, url), -1.0);
+        const QString fileTwo = pictures.fileName(pupilTwo, url, FlashVars::parse(vars), stage);
+        QVERIFY(QFileInfo(fileTwo).path() != QFileInfo(fileOne).path());
+        QVERIFY(waitFor([&] { return centreOf(fileTwo) == blue; }));
+    }
+    FlashEngine::instance()->setStorageSpace(QString());
 }
 
 QTEST_MAIN(TestFlashPlayer)
