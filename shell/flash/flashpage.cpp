@@ -173,6 +173,7 @@ void FlashPage::onReady()
         emit m_bridge->command(std::exchange(m_pictureWaiting, {}));
     sendWaiting();
     emit ready();
+    freezeIfSettled();
 }
 
 void FlashPage::onLoadSettled()
@@ -449,10 +450,22 @@ void FlashPage::freezeWhenHidden()
     // A hidden player's page still wakes up for timers: freeze it, as the web engine
     // recommends once it has been hidden a while. Never discard: that would lose the movie's
     // state. Showing the page again makes it active by itself.
+    m_freezeWhenHidden = true;
     connect(this, &QWebEnginePage::recommendedStateChanged, this, [this](LifecycleState recommended) {
-        if (recommended == LifecycleState::Active || (recommended == LifecycleState::Frozen && !isVisible()))
+        if (recommended == LifecycleState::Active)
             setLifecycleState(recommended);
+        else
+            freezeIfSettled();
     });
+}
+
+// Not while Ruffle or the movie is still on its way: a page frozen then never got its movie
+// (a material given its movie before its window showed stayed blank).
+void FlashPage::freezeIfSettled()
+{
+    if (m_freezeWhenHidden && recommendedState() == LifecycleState::Frozen && !isVisible()
+        && lifecycleState() == LifecycleState::Active && m_ready && (m_movie.isEmpty() || m_movieLoaded))
+        setLifecycleState(LifecycleState::Frozen);
 }
 
 bool FlashPage::isReady() const
@@ -488,6 +501,7 @@ void FlashPage::onLoaded(const QString &url)
         return;
     m_movieLoaded = true;
     emit movieLoaded(m_movie);
+    freezeIfSettled();
 }
 
 void FlashPage::onFailed(const QString &url, const QString &reason)

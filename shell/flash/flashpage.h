@@ -108,6 +108,7 @@ protected:
                                   const QString &source) override;
 
 private:
+    void freezeIfSettled();
     QUrl playerPageUrl() const;
     void forgetDocument();
     void send(const QJsonObject &command);
@@ -136,6 +137,7 @@ private:
     bool m_starting = false;        // a load was sent and the page has not settled it yet
     QUrl m_movie;
     bool m_movieLoaded = false;
+    bool m_freezeWhenHidden = false;
     bool m_movieShown = false;
     QString m_token;
     QString m_storageSpace;
