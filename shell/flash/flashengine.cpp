@@ -22,9 +22,6 @@
 #ifdef Q_OS_UNIX
 #include <unistd.h>
 #endif
-#ifdef __GLIBC__
-#include <malloc.h>
-#endif
 
 FlashEngine *FlashEngine::s_instance = nullptr;
 
@@ -73,15 +70,6 @@ void keepHelperHeapsSmall()
         tunables += ':';
     tunables += "glibc.malloc.mmap_threshold=131072";
     qputenv("GLIBC_TUNABLES", tunables);
-#endif
-}
-
-// The browser side of the web engine frees much of what a page's start allocated; glibc keeps
-// the freed space in its heaps (some 20 MB here once the spares are warm) unless asked.
-void giveBackFreedHeap()
-{
-#ifdef __GLIBC__
-    malloc_trim(0);
 #endif
 }
 
@@ -477,7 +465,6 @@ void FlashEngine::collectGarbage()
     // renderer held 40-70 MB more). One collection in any page collects for all of them.
     if (!m_spares.isEmpty())
         m_spares.constLast().page->collectGarbage();
-    giveBackFreedHeap();
 }
 
 void FlashEngine::spareWarm(Spare *spare)
