@@ -56,6 +56,14 @@ SwfActions &startTimer(SwfActions &actions, const QString &name, const QString &
         .setVariable(name);
 }
 
+// Something to draw: a box over the middle of the stage, so that the first frame shows.
+void placeBox(SwfMovie &movie, const QColor &colour)
+{
+    SwfShape shape;
+    shape.addRect(QRectF(100, 75, 200, 150), shape.addSolidFill(colour));
+    movie.placeObject(movie.defineShape(shape), 1);
+}
+
 const QString firstFrameTimer = QStringLiteral("tick set in frame 1");
 
 // Four frames a second, six frames, each tracing its number and how many enterFrame events
@@ -64,9 +72,7 @@ const QString firstFrameTimer = QStringLiteral("tick set in frame 1");
 QByteArray clockMovie()
 {
     SwfMovie movie(QSize(400, 300), 4);
-    SwfShape shape;
-    shape.addRect(QRectF(100, 75, 200, 150), shape.addSolidFill(Qt::darkGreen));
-    movie.placeObject(movie.defineShape(shape), 1);
+    placeBox(movie, Qt::darkGreen);
     SwfActions first;
     first.push("entered").push(0).op(SwfActions::SetVariable);
     first.pushPath(QStringLiteral("_root"))
@@ -97,9 +103,7 @@ QByteArray clockMovie()
 QByteArray storingMovie()
 {
     SwfMovie movie(QSize(400, 300), 12);
-    SwfShape shape;
-    shape.addRect(QRectF(100, 75, 200, 150), shape.addSolidFill(Qt::darkBlue));
-    movie.placeObject(movie.defineShape(shape), 1);
+    placeBox(movie, Qt::darkBlue);
     SwfActions actions;
     actions.getVariable(QStringLiteral("key")).callMethod(QStringLiteral("SharedObject"), QStringLiteral("getLocal"), 1)
         .setVariable(QStringLiteral("so"));
