@@ -1,11 +1,17 @@
 "use strict";
-// Ruffle's animation frames. Ruffle drives each instance from requestAnimationFrame and reads
-// its frame clock from the timestamps those callbacks get.
+// Ruffle's animation frames. Ruffle drives each instance from requestAnimationFrame, asking
+// again with the same callback after each frame, and reads the instance's frame clock from
+// the timestamps that callback gets.
 //
-// A movie's first frame at once: Ruffle runs it only when a whole frame's time has passed
-// after the movie loaded (83 ms at 12 frames a second), where the Flash Player showed it at
-// once. Once a movie has loaded, the clock is moved on by one frame's time, so Ruffle runs and
-// draws the first frame in the next animation frame. Later frames keep their pace.
+// A movie's first frame at once: Ruffle runs a frame once a whole frame's time has gathered
+// (83 ms at 12 frames a second), where the Flash Player showed the first frame as the movie
+// loaded. Our instances start playing only when their movie's header is known (they are
+// built with autoplay off), so nothing has gathered by then; in the next animation frame the
+// clock is moved on to just short of a frame, and the first frame runs in the one after.
+// Never in the same: Ruffle moves its timers on by an animation frame's time after running
+// that frame's frames, so the timers the first frame starts would see the extra time and
+// fire early. Later frames and timers keep their pace; a bare Ruffle page runs the same frames
+// with the same timers, one frame's wait later.
 //
 // Few frames on a quiet page: an instance asks for a frame sixty times a second even when it
 // is suspended, and each such frame costs the renderer, its compositor and Qt's view a good
@@ -16,8 +22,31 @@
     const nativeRequestAnimationFrame = window.requestAnimationFrame.bind(window);
     const QUIET_AFTER_MS = 1000;
     const QUIET_FRAME_MS = 250;
-    let clockAhead = 0;
+    // What the first frame's animation frame must still bring: Ruffle runs a frame once its
+    // time has fully passed.
+    const SPARE_MS = 2;
     let lastInput = 0;
+
+    // Each instance's clock, by its callback. A hurry is taken once by every instance that
+    // has ticked before: the one whose movie has just loaded, and any other playing on the
+    // page (a painter's), whose next frame merely comes a little sooner.
+    const clocks = new WeakMap();   // callback -> { last, ahead, hurried }
+    let hurry = { serial: 0, frameTime: 0 };
+
+    function timeFor(callback, timestamp) {
+        let clock = clocks.get(callback);
+        if (!clock) {
+            clock = { last: 0, ahead: 0, hurried: hurry.serial };
+            clocks.set(callback, clock);
+        }
+        if (clock.hurried !== hurry.serial) {
+            clock.hurried = hurry.serial;
+            if (clock.last)
+                clock.ahead += Math.max(0, hurry.frameTime - SPARE_MS - (timestamp - clock.last));
+        }
+        clock.last = timestamp;
+        return timestamp + clock.ahead;
+    }
 
     for (const type of ["pointermove", "pointerdown", "pointerup", "wheel", "keydown", "keyup"]) {
         window.addEventListener(type, function () {
@@ -38,7 +67,7 @@
     let lastQuietId = 0;
 
     window.requestAnimationFrame = function (callback) {
-        const run = function (timestamp) { callback(timestamp + clockAhead); };
+        const run = function (timestamp) { callback(timeFor(callback, timestamp)); };
         if (!isQuiet())
             return nativeRequestAnimationFrame(run);
         const id = --lastQuietId;
@@ -75,10 +104,18 @@
             nativeCancelAnimationFrame(waiting.frame);
     };
 
-    // For a player whose movie has just loaded (its metadata is known).
-    P.runFirstFrameNow = function (player) {
-        const frameRate = player.metadata && player.metadata.frameRate;
-        if (frameRate > 0)
-            clockAhead += 1000 / frameRate;
+    // Every player the page makes: it plays from when its movie's header is known (the
+    // options say autoplay off), and Ruffle's play button, which it shows while an instance
+    // is paused, never shows.
+    P.playsFromItsHeader = function (player) {
+        const style = document.createElement("style");
+        style.textContent = "#play-button { display: none !important; }";
+        player.shadowRoot.appendChild(style);
+        player.addEventListener("loadedmetadata", function () {
+            player.ruffle().resume();
+            const frameRate = player.metadata && player.metadata.frameRate;
+            if (frameRate > 0)
+                hurry = { serial: hurry.serial + 1, frameTime: 1000 / frameRate };
+        });
     };
 })(window.PelloraPlayer);

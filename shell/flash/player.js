@@ -61,7 +61,7 @@ window.PelloraPlayer = (function () {
 
     const LOAD_OPTIONS = {
         allowScriptAccess: true,
-        autoplay: "on",
+        autoplay: "off",             // each plays from its movie's header (frameclock.js)
         unmuteOverlay: "hidden",
         splashScreen: false,
         contextMenu: "off",
@@ -86,6 +86,7 @@ window.PelloraPlayer = (function () {
 
     function newPlayer() {
         const player = window.RufflePlayer.newest().createPlayer();
+        P.playsFromItsHeader(player);
         P.listenTo(player);
         return player;
     }
@@ -177,12 +178,6 @@ window.PelloraPlayer = (function () {
         player.addEventListener("loadedmetadata", function () {
             if (player !== state.player)
                 return;
-            // A page shown from its picture runs its first frame one animation frame later:
-            // at once, it took the frame in which the picture was to show.
-            if (previewed)
-                requestAnimationFrame(function () { P.runFirstFrameNow(player); });
-            else
-                P.runFirstFrameNow(player);
             state.loaded = true;
             showBackground();
             player.focus({ preventScroll: true });
@@ -206,7 +201,6 @@ window.PelloraPlayer = (function () {
         if (standby) {
             player.classList.remove("standby");
             P.observeTrace(player, command);
-            player.ruffle().resume();
             loadSettled(player, command.url);
             return;
         }
@@ -292,11 +286,8 @@ window.PelloraPlayer = (function () {
     P.holdStill = function (player) {
         requestAnimationFrame(function () {
             requestAnimationFrame(function () {
-                if (player !== state.player || !player.shadowRoot)
+                if (player !== state.player)
                     return;
-                const style = document.createElement("style");
-                style.textContent = "#play-button { display: none !important; }";
-                player.shadowRoot.appendChild(style);
                 state.still = true;
                 stopRunning(player);
             });
@@ -365,6 +356,7 @@ window.PelloraPlayer = (function () {
             };
             const probe = window.RufflePlayer.newest().createPlayer();
             probe.id = "probe";
+            P.playsFromItsHeader(probe);
             probe.onFSCommand = (name) => {
                 if (name === "pellora self-test")
                     this.checks["fscommand reaches onFSCommand"] = true;

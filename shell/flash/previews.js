@@ -101,6 +101,7 @@
 
     function newPainter() {
         const player = window.RufflePlayer.newest().createPlayer();
+        P.playsFromItsHeader(player);
         document.getElementById("painting").appendChild(player);
         return player;
     }
@@ -117,7 +118,6 @@
             let metadata = null;
             player.addEventListener("loadedmetadata", function () {
                 metadata = player.metadata;
-                P.runFirstFrameNow(player);
             }, { once: true });
             player.ruffle().load(options).then(function () {
                 player.ruffle().volume = 0;
