@@ -385,9 +385,7 @@ void FlashEngine::answerMovieCall(QWebEngineUrlRequestJob *job)
 
 FlashPage *FlashEngine::createPage()
 {
-    // Only the first page compiles Ruffle's wasm as it streams in (serving.js says why).
-    auto *page = new FlashPage(m_profile, m_renderer, m_wasmServer->baseUrl(), !m_wasmStreamed);
-    m_wasmStreamed = true;
+    auto *page = new FlashPage(m_profile, m_renderer, m_wasmServer->baseUrl());
     page->setStorageSpace(m_storageSpace);
     m_pages.removeAll(nullptr);
     m_pages.append(page);

@@ -78,7 +78,6 @@ private:
     QWebEngineProfile *m_profile = nullptr;
     QWebEngineProfile *m_pagesProfile = nullptr;
     FlashWasmServer *m_wasmServer = nullptr;
-    bool m_wasmStreamed = false;
     struct Spare
     {
         QPointer<FlashPage> page;

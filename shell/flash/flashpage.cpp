@@ -35,13 +35,11 @@ QJsonArray nullValue()
 
 } // namespace
 
-FlashPage::FlashPage(QWebEngineProfile *profile, const QString &renderer, const QUrl &wasmServer, bool streamWasm,
-                     QObject *parent)
+FlashPage::FlashPage(QWebEngineProfile *profile, const QString &renderer, const QUrl &wasmServer, QObject *parent)
     : QWebEnginePage(profile, parent),
       m_bridge(new FlashBridge(this)),
       m_renderer(renderer),
       m_wasmServer(wasmServer),
-      m_streamWasm(streamWasm),
       m_token(QUuid::createUuid().toString(QUuid::Id128)),
       m_trace(qEnvironmentVariable("PELLORA_FLASH_TRACE") == QLatin1String("1"))
 {
@@ -106,9 +104,6 @@ void FlashPage::startOver()
     m_movie = QUrl();
     m_waiting.clear();
     m_restore.clear();
-    // The renderer keeps a module compiled from the whole wasm for every page that asks for
-    // it; one compiled as it streamed in is the page's own.
-    m_streamWasm = false;
     load(playerPageUrl());
 }
 
@@ -125,8 +120,6 @@ QUrl FlashPage::playerPageUrl() const
     query.addQueryItem(QStringLiteral("page"), m_token);
     if (!m_wasmServer.isEmpty())
         query.addQueryItem(QStringLiteral("wasm"), m_wasmServer.toString(QUrl::FullyEncoded));
-    if (!m_wasmServer.isEmpty() && m_streamWasm)
-        query.addQueryItem(QStringLiteral("stream"), QStringLiteral("1"));
     url.setQuery(query);
     return url;
 }

@@ -23,10 +23,8 @@ class FlashPage : public QWebEnginePage
 {
     Q_OBJECT
 public:
-    // `wasmServer`: where the page reads Ruffle's wasm over HTTP (FlashWasmServer), if anywhere;
-    // `streamWasm`: whether it compiles the wasm as it arrives (see FlashEngine::createPage).
-    FlashPage(QWebEngineProfile *profile, const QString &renderer, const QUrl &wasmServer, bool streamWasm,
-              QObject *parent = nullptr);
+    // `wasmServer`: where the page reads Ruffle's wasm over HTTP (FlashWasmServer), if anywhere.
+    FlashPage(QWebEngineProfile *profile, const QString &renderer, const QUrl &wasmServer, QObject *parent = nullptr);
 
     void loadMovie(const QUrl &movie, const QJsonObject &vars);
     void unloadMovie();
@@ -130,7 +128,6 @@ private:
     FlashBridge *m_bridge;
     QString m_renderer;
     QUrl m_wasmServer;
-    bool m_streamWasm;
     QList<QJsonObject> m_waiting;
     QList<QJsonObject> m_restore;   // the last movie and stage colour, to replay after a crash
     bool m_ready = false;

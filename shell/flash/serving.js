@@ -69,14 +69,13 @@
     }
     P.readOwn = readOwn;
 
-    // Ruffle's wasm comes from the host's loopback server when it runs one. The process's
-    // first page compiles it as it arrives, where a read through our scheme had to end first;
-    // the others read it whole, so that the renderer finds the module the first compiled
-    // (it keeps none for a streamed compile: some 15 MB a page). Reading 14 MB through the
-    // scheme took a hidden page 17-20 s while another page played. Whatever goes wrong over
-    // HTTP, the scheme still serves it.
+    // Ruffle's wasm comes from the host's loopback server when it runs one: reading 14 MB
+    // through the scheme took a hidden page 17-20 s while another page played. Whatever goes
+    // wrong over HTTP, the scheme still serves it. Every page reads it whole before compiling,
+    // so that the renderer finds the module compiled first and shares it; a module compiled
+    // as the bytes streamed in would be that page's own (its bytes and machine code: some
+    // 15 MB more with the textbook and a material open), for no earlier first frame.
     const WASM_SERVER = new URLSearchParams(location.search).get("wasm") || "";
-    const STREAM_WASM = new URLSearchParams(location.search).get("stream") === "1";
 
     function servedWasm(url) {
         return WASM_SERVER + url.pathname.slice(url.pathname.lastIndexOf("/") + 1);
@@ -107,8 +106,6 @@
         }
         if (!WASM_SERVER)
             return throughScheme();
-        if (STREAM_WASM)
-            return WebAssembly.compileStreaming(nativeFetch(servedWasm(url))).catch(throughScheme);
         return compileWhole(nativeFetch(servedWasm(url)), url).catch(throughScheme);
     }
 
@@ -157,14 +154,11 @@
     }
 
     // Ruffle instantiates from the response it fetched. When that was the early wasm, the
-    // module compiled from it is already there; otherwise only the process's first page
-    // compiles as the bytes arrive, and the others compile them whole (see above).
-    const nativeInstantiateStreaming = WebAssembly.instantiateStreaming;
+    // module compiled from it is already there; otherwise the bytes are compiled whole (see
+    // above).
     WebAssembly.instantiateStreaming = function (source, imports) {
         if (earlyWasm.handedOut && earlyWasm.module)
             return instantiateEarly(source, imports);
-        if (STREAM_WASM)
-            return nativeInstantiateStreaming.call(WebAssembly, source, imports);
         return Promise.resolve(source).then(function (response) {
             return response.arrayBuffer();
         }).then(function (bytes) {
