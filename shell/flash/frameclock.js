@@ -27,25 +27,45 @@
     const SPARE_MS = 2;
     let lastInput = 0;
 
-    // Each instance's clock, by its callback. A hurry is taken once by every instance that
-    // has ticked before: the one whose movie has just loaded, and any other playing on the
-    // page (a painter's), whose next frame merely comes a little sooner.
-    const clocks = new WeakMap();   // callback -> { last, ahead, hurried }
-    let hurry = { serial: 0, frameTime: 0 };
+    // Each instance's clock, by its callback, numbered as the callbacks first ask for a frame.
+    // The instance a player's load builds is the first to ask after that load; it alone is
+    // hurried once its movie's header is known, so that the movies other instances play (a
+    // painter's, the shown one while a neighbour is painted) keep their time.
+    const clocks = new WeakMap();   // callback -> clock
+    const recentClocks = [];        // the newest few, oldest first
+    let clocksMade = 0;
+    const loadMarks = new WeakMap(); // player -> clocksMade when its movie was last asked for
 
-    function timeFor(callback, timestamp) {
+    function clockOf(callback) {
         let clock = clocks.get(callback);
         if (!clock) {
-            clock = { last: 0, ahead: 0, hurried: hurry.serial };
+            clock = { serial: ++clocksMade, last: 0, ahead: 0, hurry: 0, hurried: false };
             clocks.set(callback, clock);
+            recentClocks.push(clock);
+            if (recentClocks.length > 32)
+                recentClocks.shift();
         }
-        if (clock.hurried !== hurry.serial) {
-            clock.hurried = hurry.serial;
-            if (clock.last)
-                clock.ahead += Math.max(0, hurry.frameTime - SPARE_MS - (timestamp - clock.last));
+        return clock;
+    }
+
+    function timeFor(clock, timestamp) {
+        // An instance's first tick counts no time, so the hurry waits for its second.
+        if (clock.hurry && clock.last) {
+            clock.ahead += Math.max(0, clock.hurry - SPARE_MS - (timestamp - clock.last));
+            clock.hurry = 0;
         }
         clock.last = timestamp;
         return timestamp + clock.ahead;
+    }
+
+    function hurryFirstFrame(player) {
+        const frameRate = player.metadata && player.metadata.frameRate;
+        const mark = loadMarks.get(player) || 0;
+        const clock = recentClocks.find(function (c) { return c.serial > mark && !c.hurried; });
+        if (!(frameRate > 0) || !clock)
+            return;
+        clock.hurried = true;
+        clock.hurry = 1000 / frameRate;
     }
 
     for (const type of ["pointermove", "pointerdown", "pointerup", "wheel", "keydown", "keyup"]) {
@@ -67,7 +87,8 @@
     let lastQuietId = 0;
 
     window.requestAnimationFrame = function (callback) {
-        const run = function (timestamp) { callback(timeFor(callback, timestamp)); };
+        const clock = clockOf(callback);
+        const run = function (timestamp) { callback(timeFor(clock, timestamp)); };
         if (!isQuiet())
             return nativeRequestAnimationFrame(run);
         const id = --lastQuietId;
@@ -111,11 +132,19 @@
         const style = document.createElement("style");
         style.textContent = "#play-button { display: none !important; }";
         player.shadowRoot.appendChild(style);
+        const nativeRuffle = player.ruffle;
+        player.ruffle = function () {
+            const api = nativeRuffle.apply(player, arguments);
+            const nativeLoad = api.load;
+            api.load = function () {
+                loadMarks.set(player, clocksMade);
+                return nativeLoad.apply(api, arguments);
+            };
+            return api;
+        };
         player.addEventListener("loadedmetadata", function () {
             player.ruffle().resume();
-            const frameRate = player.metadata && player.metadata.frameRate;
-            if (frameRate > 0)
-                hurry = { serial: hurry.serial + 1, frameTime: 1000 / frameRate };
+            hurryFirstFrame(player);
         });
     };
 })(window.PelloraPlayer);

@@ -14,6 +14,7 @@
 #include <functional>
 #include <QSignalSpy>
 #include <QTemporaryDir>
+#include <QFileInfo>
 #include <QUuid>
 #include <QWebEnginePage>
 #include <QWebEngineProfile>
@@ -385,6 +386,21 @@ void TestFlashBare::framesAndTimersRunAsInABarePage()
         const bool quiet = waitFor([&] { return runInPlayer(QStringLiteral("requestAnimationFrame(function () {}) < 0")).toBool(); });
         m_player->setHeld(false);
         return quiet ? tracesUntil(endLine) : QStringList{QStringLiteral("the held page never went quiet")};
+    });
+    if (QTest::currentTestFailed())
+        return;
+
+    // The next page is painted while the movie plays: the painter's first frame is hurried,
+    // the shown movie's clock must not be.
+    compare([&] {
+        const QString next = write(QUuid::createUuid().toString(QUuid::Id128) + QStringLiteral(".swf"), clockMovie());
+        m_player->setNeighbourMovies({next});
+        const QStringList lines = play(movie);
+        const bool painted = runInPlayer(QStringLiteral("PelloraPlayer.hasPreview(PelloraPlayer.state.movieUrl.replace(/[^/]*$/, '%1'))")
+                                             .arg(QFileInfo(next).fileName()))
+                                 .toBool();
+        m_player->setNeighbourMovies({});
+        return painted ? lines : QStringList{QStringLiteral("the next page was not painted while the movie played")};
     });
 }
 
