@@ -236,17 +236,17 @@ void TestFlashPlayer::clickOnHitzoneCallsWithItsMaterial()
     QVERIFY(load(movie));
     QWidget *surface = m_player->findChild<QWebEngineView *>()->focusProxy();
     QVERIFY(surface);
-    QTest::qWait(500); // the first frame, with its buttons, follows the metadata; then it is held still
+    runFor(500); // the first frame, with its buttons, follows the metadata; then it is held still
 
     QSignalSpy calls(m_player.data(), &FlashPlayer::FlashCall);
     const auto click = [&](const QPoint &at) {
         QTest::mouseMove(surface, at);
-        QTest::qWait(50);
+        runFor(50);
         QTest::mouseClick(surface, Qt::LeftButton, Qt::NoModifier, at);
     };
     click(QPoint(300, 150));
     QVERIFY(calls.wait(5000));
-    QTest::qWait(500);
+    runFor(500);
     QCOMPARE(texts(calls), QStringList{invoke(PageMovieBuilder::callName(), QStringLiteral("<string>zone_two</string>"))});
 
     calls.clear();
@@ -285,7 +285,7 @@ void TestFlashPlayer::callsWaitForTheCallbackAndKeepTheirOrder()
         expected.append(invoke(QStringLiteral("echoed"), argument));
     }
     QVERIFY(waitFor([&] { return callsNamed(calls, QStringLiteral("echoed")).size() >= 20; }));
-    QTest::qWait(300);
+    runFor(300);
     QCOMPARE(callsNamed(calls, QStringLiteral("echoed")), expected);
 }
 
@@ -330,7 +330,7 @@ void TestFlashPlayer::aCallbackNeverRegisteredHoldsUpNoOther()
     m_player->SetMovie(write(QStringLiteral("listening.swf"), TestMovies::bridge({}, {QStringLiteral("send2flash")})));
     m_player->CallFunction(invoke(QStringLiteral("send2flash"), QStringLiteral("<string>next</string>")));
     QVERIFY(waitFor([&] { return !callsNamed(calls, QStringLiteral("echoed")).isEmpty(); }));
-    QTest::qWait(300);
+    runFor(300);
     QCOMPARE(callsNamed(calls, QStringLiteral("echoed")),
              QStringList{invoke(QStringLiteral("echoed"), QStringLiteral("<string>send2flash</string><string>next</string>"))});
 }
@@ -435,7 +435,7 @@ QString TestFlashPlayer::fetchFromPage(const QString &url)
             *answered = true;
         });
         waitFor([answered] { return *answered; }, 5000);
-        QTest::qWait(20);
+        runFor(20);
     }
     return *outcome;
 }
@@ -519,7 +519,7 @@ void TestFlashPlayer::callsToAFrozenHiddenPlayerAreNotLost()
     QCOMPARE(page->lifecycleState(), QWebEnginePage::LifecycleState::Frozen);
     QSignalSpy calls(m_player.data(), &FlashPlayer::FlashCall);
     m_player->CallFunction(invoke(QStringLiteral("echo"), QStringLiteral("<string>while hidden</string>")));
-    QTest::qWait(500);
+    runFor(500);
     m_player->show();
     QVERIFY(waitFor([&] { return !callsNamed(calls, QStringLiteral("echoed")).isEmpty(); }));
     QCOMPARE(callsNamed(calls, QStringLiteral("echoed")),
@@ -535,11 +535,11 @@ void TestFlashPlayer::movieSaysShownOnlyOnceOnScreen()
     QSignalSpy shown(&material, &FlashPlayer::movieShown);
     const QString movie = write(QStringLiteral("shown.swf"), TestMovies::echo(1));
     material.SetMovie(movie);
-    QTest::qWait(1500);
+    runFor(1500);
     QVERIFY(shown.isEmpty());
     material.show();
     QVERIFY(waitFor([&] { return !shown.isEmpty(); }, 10000));
-    QTest::qWait(300);
+    runFor(300);
     QCOMPARE(shown.size(), 1);
     QCOMPARE(shown.first().value(0).toString(), QDir::current().absoluteFilePath(movie));
 }
@@ -556,7 +556,7 @@ void TestFlashPlayer::burstOfMoviesEndsOnTheLastAndLeavesNoneBehind()
     QSignalSpy calls(m_player.data(), &FlashPlayer::FlashCall);
     for (int i = 0; i < 40; ++i) {
         m_player->SetMovie(movies[i % movies.size()]);
-        QTest::qWait(5);
+        runFor(5);
     }
     const QString last = movies[39 % movies.size()];
     const QString lastTick = invoke(QStringLiteral("tick"), QStringLiteral("<string>movie 7</string>"));
@@ -565,9 +565,9 @@ void TestFlashPlayer::burstOfMoviesEndsOnTheLastAndLeavesNoneBehind()
     QCOMPARE(texts(loaded).constLast(), last);
     QVERIFY2(loaded.size() < 10, "a burst of movies must not start every one of them");
 
-    QTest::qWait(300);
+    runFor(300);
     calls.clear();
-    QTest::qWait(1000);
+    runFor(1000);
     QVERIFY(calls.size() >= 10);
     QStringList heard = texts(calls);
     heard.removeDuplicates();
@@ -588,7 +588,7 @@ void TestFlashPlayer::movieStartedAheadKnowsItsAddressAndVariables()
                             [&](const QVariant &v) { standbys = v.toInt(); });
         return standbys == 1;
     }, 5000));
-    QTest::qWait(500);
+    runFor(500);
 
     QSignalSpy calls(m_player.data(), &FlashPlayer::FlashCall);
     const QString movie = write(QStringLiteral("where.swf"), TestMovies::whereAmI());

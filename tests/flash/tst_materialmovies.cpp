@@ -228,14 +228,14 @@ void TestMaterialMovies::exerciseLetsThePupilTryAgainAndThenSwitchesToTheCartoon
     QVERIFY(waitFor([&] { return player.grab().toImage().pixelColor(wrongPoint).red() > 200; }, 3000));
     const QImage faded = player.grab().toImage();
     click(player, wrongPoint);
-    QTest::qWait(1200);
+    runFor(1200);
     QCOMPARE(differingPixels(faded, player.grab().toImage()), 0);
 
     for (int i = 0; i < right.size(); ++i) {
         if (i > 0) // a new question shows its slots fresh, none faded
             QVERIFY(waitFor([&] { return slotsShow(player); }, 5000));
         click(player, slotPoint(player, right[i]));
-        QTest::qWait(1100); // the praise shows a moment before the next question
+        runFor(1100); // the praise shows a moment before the next question
     }
     // After the last question: no result for the markbook, and a button that switches the
     // window to the cartoon.
@@ -254,11 +254,11 @@ void TestMaterialMovies::animationMoves()
     QSignalSpy loaded(&player, &FlashPlayer::movieLoaded);
     player.SetMovie(QDir::current().filePath(QStringLiteral("data/objects/ani_03_bukva_a/aist.swf")));
     QVERIFY(loaded.wait(30000));
-    QTest::qWait(700);
+    runFor(700);
     const QImage first = player.grab().toImage();
-    QTest::qWait(1200);
+    runFor(1200);
     const QImage second = player.grab().toImage();
-    QTest::qWait(1200);
+    runFor(1200);
     const QImage third = player.grab().toImage();
     // The stork walks in: a good part of the picture changes from one moment to the next.
     QVERIFY2(differingPixels(first, second) > 500, qPrintable(QString::number(differingPixels(first, second))));
@@ -275,7 +275,7 @@ void TestMaterialMovies::cartoonButtonOpensTheExerciseInANewWindow()
     QSignalSpy calls(&player, &FlashPlayer::FlashCall);
     player.SetMovie(QDir::current().filePath(QStringLiteral("data/objects/ani_03_bukva_a/aist.swf")));
     QVERIFY(loaded.wait(30000));
-    QTest::qWait(700);
+    runFor(700);
     QVERIFY(calls.isEmpty());
     click(player, QPoint(560, 380)); // the button in the bottom right corner
     QVERIFY(waitFor([&] { return !calls.isEmpty(); }, 5000));
@@ -301,7 +301,7 @@ void TestMaterialMovies::wordListTurnsTheBoardThroughTheShell()
     board.SetMovie(QDir::current().filePath(QStringLiteral("data/objects/slv_02_bukva_n/board.swf")));
     QVERIFY(listLoaded.wait(30000));
     QVERIFY(boardLoaded.count() > 0 || boardLoaded.wait(30000));
-    QTest::qWait(800);
+    runFor(800);
 
     // The board's picture of "небо" is a blue sky over the middle of its upper half.
     const QPoint sky(210, 60);
@@ -314,7 +314,7 @@ void TestMaterialMovies::wordListTurnsTheBoardThroughTheShell()
     QVERIFY(waitFor([&] { return !calls.isEmpty(); }, 5000));
     const QString message = firstString(calls.first().at(0).toString());
     QCOMPARE(message, QStringLiteral("<flash action=\"send\"><word index=\"1\">небо</word></flash>"));
-    QTest::qWait(500);
+    runFor(500);
     QVERIFY2(!boardShowsSky(), "the board must wait for the shell");
 
     const QString relay = QStringLiteral("<invoke name=\"send2flash\" returntype=\"xml\"><arguments><string><![CDATA[%1]]></string>"

@@ -9,6 +9,7 @@
 #include "sheetmarkbook.h"
 #include "treeitem.h"
 #include "viewerflash.h"
+#include "waitfor.h"
 #include "viewerimage.h"
 #include "viewerobject.h"
 #include "windowhard.h"
@@ -83,7 +84,7 @@ void TestMaterialWindow::testMarkIsOnDiskAndInTheMarkbookAtOnce()
     auto *movie = top()->findChild<ViewerFlash *>();
     QVERIFY(movie);
     FlashPlayer &player = *movie->player();
-    QVERIFY2(QTest::qWaitFor([&] { return slotsShow(player); }, 30000), "the questions never showed");
+    QVERIFY2(waitFor([&] { return slotsShow(player); }, 30000), "the questions never showed");
 
     QFile questions("data/objects/con_01_slog/questions.xml");
     QVERIFY(questions.open(QIODevice::ReadOnly));
@@ -98,7 +99,7 @@ void TestMaterialWindow::testMarkIsOnDiskAndInTheMarkbookAtOnce()
         QFile file(m_pupil.filePath("markbook.xml"));
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
     };
-    QVERIFY(QTest::qWaitFor([&] { return onDisk().contains("mark=\"0.75\" id=\"con_01_slog\">3/4</object>"); }, 10000));
+    QVERIFY(waitFor([&] { return onDisk().contains("mark=\"0.75\" id=\"con_01_slog\">3/4</object>"); }, 10000));
 
     // The markbook sheet draws the blue mark of a good result, without being reopened.
     m_window->tabBar()->setCurrentIndex(WindowMain::Markbook);
@@ -127,7 +128,7 @@ void TestMaterialWindow::twoMoviesAndAPictureShowAndEscapeClosesThemAfterAClick(
     QCOMPARE(movies.size(), 2);
     for (ViewerFlash *movie : movies) {
         QVERIFY(movie->isVisible() && movie->width() > 100 && movie->height() > 100);
-        QVERIFY(QTest::qWaitFor([&] { return drawn(*movie->player()); }, 30000));
+        QVERIFY(waitFor([&] { return drawn(*movie->player()); }, 30000));
     }
     auto *picture = top()->findChild<ViewerImage *>();
     QVERIFY(picture && !picture->image().isNull() && picture->isVisible());
@@ -149,8 +150,8 @@ void TestMaterialWindow::moviesOpenAndSwitchMaterials()
     // The cartoon's button opens the exercise in a window of its own, on top.
     m_window->createWidgetInSheet("ani_03_bukva_a");
     FlashPlayer &cartoonPlayer = *top()->findChild<ViewerFlash *>()->player();
-    QVERIFY(QTest::qWaitFor([&] { return drawn(cartoonPlayer); }, 30000));
-    QTest::qWait(700);
+    QVERIFY(waitFor([&] { return drawn(cartoonPlayer); }, 30000));
+    runFor(700);
     click(cartoonPlayer, QPoint(cartoonPlayer.width() * 7 / 8, cartoonPlayer.height() * 9 / 10));
     QTRY_COMPARE_WITH_TIMEOUT(textbook()->count(), 3, 5000);
     QCOMPARE(top()->captionText(), QString("Найди букву А"));
@@ -158,15 +159,15 @@ void TestMaterialWindow::moviesOpenAndSwitchMaterials()
     // The exercise, done, switches its own window to the cartoon: the window that asked goes
     // after its movie's call has returned.
     FlashPlayer &exercise = *top()->findChild<ViewerFlash *>()->player();
-    QVERIFY(QTest::qWaitFor([&] { return slotsShow(exercise); }, 30000));
+    QVERIFY(waitFor([&] { return slotsShow(exercise); }, 30000));
     QFile questions(QStringLiteral(PROJECT_ROOT "/course/objects/pra_03_bukva_a/exercise.xml"));
     QVERIFY(questions.open(QIODevice::ReadOnly));
     const QList<int> right = rightAnswers(questions.readAll());
     for (int i = 0; i < right.size(); ++i) {
         if (i > 0)
-            QVERIFY(QTest::qWaitFor([&] { return slotsShow(exercise); }, 5000));
+            QVERIFY(waitFor([&] { return slotsShow(exercise); }, 5000));
         click(exercise, slotPoint(exercise, right[i]));
-        QTest::qWait(1100);
+        runFor(1100);
     }
     QPointer<WindowHard> asking = top();
     click(exercise, stagePoint(exercise, QuizLayout::linkButton().center()));
@@ -191,9 +192,9 @@ void TestMaterialWindow::printedMaterialIsNotBlank()
         auto *viewer = top()->findChild<ViewerObject *>();
         QVERIFY(viewer);
         if (auto *movie = top()->findChild<ViewerFlash *>())
-            QVERIFY(QTest::qWaitFor([&] { return drawn(*movie->player()); }, 30000));
+            QVERIFY(waitFor([&] { return drawn(*movie->player()); }, 30000));
         else
-            QTest::qWait(2000); // the web page and its pictures
+            runFor(2000); // the web page and its pictures
         const QString pdf = m_pupil.filePath(id + ".pdf");
         {
             MaterialPrinter printer(QPrinter::ScreenResolution);

@@ -328,7 +328,7 @@ void TestViewerFlash::materialWithoutMarkbookEntry()
                        QStringLiteral("pra_01")));
     // The history pair is there, empty (a missing variable would arrive as undefined).
     QCOMPARE(callsNamed(calls, QStringLiteral("vars")).value(0).value(2), QString());
-    QTest::qWait(500);
+    runFor(500);
     QCOMPARE(echoes(calls, QStringLiteral("send2flash")), QStringList{QStringLiteral("<flash action=\"resize\" />")});
 }
 

@@ -12,6 +12,7 @@
 #include "viewercomments.h"
 #include "viewerimage.h"
 #include "viewerobject.h"
+#include "waitfor.h"
 #include "viewerweb.h"
 #include "writefile.h"
 
@@ -48,7 +49,7 @@ QVariant runIn(QWebEnginePage *page, const QString &script)
         result = value;
         done = true;
     });
-    return QTest::qWaitFor([&] { return done; }, 5000) ? result : QVariant();
+    return waitFor([&] { return done; }, 5000) ? result : QVariant();
 }
 
 void writeImage(const QString &path, const QSize &size, const QColor &colour)
@@ -351,7 +352,7 @@ void TestViewerObject::webPageSeesOnlyTheDataFolder()
             result = value;
             done = true;
         });
-        if (!QTest::qWaitFor([&] { return done; }, 5000))
+        if (!waitFor([&] { return done; }, 5000))
             return QVariant();
         return result;
     };
@@ -362,7 +363,7 @@ void TestViewerObject::webPageSeesOnlyTheDataFolder()
     // A link out of the data folder goes nowhere.
     const QUrl page = web->url();
     run("location.href = '/theme/style.qss'");
-    QTest::qWait(500);
+    runFor(500);
     QCOMPARE(web->url(), page);
 }
 

@@ -6,6 +6,7 @@
 
 #include "flashplayer.h"
 #include "quizlayout.h"
+#include "waitfor.h"
 
 #include <QDomDocument>
 #include <QSignalSpy>
@@ -31,9 +32,9 @@ inline void click(FlashPlayer &player, const QPoint &at)
 {
     QWidget *surface = player.findChild<QWebEngineView *>()->focusProxy();
     QTest::mouseMove(surface, at);
-    QTest::qWait(60);
+    runFor(60);
     QTest::mouseClick(surface, Qt::LeftButton, Qt::NoModifier, at);
-    QTest::qWait(250);
+    runFor(250);
 }
 
 // The slots are light blue buttons; they show once the questions are read.

@@ -5,6 +5,7 @@
 #include "viewercontent.h"
 #include "viewerpage.h"
 #include "windowhard.h"
+#include "waitfor.h"
 #include "windowmain.h"
 
 #include <QApplication>
@@ -28,7 +29,7 @@ public:
     }
     bool waitFor(const QString &path)
     {
-        return QTest::qWaitFor([&] {
+        return ::waitFor([&] {
             for (const auto &args : loaded)
                 if (args.first().toString() == path)
                     return true;
@@ -172,11 +173,11 @@ void TestTextbookSheet::rapidTurnsEndOnTheSlidersPage()
     QPushButton *next = m_sheet->findChild<QPushButton *>("button_next");
     for (int i = 0; i < 7; ++i) {
         next->click();
-        QTest::qWait(15); // faster than a page can load
+        runFor(15); // faster than a page can load
     }
     QCOMPARE(slider->value(), 7);
     QVERIFY(watch.waitFor(pageList().at(7)));
-    QTest::qWait(1000); // no older page may finish after it
+    runFor(1000); // no older page may finish after it
     QCOMPARE(watch.loaded.last().first().toString(), pageList().at(7));
     QCOMPARE(player->movie(), pageList().at(7));
     // No picture of a page passed on the way stays over the movie.
@@ -262,10 +263,10 @@ void TestTextbookSheet::brokenPageMovieLeavesTheViewUsable()
     QTest::failOnWarning(QRegularExpression("page movie failed"));
     // As a neighbour it has no picture to show; the turn to it fails as an ordinary page.
     player->setNeighbourMovies({bad.fileName()});
-    QVERIFY(QTest::qWaitFor([&] { return !inPage(QStringLiteral("PelloraPlayer.isPainting()")).toBool(); }, 15000));
+    QVERIFY(waitFor([&] { return !inPage(QStringLiteral("PelloraPlayer.isPainting()")).toBool(); }, 15000));
     m_sheet->pageView()->loadPage(bad.fileName());
     QVERIFY(failed.wait(10000));
-    QTest::qWait(300);
+    runFor(300);
     QCOMPARE(failed.count(), 1);
     QCOMPARE(failed.first().first().toString(), QFileInfo(bad.fileName()).canonicalFilePath());
 
@@ -275,7 +276,7 @@ void TestTextbookSheet::brokenPageMovieLeavesTheViewUsable()
     m_sheet->pageView()->loadPage(bad.fileName());
     m_sheet->slider()->setValue(3);
     QVERIFY(watch.waitFor(pageList().at(3)));
-    QTest::qWait(500);
+    runFor(500);
     for (const QList<QVariant> &args : failed)
         QVERIFY(args.first().toString().endsWith("/001-002.swf"));
 }
@@ -292,7 +293,7 @@ void TestTextbookSheet::hitzoneClickOpensItsMaterial()
     delete contents;
     QCOMPARE(player->movie(), pageList().at(1));
     QVERIFY(watch.waitFor(pageList().at(1)));
-    QTest::qWait(300); // the buttons come with the first frame
+    runFor(300); // the buttons come with the first frame
 
     clickFirstHitzoneOfPage2(1);
 
@@ -314,10 +315,10 @@ void TestTextbookSheet::clickFirstHitzoneOfPage2(int expectedRequests)
     const QPoint zone(int(149.5 * scale), int((451 - 416) * scale + player->height() / 2.0));
     QSignalSpy requests(m_sheet->pageView(), &ViewerPage::selectedHitzone);
     QTest::mouseMove(surface, zone);
-    QTest::qWait(50);
+    runFor(50);
     QTest::mouseClick(surface, Qt::LeftButton, {}, zone);
     QVERIFY(requests.wait(5000));
-    QTest::qWait(300);
+    runFor(300);
     QCOMPARE(requests.count(), expectedRequests);
 }
 
@@ -327,7 +328,7 @@ QVariant TestTextbookSheet::inPage(const QString &script)
     bool done = false;
     m_sheet->pageView()->player()->findChild<QWebEngineView *>()->page()->runJavaScript(
         script, [&](const QVariant &value) { result = value; done = true; });
-    (void)QTest::qWaitFor([&] { return done; }, 5000);
+    (void)waitFor([&] { return done; }, 5000);
     return result;
 }
 
@@ -344,19 +345,19 @@ void TestTextbookSheet::pageShownFromItsPictureIsTheLiveMovie()
     const QString hasPicture =
         QStringLiteral("PelloraPlayer.hasPreview(PelloraPlayer.state.movieUrl.replace(/[^/]*$/, '%1'))")
             .arg(next);
-    QVERIFY(QTest::qWaitFor([&] { return inPage(hasPicture).toBool(); }, 15000));
+    QVERIFY(waitFor([&] { return inPage(hasPicture).toBool(); }, 15000));
     // Nothing hidden keeps playing once the pictures are taken.
-    QVERIFY(QTest::qWaitFor([&] { return !inPage(QStringLiteral("PelloraPlayer.isPainting()")).toBool(); }, 15000));
+    QVERIFY(waitFor([&] { return !inPage(QStringLiteral("PelloraPlayer.isPainting()")).toBool(); }, 15000));
 
     PageWatch watch(player);
     m_sheet->findChild<QPushButton *>("button_next")->click();
     QCOMPARE(slider->value(), 1);
     // (The picture stays named after it has gone.)
-    QVERIFY(QTest::qWaitFor([&] {
+    QVERIFY(waitFor([&] {
         return inPage(QStringLiteral("document.getElementById('preview').dataset.url || ''")).toString().endsWith(next);
     }, 5000));
     QVERIFY(watch.waitFor(pageList().at(1)));
-    QVERIFY(QTest::qWaitFor([&] {
+    QVERIFY(waitFor([&] {
         return inPage(QStringLiteral("document.getElementById('preview').style.display")).toString() == QLatin1String("none");
     }, 5000));
     QCOMPARE(player->movie(), pageList().at(1));
@@ -387,7 +388,7 @@ void TestTextbookSheet::pageStaysDrawnUnderTheContents()
     QWidget *contents = stack->currentWidget();
     QVERIFY(contents != m_sheet);
     QVERIFY(contents->isAncestorOf(QApplication::focusWidget()));
-    QVERIFY(QTest::qWaitFor([&] { return page->isVisible() && inPage(QStringLiteral("PelloraPlayer.state.held")).toBool(); }, 5000));
+    QVERIFY(waitFor([&] { return page->isVisible() && inPage(QStringLiteral("PelloraPlayer.state.held")).toBool(); }, 5000));
     clickNext();
     QCOMPARE(slider->value(), 1);
 
@@ -395,7 +396,7 @@ void TestTextbookSheet::pageStaysDrawnUnderTheContents()
     m_window->removeWidgetInSheet(contents);
     QCOMPARE(stack->currentWidget(), m_sheet);
     QVERIFY(m_sheet->isAncestorOf(QApplication::focusWidget()));
-    QVERIFY(QTest::qWaitFor([&] { return !inPage(QStringLiteral("PelloraPlayer.state.held")).toBool(); }, 5000));
+    QVERIFY(waitFor([&] { return !inPage(QStringLiteral("PelloraPlayer.state.held")).toBool(); }, 5000));
     QVERIFY(page->isVisible());
     QVERIFY(loaded.isEmpty());
     QCOMPARE(player->movie(), pageList().at(1));
