@@ -396,10 +396,12 @@ FlashPage *FlashEngine::createPage()
     return page;
 }
 
-bool FlashEngine::isAnyPageLoading() const
+// A page loading its movie, or a spare compiling Ruffle: the renderer all pages share is busy.
+bool FlashEngine::isRendererBusy() const
 {
     return std::any_of(m_pages.cbegin(), m_pages.cend(),
-                       [](const QPointer<FlashPage> &page) { return page && page->isStarting(); });
+                       [](const QPointer<FlashPage> &page) { return page && page->isStarting(); })
+           || std::any_of(m_spares.cbegin(), m_spares.cend(), [](const Spare &s) { return !s.warm; });
 }
 
 void FlashEngine::buildSpare()
@@ -413,9 +415,7 @@ void FlashEngine::buildSpare()
     // its movie held that movie back for many seconds, and one built while a movie draws
     // its first frame holds that frame back. Wait until every page shows its movie, and
     // build one spare at a time.
-    const bool spareCompiling =
-        std::any_of(m_spares.cbegin(), m_spares.cend(), [](const Spare &s) { return !s.warm; });
-    if (isAnyPageLoading() || spareCompiling) {
+    if (isRendererBusy()) {
         if (!m_idle.isActive())
             m_idle.start(refillMs);
         return;
@@ -460,9 +460,7 @@ void FlashEngine::buildSpare()
 void FlashEngine::collectGarbage()
 {
     forgetDeletedSpares();
-    const bool spareCompiling =
-        std::any_of(m_spares.cbegin(), m_spares.cend(), [](const Spare &s) { return !s.warm; });
-    if (isAnyPageLoading() || spareCompiling) {
+    if (isRendererBusy()) {
         m_collect.start();
         return;
     }

@@ -67,7 +67,7 @@ private:
     void refillSoon();
     void forgetDeletedSpares();
     void collectGarbage();
-    bool isAnyPageLoading() const;
+    bool isRendererBusy() const;
     void considerSelfTest(FlashPage *page);
     void selfTestTimedOut();
     void selfTestFinished(const QStringList &failedChecks);

@@ -18,23 +18,16 @@
     const PICTURE_WAIT_MS = 100;   // the longest a movie waits for its picture to show
     let offered = null;            // { url, image, decoded } the host's picture of the movie asked for
 
-    function overlay() {
-        return document.getElementById("preview");
-    }
-
     function draw(picture) {
-        const canvas = overlay();
-        if (!canvas)
+        const shown = P.showOverlay(picture.url, function (canvas) {
+            // At the picture's own size, which is the player's: a page not yet shown may not
+            // have its size yet.
+            canvas.width = picture.image.naturalWidth;
+            canvas.height = picture.image.naturalHeight;
+            canvas.getContext("2d").drawImage(picture.image, 0, 0);
+        });
+        if (!shown)
             return false;
-        // At the picture's own size, which is the player's: a page not yet shown may not have
-        // its size yet.
-        canvas.width = picture.image.naturalWidth;
-        canvas.height = picture.image.naturalHeight;
-        canvas.getContext("2d").drawImage(picture.image, 0, 0);
-        canvas.dataset.shown = String(Number(canvas.dataset.shown || 0) + 1);
-        canvas.dataset.url = picture.url;
-        canvas.style.display = "block";
-        picture.shown = true;
         if (picture.waitedFor)
             picture.waitedFor();
         return true;
@@ -46,7 +39,7 @@
 
     P.offerPicture = function (command) {
         const image = new Image();
-        const picture = { url: command.url, image: image, decoded: false, shown: false, waitedFor: null };
+        const picture = { url: command.url, image: image, decoded: false, waitedFor: null };
         offered = picture;
         image.src = command.data;
         image.decode().then(function () {
@@ -91,13 +84,9 @@
         return !!offered && offered.decoded && draw(offered);
     };
 
-    function canvasOf(player) {
-        return player && player.shadowRoot && player.shadowRoot.querySelector("canvas");
-    }
-
     // The movie of `command` has drawn its first frame in `player`.
     P.checkFirstFrame = function (player, command) {
-        const canvas = canvasOf(player);
+        const canvas = P.canvasOf(player);
         if (!command.pictures || (command.renderer || "canvas") !== "canvas" || !canvas || !canvas.width)
             return;
         const picture = offered && offered.url === command.url && offered.decoded ? offered : null;

@@ -38,9 +38,24 @@
         return false;
     }
 
+    // The canvas Ruffle draws `player`'s movie on.
     function canvasOf(player) {
         return player && player.shadowRoot && player.shadowRoot.querySelector("canvas");
     }
+    P.canvasOf = canvasOf;
+
+    // The overlay, drawn by `paint(canvas)` with a picture of `url`, shows over the stage. It
+    // is one for the neighbours' pictures and the first frames' (pictures.js).
+    P.showOverlay = function (url, paint) {
+        const canvas = overlay();
+        if (!canvas)
+            return false;
+        paint(canvas);
+        canvas.dataset.shown = String(Number(canvas.dataset.shown || 0) + 1);
+        canvas.dataset.url = url;
+        canvas.style.display = "block";
+        return true;
+    };
 
     // Resolves on the first animation frame in which `player` has drawn something.
     P.firstFrameDrawn = function (player) {
@@ -165,19 +180,14 @@
     // Shows the copy of `url` over the stage; false when there is none.
     P.showPreview = function (url, background) {
         const preview = previews.get(url);
-        const canvas = overlay();
-        if (!preview || !canvas)
-            return false;
-        canvas.width = canvas.clientWidth * window.devicePixelRatio;
-        canvas.height = canvas.clientHeight * window.devicePixelRatio;
-        const context = canvas.getContext("2d");
-        context.fillStyle = background || preview.background;
-        context.fillRect(0, 0, canvas.width, canvas.height);
-        context.drawImage(preview.bitmap, 0, 0, canvas.width, canvas.height);
-        canvas.dataset.shown = String(Number(canvas.dataset.shown || 0) + 1);
-        canvas.dataset.url = url;
-        canvas.style.display = "block";
-        return true;
+        return !!preview && P.showOverlay(url, function (canvas) {
+            canvas.width = canvas.clientWidth * window.devicePixelRatio;
+            canvas.height = canvas.clientHeight * window.devicePixelRatio;
+            const context = canvas.getContext("2d");
+            context.fillStyle = background || preview.background;
+            context.fillRect(0, 0, canvas.width, canvas.height);
+            context.drawImage(preview.bitmap, 0, 0, canvas.width, canvas.height);
+        });
     };
 
     // For the tests: whether the picture of `url` is ready, and whether anything still paints.
