@@ -3,6 +3,7 @@
 #include "environment.h"
 
 #include <QGuiApplication>
+#include <QImageReader>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
@@ -24,7 +25,7 @@ ShellWindow::ShellWindow(const ShellWindowTheme &theme, QWidget *parent)
     if (!m_theme.frameImage.isEmpty())
         m_frame.load(m_theme.frameImage);
     m_head = loadImage(m_theme.headImage);
-    m_body = loadImage(m_theme.bodyImage);
+    m_bodyFile = m_theme.bodyImage;
     setMinimumSize(m_frame.size());
     m_captionBottomY = m_frame.height() - m_theme.captionBottom - 1;
     setMouseTracking(true);
@@ -32,8 +33,10 @@ ShellWindow::ShellWindow(const ShellWindowTheme &theme, QWidget *parent)
 
 void ShellWindow::setBodyImage(const QString &fileName, bool centred)
 {
-    m_body = loadImage(fileName);
-    m_scaledBody = QImage();
+    m_bodyFile = fileName;
+    m_bodyFullSize = QSize();
+    m_body = QImage();
+    m_bodyPart = QRect();
     m_bodyCentred = centred;
     update();
 }
@@ -218,25 +221,63 @@ void ShellWindow::paintEvent(QPaintEvent *)
     paintCaption(painter);
 }
 
-const QImage &ShellWindow::scaledBody()
+// The body picture is large (the main window's is 2560 x 1600, 16 MB decoded) and a window shows
+// only part of it, so only that part is kept: for a centred body the middle as large as the
+// largest screen, for a scaled one the picture scaled to cover the window. It is read from its
+// file again when the window outgrows the part kept, or a scaled window changes size.
+QRect ShellWindow::bodyPartWanted()
 {
-    const QSize cover = m_body.size().scaled(size(), Qt::KeepAspectRatioByExpanding);
-    if (m_scaledBody.size() != cover)
-        m_scaledBody = m_body.scaled(cover, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-    return m_scaledBody;
+    if (m_bodyFullSize.isEmpty())
+        return QRect();
+    if (!m_bodyCentred)
+        return QRect(QPoint(0, 0), m_bodyFullSize.scaled(size(), Qt::KeepAspectRatioByExpanding));
+    if (m_bodyPart.width() >= qMin(width(), m_bodyFullSize.width())
+        && m_bodyPart.height() >= qMin(height(), m_bodyFullSize.height()))
+        return m_bodyPart;
+    QSize bound = size();
+    for (const QScreen *screen : QGuiApplication::screens())
+        bound = bound.expandedTo(screen->size());
+    const QSize part = bound.boundedTo(m_bodyFullSize);
+    return QRect(QPoint((m_bodyFullSize.width() - part.width()) / 2, (m_bodyFullSize.height() - part.height()) / 2),
+                 part);
+}
+
+QSize ShellWindow::bodyFileSize() const
+{
+    if (m_bodyFile.isEmpty())
+        return QSize(0, 0);
+    QImageReader reader(m_bodyFile);
+    const QSize size = reader.size(); // from the header, where the format tells it
+    return size.isValid() ? size : reader.read().size().expandedTo(QSize(0, 0));
+}
+
+void ShellWindow::readBody()
+{
+    if (!m_bodyFullSize.isValid())
+        m_bodyFullSize = bodyFileSize();
+    const QRect wanted = bodyPartWanted();
+    if (wanted == m_bodyPart)
+        return;
+    m_bodyPart = wanted;
+    QImageReader reader(m_bodyFile);
+    if (m_bodyCentred) {
+        reader.setClipRect(wanted);
+        m_body = reader.read();
+    } else {
+        m_body = reader.read().scaled(wanted.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    }
 }
 
 void ShellWindow::paintBody(QPainter &painter)
 {
+    readBody();
     if (m_body.isNull())
         return;
-    if (m_bodyCentred) {
-        const QPoint offset(m_body.width() / 2 - width() / 2, m_body.height() / 2 - height() / 2);
-        painter.drawImage(QPoint(0, 0), m_body, QRect(offset, size()));
-        return;
-    }
-    const QImage &body = scaledBody();
-    painter.drawImage(QPoint(0, 0), body, QRect(QPoint(body.width() / 2 - width() / 2, 0), size()));
+    // Where the window's top-left corner falls in the whole picture (scaled or not).
+    const QPoint corner = m_bodyCentred
+                              ? QPoint(m_bodyFullSize.width() / 2 - width() / 2, m_bodyFullSize.height() / 2 - height() / 2)
+                              : QPoint(m_bodyPart.width() / 2 - width() / 2, 0);
+    painter.drawImage(QPoint(0, 0), m_body, QRect(corner - m_bodyPart.topLeft(), size()));
 }
 
 void ShellWindow::paintHead(QPainter &painter)

@@ -70,7 +70,9 @@ private:
     void paintHead(QPainter &painter);
     void paintFrame(QPainter &painter);
     void paintCaption(QPainter &painter);
-    const QImage &scaledBody();
+    QRect bodyPartWanted();
+    void readBody();
+    QSize bodyFileSize() const;
     const QImage &captionImage();
     void paintCaptionNote(QPainter &painter);
     static int usedWidth(const QImage &image);
@@ -80,8 +82,10 @@ private:
     ShellWindowTheme m_theme;
     QPixmap m_frame;
     QImage m_head;
-    QImage m_body;
-    QImage m_scaledBody; // the body scaled to cover the current size; made once per size
+    QString m_bodyFile;
+    QSize m_bodyFullSize;
+    QImage m_body;   // the part of the body picture kept for painting
+    QRect m_bodyPart; // where that part lies in the whole picture, scaled to cover the window if not centred
     QImage m_captionImage;
     int m_captionImageUsedWidth = 0;
     QString m_captionNote;

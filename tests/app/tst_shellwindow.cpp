@@ -21,6 +21,7 @@ private slots:
     void framePiecesCoverTheWindow();
     void paintedFrameAtTwoSizes_data();
     void paintedFrameAtTwoSizes();
+    void centredBodyShowsTheMiddleOfTheWholePicture();
     void captionAreaFollowsWidth();
     void dragByCaptionMovesOnlyTopLevelWindows();
     void gripResizesKeepingCursorDistance();
@@ -129,6 +130,30 @@ void TestShellWindow::paintedFrameAtTwoSizes()
     QCOMPARE(shot.pixelColor(0, h / 2), kEdgeLeft);
     QCOMPARE(shot.pixelColor(w - 1, h / 2), kEdgeRight);
     QCOMPARE(shot.pixelColor(w / 2, h / 2), kBody); // the frame's centre is never drawn
+}
+
+// Only the part of a large centred picture the screens can show is kept; the window must still
+// show the very pixels of the whole picture's middle, also when it grows past the screen.
+void TestShellWindow::centredBodyShowsTheMiddleOfTheWholePicture()
+{
+    const QSize whole(2001, 1601);
+    QImage body(whole, QImage::Format_RGB32);
+    for (int y = 0; y < whole.height(); ++y)
+        for (int x = 0; x < whole.width(); ++x)
+            body.setPixel(x, y, qRgb(x % 256, y % 256, (x / 256) * 32 + y / 256));
+    const QString file = m_dir.filePath("large.png");
+    QVERIFY(body.save(file));
+    ShellWindow window(testTheme());
+    window.setBodyImage(file, true);
+    const QSize screen = QGuiApplication::primaryScreen()->size();
+    for (const QSize size : {QSize(301, 200), screen + QSize(101, 51)}) {
+        window.resize(size);
+        const QImage shot = window.grab().toImage();
+        const QPoint corner(whole.width() / 2 - size.width() / 2, whole.height() / 2 - size.height() / 2);
+        for (const QPoint at : {QPoint(10, 12), QPoint(size.width() / 2, size.height() / 2),
+                                QPoint(size.width() - 11, size.height() - 9)})
+            QCOMPARE(shot.pixel(at), body.pixel(corner + at));
+    }
 }
 
 void TestShellWindow::captionAreaFollowsWidth()
