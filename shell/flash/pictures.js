@@ -16,15 +16,15 @@
     const CHECK_AFTER_MS = 250;    // out of the way of the movie's next frames
     const CHECK_LIMIT_MS = 1000;   // before a window closed quickly takes the frame with it
     const PICTURE_WAIT_MS = 100;   // the longest a movie waits for its picture to show
-    let offered = null;            // { url, image, decoded } the host's picture of the movie asked for
+    let offered = null;            // { url, bitmap, decoded } the host's picture of the movie asked for
 
     function draw(picture) {
         const shown = P.showOverlay(picture.url, function (canvas) {
             // At the picture's own size, which is the player's: a page not yet shown may not
             // have its size yet.
-            canvas.width = picture.image.naturalWidth;
-            canvas.height = picture.image.naturalHeight;
-            canvas.getContext("2d").drawImage(picture.image, 0, 0);
+            canvas.width = picture.bitmap.width;
+            canvas.height = picture.bitmap.height;
+            canvas.getContext("2d").drawImage(picture.bitmap, 0, 0);
         });
         if (!shown)
             return false;
@@ -37,12 +37,22 @@
         return !!picture && picture.decoded && (picture.waitedFor || (picture.url === state.movieUrl && !state.drawn));
     }
 
+    // Decoded into a bitmap of the page's own, gone with the page: an image element's pixels
+    // would go to the renderer's cache of decoded images, which kept some 25 MB of pictures of
+    // materials long closed.
+    function blobOf(dataUrl) {
+        const bytes = atob(dataUrl.slice(dataUrl.indexOf(",") + 1));
+        const array = new Uint8Array(bytes.length);
+        for (let i = 0; i < bytes.length; ++i)
+            array[i] = bytes.charCodeAt(i);
+        return new Blob([array], { type: "image/png" });
+    }
+
     P.offerPicture = function (command) {
-        const image = new Image();
-        const picture = { url: command.url, image: image, decoded: false, waitedFor: null };
+        const picture = { url: command.url, bitmap: null, decoded: false, waitedFor: null };
         offered = picture;
-        image.src = command.data;
-        image.decode().then(function () {
+        Promise.resolve().then(function () { return createImageBitmap(blobOf(command.data)); }).then(function (bitmap) {
+            picture.bitmap = bitmap;
             picture.decoded = true;
             if (offered === picture && showable(picture))
                 draw(picture);
@@ -131,7 +141,7 @@
         const width = frame.width, height = frame.height;
         const live = pixelsOf(frame, width, height, background);
         frame.close();
-        if (picture && differingShare(live.data, pixelsOf(picture.image, width, height, null).data) <= SAME_SHARE)
+        if (picture && differingShare(live.data, pixelsOf(picture.bitmap, width, height, null).data) <= SAME_SHARE)
             return;
         // Encoded at once: the asynchronous encoders wait for an idle moment, which a playing
         // movie may not leave before its window is closed.
