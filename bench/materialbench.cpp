@@ -194,12 +194,6 @@ struct Bench {
         const double withoutPage = pssMegabytes(&parts);
         m_pss << withoutPage;
         dumpSmaps();
-        if (qEnvironmentVariableIsSet("HOLDX")) {
-            out << "  PSS before hold " << withoutPage << " (" << parts.join(", ") << ")\n"; out.flush();
-            settle(30000);
-            parts.clear();
-            out << "  PSS after hold " << pssMegabytes(&parts) << " (" << parts.join(", ") << ")\n"; out.flush();
-        }
         out << "  PSS, textbook + two-movie material + " << FlashEngine::instance()->sparesKept() << " spares: " << QString::number(withoutPage, 'f', 0) << " MB ("
             << parts.join(", ") << ")\n";
         window->createWidgetInSheet("wrk_01_shemy");
