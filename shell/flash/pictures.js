@@ -16,7 +16,7 @@
     const CHECK_AFTER_MS = 250;    // out of the way of the movie's next frames
     const CHECK_LIMIT_MS = 1000;   // before a window closed quickly takes the frame with it
     const PICTURE_WAIT_MS = 100;   // the longest a movie waits for its picture to show
-    let offered = null;            // { url, bitmap, decoded } the host's picture of the movie asked for
+    let offered = null;            // { url, bitmap (once decoded) } the host's picture of the movie asked for
 
     function draw(picture) {
         const shown = P.showOverlay(picture.url, function (canvas) {
@@ -34,7 +34,7 @@
     }
 
     function showable(picture) {
-        return !!picture && picture.decoded && (picture.waitedFor || (picture.url === state.movieUrl && !state.drawn));
+        return !!picture && !!picture.bitmap && (picture.waitedFor || (picture.url === state.movieUrl && !state.drawn));
     }
 
     // Decoded into a bitmap of the page's own, gone with the page: an image element's pixels
@@ -49,11 +49,10 @@
     }
 
     P.offerPicture = function (command) {
-        const picture = { url: command.url, bitmap: null, decoded: false, waitedFor: null };
+        const picture = { url: command.url, bitmap: null, waitedFor: null };
         offered = picture;
         Promise.resolve().then(function () { return createImageBitmap(blobOf(command.data)); }).then(function (bitmap) {
             picture.bitmap = bitmap;
-            picture.decoded = true;
             if (offered === picture && showable(picture))
                 draw(picture);
         }, function () {
@@ -83,7 +82,7 @@
         };
         setTimeout(go, PICTURE_WAIT_MS);
         picture.waitedFor = function () { requestAnimationFrame(function () { setTimeout(go, 0); }); };
-        if (picture.decoded)
+        if (picture.bitmap)
             draw(picture);
     };
 
@@ -91,7 +90,7 @@
     P.showPictureOf = function (url) {
         if (offered && offered.url !== url)
             offered = null;
-        return !!offered && offered.decoded && draw(offered);
+        return !!offered && !!offered.bitmap && draw(offered);
     };
 
     // The movie of `command` has drawn its first frame in `player`.
@@ -99,7 +98,7 @@
         const canvas = P.canvasOf(player);
         if (!command.pictures || (command.renderer || "canvas") !== "canvas" || !canvas || !canvas.width)
             return;
-        const picture = offered && offered.url === command.url && offered.decoded ? offered : null;
+        const picture = offered && offered.url === command.url && offered.bitmap ? offered : null;
         const background = getComputedStyle(document.body).backgroundColor;
         createImageBitmap(canvas).then(function (frame) {
             if (!picture) {
